@@ -1,0 +1,52 @@
+# Helpers shared by every folder's CMakeLists.
+
+# dorvanel_library(<name> [QT] [SOURCES_GLOB <glob>] DEPS <targets...>)
+# One folder, one library: every .cpp/.h of the folder (not of its sub-folders) goes in, so adding a unit
+# needs no edit here.
+function(dorvanel_library name)
+  cmake_parse_arguments(ARG "QT" "" "DEPS;EXCLUDE" ${ARGN})
+  if(ARG_QT AND NOT DORVANEL_WITH_QT)
+    return()
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(ex IN LISTS ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ex}")
+  endforeach()
+  list(FILTER sources INCLUDE REGEX "\\.cpp$|\\.h$")
+  set(cpps ${sources})
+  list(FILTER cpps INCLUDE REGEX "\\.cpp$")
+  if(cpps)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    # A folder with headers only so far.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# dorvanel_test(<name> [QT] DIR <folder under tests/> DEPS <targets...>)
+# One test program per tests/ folder, from every *_test.cpp in it, its cases registered with CTest.
+function(dorvanel_test name)
+  cmake_parse_arguments(ARG "QT" "DIR" "DEPS" ${ARGN})
+  if(ARG_QT AND NOT DORVANEL_WITH_QT)
+    return()
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${ARG_DIR}/*_test.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+  if(ARG_QT)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} dorvanel_testsupport_qt GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} dorvanel_testsupport GTest::gtest_main GTest::gmock)
+  endif()
+  target_compile_definitions(${name} PRIVATE DORVANEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             DORVANEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()

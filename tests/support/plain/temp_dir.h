@@ -1,0 +1,24 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+namespace dorvanel::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it when it goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace dorvanel::test
