@@ -104,6 +104,16 @@ void TListItems::CustomSort(const std::function<int(const TListItem&, const TLis
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void TListItems::ApplyOrder(const std::vector<int>& order) {
+    if (order.size() != items_.size()) return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<std::shared_ptr<TListItem>> sorted;
+    sorted.reserve(items_.size());
+    for (int from : order) sorted.push_back(std::move(items_.at(static_cast<size_t>(from))));
+    items_ = std::move(sorted);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
 int TListItems::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count(); }
 
 int TListItems::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount(); }

@@ -66,6 +66,8 @@ public:
 
     // Reorders the rows by a comparison returning <0, 0, >0 (a before b, equal, after). Stable.
     void CustomSort(const std::function<int(const TListItem&, const TListItem&)>& compare);
+    // Reorders the rows so that row i becomes the row that stood at order[i]; order is a permutation.
+    void ApplyOrder(const std::vector<int>& order);
 
     // QAbstractItemModel.
     int rowCount(const QModelIndex& parent = {}) const override;

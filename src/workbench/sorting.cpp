@@ -1,0 +1,123 @@
+#include "workbench/sorting.h"
+
+#include "workbench/keyword_table.h"
+
+#include <QCollatorSortKey>
+#include <QLocale>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace dorvanel::workbench {
+
+using skinctrls::TListItem;
+using skinctrls::TListItems;
+
+int32_t CountValue(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipCommas = [&] {
+        while (i < n && text[i] == u',') ++i;
+    };
+    // Leading blanks (commas are removed before anything else is looked at, so they may stand anywhere).
+    for (;;) {
+        skipCommas();
+        if (i < n && text[i] == u' ') ++i;
+        else break;
+    }
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    int64_t value = 0;
+    bool digits = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u',') continue;
+        if (c < u'0' || c > u'9') return 0;
+        digits = true;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return 0;
+    }
+    if (!digits) return 0;
+    if (negative) value = -value;
+    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min()) return 0;
+    return static_cast<int32_t>(value);
+}
+
+int CompareCounts(QStringView a, QStringView b) {
+    const int32_t va = CountValue(a);
+    const int32_t vb = CountValue(b);
+    return va > vb ? 1 : (va < vb ? -1 : 0);
+}
+
+void TSortState::ColumnClicked(int column) {
+    if (column == SortColumn) SortAscending = !SortAscending;
+    else SortColumn = column;
+}
+
+QCollator KeywordCollator() {
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+namespace {
+
+const QString& CountText(const TListItem& item, int column) {
+    return column == 0 ? item.Caption : item.SubItem(column - 1);
+}
+
+}  // namespace
+
+int CompareRows(const TListItem& a, const TListItem& b, int column, bool ascending, const QCollator& collator) {
+    int result;
+    if (column == 1) {
+        const int c = collator.compare(a.SubItem(cellKeyword), b.SubItem(cellKeyword));
+        result = c < 0 ? -1 : (c > 0 ? 1 : 0);
+    } else {
+        result = CompareCounts(CountText(a, column), CountText(b, column));
+    }
+    return ascending ? result : -result;
+}
+
+void SortKeywordTable(TListItems& items, int column, bool ascending) {
+    const int n = items.Count();
+    if (n < 2) return;
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) order[static_cast<size_t>(i)] = i;
+
+    if (column == 1 && KeywordCollator().locale().language() == QLocale::C) {
+        // Under the C locale Qt's sort keys keep letter case, while its comparison folds it; folded texts
+        // give the comparison's order.
+        std::vector<QString> keys;
+        keys.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) keys.push_back(items.Item(i).SubItem(cellKeyword).toCaseFolded());
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int c = QString::compare(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]);
+            return ascending ? c < 0 : c > 0;
+        });
+    } else if (column == 1) {
+        const QCollator collator = KeywordCollator();
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) keys.push_back(collator.sortKey(items.Item(i).SubItem(cellKeyword)));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int c = keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]);
+            return ascending ? c < 0 : c > 0;
+        });
+    } else {
+        std::vector<int32_t> keys(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) keys[static_cast<size_t>(i)] = CountValue(CountText(items.Item(i), column));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int32_t ka = keys[static_cast<size_t>(a)];
+            const int32_t kb = keys[static_cast<size_t>(b)];
+            return ascending ? ka < kb : ka > kb;
+        });
+    }
+    items.ApplyOrder(order);
+}
+
+}  // namespace dorvanel::workbench
