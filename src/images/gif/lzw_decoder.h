@@ -1,0 +1,20 @@
+#pragma once
+// The GIF variant of LZW: variable-width codes from the minimum code size up to 12 bits, packed low bit first
+// into data sub-blocks.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace dorvanel::gif {
+
+struct TLZWResult {
+    std::vector<std::uint8_t> Pixels;  // width * height indices, rows top to bottom
+    bool Corrupted = false;
+};
+
+// Decodes `stored` (the minimum code size byte followed by the data sub-blocks) into one index per pixel,
+// each masked to `bitsPerPixel` bits. Damaged data never fails: decoding stops, the result is marked
+// corrupted, and pixels not reached stay at index 0. Interlaced rows are put back in picture order.
+TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPerPixel, bool interlaced);
+
+}  // namespace dorvanel::gif
