@@ -1,0 +1,20 @@
+#pragma once
+// The table as a CSV file: every field in double quotes, a header row of the column captions, CR LF after
+// every line, rows in the order displayed, text in the system code page.
+#include "skinctrls/list_items.h"
+
+#include <QString>
+
+#include <string>
+
+namespace dorvanel::workbench {
+
+// The file's bytes. A double quote inside a field is doubled so that every CSV reader gets the cell back.
+std::string BuildCsv(const skinctrls::TListItems& items);
+
+// Writes bytes to a file without ever leaving a half-written file in its place: they go to a temporary file
+// in the same folder, which replaces the target only when complete. A read-only target is refused and left
+// as it is. Throws dorvanel::Exception with the system's reason.
+void WriteFileReplacing(const QString& fileName, const std::string& bytes);
+
+}  // namespace dorvanel::workbench
