@@ -1,0 +1,3 @@
+#include "skin/zstreams.h"
+namespace dorvanel::skin {
+}
