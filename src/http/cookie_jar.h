@@ -1,0 +1,92 @@
+#pragma once
+// The client's in-memory cookie jar: at most one cookie per (domain, name), kept for as long as the client
+// lives, and the "Cookie" header value for each request.
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "http/cookie.h"
+#include "http/uri.h"
+
+namespace dorvanel::http {
+
+enum class TNetCookieAccess { Read, Write };
+
+// The cookies of one domain by name (compared without case), in the order they were added.
+class TNetCookieList {
+public:
+    int IndexOfName(const std::string& name) const;
+    std::vector<std::pair<std::string, std::unique_ptr<TNetNetscapeCookie>>> Items;
+};
+
+class TNetCookies {
+public:
+    struct DomainEntry {
+        std::string Domain;
+        TNetCookieList Cookies;
+    };
+
+    // Files the cookie under its domain (created at the end when new). A cookie of the same domain and name
+    // (ignoring case) is replaced in its place.
+    void StoreCookie(std::unique_ptr<TNetNetscapeCookie> cookie);
+    // Deletes every cookie whose expiry lies before `now`; an expiry that does not read counts as long past.
+    void PurgeExpired();
+
+    // Many readers or one writer; the writer may lock again, for reading or writing, while it holds the lock.
+    void LockCookieList(TNetCookieAccess access);
+    void UnlockCookieList(TNetCookieAccess access);
+
+    // The domains in the order they first appeared. Read them under a read lock.
+    const std::vector<DomainEntry>& Domains() const { return domains_; }
+    int Count() const;
+
+private:
+    std::vector<DomainEntry> domains_;
+
+    std::mutex lockState_;
+    std::condition_variable lockChanged_;
+    int readers_ = 0;
+    int writeDepth_ = 0;
+    std::thread::id writer_;
+};
+
+class TNetCookieManager {
+public:
+    using TOnManagerEvent = std::function<void(TNetCookieManager& ASender, TNetCookies& ACookieCollection)>;
+    using TOnNewCookieEvent =
+        std::function<void(TNetCookieManager& ASender, TNetNetscapeCookie& ACookie, bool& VAccept)>;
+
+    // `onCreate` is kept as OnCreate and fired once the jar exists.
+    explicit TNetCookieManager(TOnManagerEvent onCreate = {});
+    // Purges, fires OnDestroy, and frees every cookie.
+    ~TNetCookieManager();
+    TNetCookieManager(const TNetCookieManager&) = delete;
+    TNetCookieManager& operator=(const TNetCookieManager&) = delete;
+
+    TOnManagerEvent OnCreate;
+    TOnManagerEvent OnDestroy;
+    TOnNewCookieEvent OnNewCookie;
+
+    // Parse one "Set-cookie" (or "Set-cookie2") value received in answer to a request for `uri` and store
+    // it. The request's Host is the origin; its DirPath is the path of a cookie that names none.
+    void AcceptSetCookie(const std::string& text, const TNetURI& uri);
+    void AcceptSetCookie2(const std::string& text, const TNetURI& uri);
+
+    // The "Cookie" header value for a request to `uri`; empty when no cookie applies. `secure`: a TLS
+    // connection.
+    std::string CookieHeaderFor(const TNetURI& uri, bool secure);
+    void PurgeExpired() { cookies_.PurgeExpired(); }
+
+    TNetCookies& CookieCollection() { return cookies_; }
+
+private:
+    void accept(std::unique_ptr<TNetNetscapeCookie> cookie, const std::string& text, const TNetURI& uri);
+    TNetCookies cookies_;
+};
+
+}  // namespace dorvanel::http

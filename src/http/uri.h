@@ -1,0 +1,58 @@
+#pragma once
+// A URI split into the parts the client works with, composed again, and the path merging that resolves a
+// relative reference against the previous request. No percent-encoding or decoding happens anywhere: the
+// request target goes on the wire byte for byte as the caller wrote it.
+#include <string>
+#include <string_view>
+
+namespace dorvanel::http {
+
+// What ComposeFullUri includes besides the address itself.
+struct TNetURIOptions {
+    bool IncludeLogin = false;
+    bool IncludeFragment = false;
+};
+
+class TNetURI {
+public:
+    TNetURI() = default;
+    explicit TNetURI(const std::string& text);
+
+    std::string Protocol;
+    std::string Host;
+    std::string PortText;
+    std::string DirPath;
+    std::string DocName;
+    std::string QueryText;
+    std::string Fragment;
+    std::string LoginName;
+    std::string LoginPassword;
+    std::string FullText;
+
+    // Replaces every field from `text`. Never fails.
+    void ParseUri(const std::string& text);
+    // Stores the composition with login and fragment in FullText and returns the one without them.
+    std::string ComposeUri();
+    // Fails with ENetURIException when Protocol or Host is empty.
+    std::string ComposeFullUri(TNetURIOptions options) const;
+    // What goes after the method word in a request line.
+    std::string RequestTarget() const { return DirPath + DocName + QueryText; }
+};
+
+// Every backslash becomes a slash. The system code page here has no double-byte lead bytes, so no byte is
+// ever taken together with the one after it.
+std::string NormalizeSlashes(std::string text);
+
+// The text before the first `delimiter` in `input` (the whole input when it does not occur, or when the
+// delimiter is empty). With `remove`, that text and the delimiter are cut from `input` (all of it when the
+// delimiter is missing). Without `caseSensitive`, letters compare upper-cased.
+std::string TakeToken(std::string& input, std::string_view delimiter, bool remove = true, bool caseSensitive = true);
+
+// 1-based position of the last occurrence of `sub` beginning at or before `start` (-1: the end of `text`),
+// letters compared without case; 0 when there is none.
+size_t ReversePos(std::string_view sub, std::string_view text, long long start = -1);
+
+// Resolves `path` against `base`: runs of delimiters collapse, ".." climbs (never above the root), "." stays.
+std::string MergePath(const std::string& base, const std::string& path, char delimiter = '/');
+
+}  // namespace dorvanel::http
