@@ -1,0 +1,354 @@
+// dorvanel-standin: answers every request Dorvanel makes of the keyword-suggestion service, the three search
+// engines and the affiliate site, on 127.0.0.1, with pages that carry the markers the program cuts.
+//
+// One port serves every service; the paths do not collide except "/search", which Google asks with "q" and
+// Yahoo with "p". Each engine sends its body a different way: Google chunked, Yahoo with a Content-Length
+// after one redirect, MSN until the connection closes.
+#include <httplib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <random>
+#include <thread>
+
+#include "standin/captcha_image.h"
+#include "standin/options.h"
+#include "standin/pages.h"
+
+namespace dorvanel::standin {
+namespace {
+
+constexpr std::string_view kCookieName = "kwsession";
+constexpr std::string_view kCaptchaAlphabet = "ABCDEFGHJKLMNPRSTUVWXYZ23456789";
+constexpr size_t kCaptchaLength = 5;
+constexpr size_t kMaxChallenges = 10000;  // old ones are dropped beyond this, so a loop cannot grow memory
+constexpr size_t kMaxLoggedRequests = 100000;
+
+struct Challenge {
+    std::string session;
+    std::string characters;
+    std::string keyword;
+};
+
+class Standin {
+public:
+    explicit Standin(Options options) : options_(std::move(options)), random_(std::random_device{}()) {}
+
+    void install(httplib::Server& server) {
+        server.Get("/", [this](const auto& req, auto& res) { suggestions(req, res); });
+        server.Get("/keyword-suggestion-tool.html", [this](const auto& req, auto& res) { answer(req, res); });
+        server.Get("/captcha.png", [this](const auto& req, auto& res) { image(req, res); });
+        server.Get("/search", [this](const auto& req, auto& res) {
+            if (req.has_param("p")) yahoo(req, res);
+            else google(req, res);
+        });
+        server.Get("/results.aspx", [this](const auto& req, auto& res) { msn(req, res); });
+        server.Get(R"(/likes/QOLVA(.*))", [this](const auto& req, auto& res) { affiliate(req, res); });
+        server.Get("/standin/config", [this](const auto& req, auto& res) { config(req, res); });
+        server.Get("/standin/captcha-text", [this](const auto& req, auto& res) { captchaText(req, res); });
+        server.Get("/standin/requests", [this](const auto& req, auto& res) { requests(req, res); });
+    }
+
+    int port = 0;
+
+private:
+    // Logs the request, waits the configured delay and tells whether the service should fail this time.
+    bool begin(Service service, const httplib::Request& req, bool& cut) {
+        int delay = 0;
+        bool fail = false;
+        {
+            std::lock_guard lock(mutex_);
+            if (log_.size() < kMaxLoggedRequests) log_.push_back(req.target);
+            if (options_.delayed.count(service)) delay = options_.delayMs;
+            fail = options_.failing.count(service) > 0;
+            cut = options_.failMode == FailMode::Cut;
+            if (options_.verbose) std::cerr << "dorvanel-standin: GET " << req.target << std::endl;
+        }
+        if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        return fail;
+    }
+
+    // Sends `body` with a Content-Length, or fails as configured.
+    void send(Service service, const httplib::Request& req, httplib::Response& res, std::string body,
+              const char* type) {
+        bool cut = false;
+        if (begin(service, req, cut)) {
+            fail(res, std::move(body), type, cut);
+            return;
+        }
+        res.set_content(std::move(body), type);
+    }
+
+    static void fail(httplib::Response& res, std::string body, const char* type, bool cut) {
+        if (!cut) {
+            res.status = 503;
+            res.set_content("<html><body><h1>Service Unavailable</h1></body></html>\r\n", "text/html");
+            return;
+        }
+        // Promise the whole body, send half of it, and let the server drop the connection.
+        const size_t half = body.size() / 2;
+        auto shared = std::make_shared<std::string>(std::move(body));
+        res.set_content_provider(shared->size(), type,
+                                 [shared, half](size_t offset, size_t, httplib::DataSink& sink) {
+                                     if (offset < half) sink.write(shared->data() + offset, half - offset);
+                                     return offset < half;
+                                 });
+    }
+
+    std::string hostOf(const httplib::Request& req) const {
+        const std::string host = req.get_header_value("Host");
+        return host.empty() ? "127.0.0.1:" + std::to_string(port) : host;
+    }
+
+    std::string sessionOf(const httplib::Request& req) const {
+        const std::string cookies = req.get_header_value("Cookie");
+        const std::string key = std::string(kCookieName) + "=";
+        size_t at = 0;
+        while ((at = cookies.find(key, at)) != std::string::npos) {
+            if (at == 0 || cookies[at - 1] == ' ' || cookies[at - 1] == ';') {
+                const size_t from = at + key.size();
+                return cookies.substr(from, cookies.find(';', from) - from);
+            }
+            at += key.size();
+        }
+        return {};
+    }
+
+    // A new security image for `keyword`, remembered under a fresh random value; a request without the
+    // session cookie is given one.
+    std::string newChallenge(const httplib::Request& req, httplib::Response& res, const std::string& keyword) {
+        std::lock_guard lock(mutex_);
+        std::string session = sessionOf(req);
+        if (session.empty() || !sessions_.count(session)) {
+            session = std::to_string(random_());
+            sessions_[session] = false;
+            res.set_header("Set-Cookie", std::string(kCookieName) + "=" + session + "; path=/");
+        }
+        std::string characters = options_.captchaText;
+        if (characters.empty()) {
+            for (size_t i = 0; i < kCaptchaLength; ++i)
+                characters += kCaptchaAlphabet[random_() % kCaptchaAlphabet.size()];
+        }
+        const std::string random = std::to_string(random_() % 1000000000);
+        if (challenges_.size() >= kMaxChallenges) challenges_.erase(challenges_.begin());
+        challenges_[random] = {session, characters, keyword};
+        lastRandom_ = random;
+        return CaptchaPage(random, FormEncode(keyword),
+                           "http://" + hostOf(req) + "/captcha.png?random=" + random + "&size=5");
+    }
+
+    void suggestions(const httplib::Request& req, httplib::Response& res) {
+        if (!req.has_param("seed")) {
+            send(Service::Suggest, req, res, SuggestionHomePage(), "text/html");
+            return;
+        }
+        const std::string keyword = req.get_param_value("seed");
+        bool ask = false;
+        {
+            std::lock_guard lock(mutex_);
+            const auto it = sessions_.find(sessionOf(req));
+            const bool verified = it != sessions_.end() && it->second;
+            ask = options_.captcha == CaptchaMode::Always || (options_.captcha == CaptchaMode::First && !verified);
+        }
+        if (ask) send(Service::Suggest, req, res, newChallenge(req, res, keyword), "text/html");
+        else send(Service::Suggest, req, res, SuggestionPage(keyword), "text/html");
+    }
+
+    // The typed characters: right (letter case aside) with the cookie that the image was shown to gives the
+    // results for the keyword of the first request; anything else gives a new security image.
+    void answer(const httplib::Request& req, httplib::Response& res) {
+        const std::string typed = req.get_param_value("password");
+        std::string keyword = req.get_param_value("seed");
+        bool right = false;
+        {
+            std::lock_guard lock(mutex_);
+            const auto it = challenges_.find(req.get_param_value("random"));
+            if (it != challenges_.end()) {
+                const Challenge c = it->second;
+                challenges_.erase(it);  // each image can be answered once
+                keyword = c.keyword;
+                right = c.session == sessionOf(req) && typed.size() == c.characters.size();
+                for (size_t i = 0; right && i < typed.size(); ++i)
+                    right = std::toupper(static_cast<unsigned char>(typed[i])) ==
+                            std::toupper(static_cast<unsigned char>(c.characters[i]));
+                if (right) sessions_[c.session] = true;
+            }
+        }
+        if (right) send(Service::Suggest, req, res, SuggestionPage(keyword), "text/html");
+        else send(Service::Suggest, req, res, newChallenge(req, res, keyword), "text/html");
+    }
+
+    void image(const httplib::Request& req, httplib::Response& res) {
+        std::string characters;
+        {
+            std::lock_guard lock(mutex_);
+            const auto it = challenges_.find(req.get_param_value("random"));
+            if (it != challenges_.end()) characters = it->second.characters;
+        }
+        if (characters.empty()) {
+            res.status = 404;
+            res.set_content("no such security image\n", "text/plain");
+            return;
+        }
+        int scale = 5;
+        if (req.has_param("size")) scale = std::atoi(req.get_param_value("size").c_str());
+        send(Service::Image, req, res, CaptchaPng(characters, scale), "image/png");
+    }
+
+    // The keyword of an engine request and whether it was quoted (a precise search).
+    static std::string searchKeyword(const httplib::Request& req, const char* key, bool& precise) {
+        std::string keyword = req.get_param_value(key);
+        precise = keyword.size() >= 2 && keyword.front() == '"' && keyword.back() == '"';
+        return precise ? keyword.substr(1, keyword.size() - 2) : keyword;
+    }
+
+    // Google: chunked, in pieces of 1 KiB.
+    void google(const httplib::Request& req, httplib::Response& res) {
+        bool precise = false;
+        const std::string keyword = searchKeyword(req, "q", precise);
+        std::string page = EnginePage(Engine::Google, keyword, precise);
+        bool cut = false;
+        if (begin(Service::Google, req, cut)) {
+            fail(res, std::move(page), "text/html", cut);
+            return;
+        }
+        auto shared = std::make_shared<std::string>(std::move(page));
+        res.set_chunked_content_provider("text/html; charset=ISO-8859-1",
+                                         [shared](size_t offset, httplib::DataSink& sink) {
+                                             if (offset < shared->size()) {
+                                                 const size_t n = std::min<size_t>(1024, shared->size() - offset);
+                                                 sink.write(shared->data() + offset, n);
+                                             } else {
+                                                 sink.done();
+                                             }
+                                             return true;
+                                         });
+    }
+
+    // Yahoo: a first request without "fr" is sent on with one redirect; the page then goes with a
+    // Content-Length.
+    void yahoo(const httplib::Request& req, httplib::Response& res) {
+        if (!req.has_param("fr")) {
+            bool cut = false;
+            if (begin(Service::Yahoo, req, cut)) {
+                fail(res, "<html><body>Moved</body></html>\r\n", "text/html", cut);
+                return;
+            }
+            res.set_redirect("http://" + hostOf(req) + req.target + "&fr=yfp-t-501", 302);
+            res.set_content("<html><body>Moved</body></html>\r\n", "text/html");
+            return;
+        }
+        bool precise = false;
+        const std::string keyword = searchKeyword(req, "p", precise);
+        send(Service::Yahoo, req, res, EnginePage(Engine::Yahoo, keyword, precise), "text/html; charset=utf-8");
+    }
+
+    // MSN: no length and no chunks; the end of the page is the end of the connection.
+    void msn(const httplib::Request& req, httplib::Response& res) {
+        bool precise = false;
+        const std::string keyword = searchKeyword(req, "q", precise);
+        std::string page = EnginePage(Engine::Msn, keyword, precise);
+        bool cut = false;
+        if (begin(Service::Msn, req, cut)) {
+            fail(res, std::move(page), "text/html", cut);
+            return;
+        }
+        auto shared = std::make_shared<std::string>(std::move(page));
+        res.set_header("Connection", "close");
+        res.set_content_provider("text/html; charset=utf-8", [shared](size_t offset, httplib::DataSink& sink) {
+            if (offset < shared->size()) sink.write(shared->data() + offset, shared->size() - offset);
+            else sink.done();
+            return true;
+        });
+    }
+
+    void affiliate(const httplib::Request& req, httplib::Response& res) {
+        send(Service::Affiliate, req, res, AffiliatePage(req.matches[1].str()), "text/html");
+    }
+
+    void config(const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        Options changed = options_;
+        try {
+            for (const auto& [key, value] : req.params) ApplyOption(changed, key, value);
+        } catch (const OptionError& e) {
+            res.status = 400;
+            res.set_content(std::string(e.what()) + "\n", "text/plain");
+            return;
+        }
+        changed.port = options_.port;
+        options_ = changed;
+        res.set_content("ok\n", "text/plain");
+    }
+
+    // For tests only: the characters of the security image `random`, or of the latest one.
+    void captchaText(const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        const std::string random = req.has_param("random") ? req.get_param_value("random") : lastRandom_;
+        const auto it = challenges_.find(random);
+        if (it == challenges_.end()) {
+            res.status = 404;
+            res.set_content("no such security image\n", "text/plain");
+            return;
+        }
+        res.set_content(it->second.characters + "\n", "text/plain");
+    }
+
+    void requests(const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        std::string list;
+        for (const auto& line : log_) list += line + "\n";
+        if (req.get_param_value("clear") == "1") log_.clear();
+        res.set_content(list, "text/plain");
+    }
+
+    std::mutex mutex_;
+    Options options_;
+    std::mt19937_64 random_;
+    std::map<std::string, bool> sessions_;  // session cookie value -> has typed a security image right
+    std::map<std::string, Challenge> challenges_;
+    std::string lastRandom_;
+    std::vector<std::string> log_;
+};
+
+}  // namespace
+}  // namespace dorvanel::standin
+
+int main(int argc, char** argv) {
+    using namespace dorvanel::standin;
+    Options options;
+    try {
+        bool help = false;
+        options = ParseCommandLine(argc, argv, help);
+        if (help) {
+            std::cout << UsageText();
+            return 0;
+        }
+    } catch (const OptionError& e) {
+        std::cerr << "dorvanel-standin: " << e.what() << "\n" << UsageText();
+        return 2;
+    }
+
+    httplib::Server server;
+    Standin standin(options);
+    standin.install(server);
+
+    // Only the loopback address: the stand-in is for this machine's tests and demo.
+    int port = options.port;
+    if (port == 0) {
+        port = server.bind_to_any_port("127.0.0.1");
+        if (port < 0) port = 0;
+    } else if (!server.bind_to_port("127.0.0.1", port)) {
+        port = 0;
+    }
+    if (port == 0) {
+        std::cerr << "dorvanel-standin: cannot listen on 127.0.0.1 port " << options.port << "\n";
+        return 1;
+    }
+    standin.port = port;
+    std::cout << "dorvanel-standin listening on 127.0.0.1 port " << port << std::endl;
+    return server.listen_after_bind() ? 0 : 1;
+}
