@@ -139,7 +139,8 @@ public:
     const TDataSkinHintWindow& HintWindow() const { return FHintWindow; }
 
 private:
-    void ReadArchive(TStream& archive);
+    // False when the archive is of a version this program cannot read.
+    bool ReadArchive(TMemoryStream& archive);
     void ReadDescriptionText(std::string_view text);
 
     bool FSkinEmpty = true;
