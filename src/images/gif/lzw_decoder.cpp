@@ -152,6 +152,8 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
             prevLen = len;
             pos += len;
         }
+        // Eight-byte copies may have run up to seven bytes past the last string; pixels never reached stay 0.
+        std::memset(out + pos, 0, 8);
     }
 
     result.Pixels.resize(total);
