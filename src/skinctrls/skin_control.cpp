@@ -1,0 +1,216 @@
+#include "skinctrls/skin_control.h"
+
+#include <QEnterEvent>
+#include <QPainter>
+
+namespace dorvanel::skinctrls {
+
+QFont StandardDefaultFont() { return skin::SkinFont("Arial", 14, {}); }
+
+// ---- TSkinClient ----
+
+void TSkinClient::LookUpDescription() {
+    if (!FSkinData || FSkinData->SkinEmpty())
+        FIndex = -1;
+    else
+        FIndex = FSkinData->IndexOfControl(FSkinDataName);
+}
+
+skin::TDataSkinControl* TSkinClient::Description() const {
+    if (FIndex < 0 || !FSkinData || FSkinData->SkinEmpty()) return nullptr;
+    return FSkinData->Control(FIndex);
+}
+
+// ---- TSkinControl ----
+
+TSkinControl::TSkinControl(QWidget* parent) : QWidget(parent) {
+    // The whole control is drawn from one bitmap: nothing is erased first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TSkinControl::RefreshSkinDescription() { LookUpDescription(); }
+
+void TSkinControl::SetSkinDataName(const QString& name) { FSkinDataName = name; }
+
+void TSkinControl::SetSkinData(skin::TSkinData* data) {
+    FSkinData = data;
+    if (FSkinData && !FSkinData->SkinEmpty()) ApplySkin();
+}
+
+void TSkinControl::PaintPlain(QImage& bitmap) {
+    QPainter p(&bitmap);
+    p.fillRect(bitmap.rect(), clBtnFace());
+}
+
+// Skin pictures are drawn by the skin look of each control; until a control has one, a described control
+// keeps its plain look.
+void TSkinControl::PaintFromSkin(QImage& bitmap) { PaintPlain(bitmap); }
+
+void TSkinControl::ApplySkin() {
+    RefreshSkinDescription();
+    update();
+}
+
+void TSkinControl::ForgetSkinDescription() { FIndex = -1; }
+
+void TSkinControl::SetBounds(int left, int top, int width, int height) {
+    RefreshSkinDescription();
+    QSize size(std::max(0, width), std::max(0, height));
+    if (size != this->size()) size = AdjustBoundsSize(size);
+    const QRect wanted(QPoint(left, top), size);
+    const bool changed = wanted != geometry();
+    setGeometry(wanted);
+    platform::BoundsSet(this);
+    if (changed) BoundsChanged();
+}
+
+void TSkinControl::SetCaption(const QString& caption) {
+    if (caption == FCaption) return;
+    FCaption = caption;
+    CaptionChanged();
+}
+
+void TSkinControl::SetTransparentPaint(bool on) {
+    FTransparentPaint = on;
+    setAttribute(Qt::WA_OpaquePaintEvent, !on);
+}
+
+void TSkinControl::PaintTo(QImage& bitmap) {
+    RefreshSkinDescription();
+    bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    bitmap.fill(FTransparentPaint ? QColor(Qt::transparent) : clBtnFace());
+    if (FIndex == -1)
+        PaintPlain(bitmap);
+    else
+        PaintFromSkin(bitmap);
+}
+
+QImage TSkinControl::RenderImage() {
+    QImage bitmap;
+    if (width() > 0 && height() > 0) PaintTo(bitmap);
+    return bitmap;
+}
+
+void TSkinControl::paintEvent(QPaintEvent*) {
+    if (width() <= 0 || height() <= 0) return;
+    QImage bitmap;
+    PaintTo(bitmap);
+    QPainter p(this);
+    p.drawImage(0, 0, bitmap);
+}
+
+void TSkinControl::MouseEnter() {
+    if (OnMouseEnter) OnMouseEnter();
+}
+
+void TSkinControl::MouseLeave() {
+    if (OnMouseLeave) OnMouseLeave();
+}
+
+void TSkinControl::enterEvent(QEnterEvent*) {
+    FMouseInside = true;
+    MouseEnter();
+}
+
+void TSkinControl::leaveEvent(QEvent*) {
+    FMouseInside = false;
+    MouseLeave();
+}
+
+void TSkinControl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) update();
+    QWidget::changeEvent(event);
+}
+
+// ---- TSkinCustomControl ----
+
+TSkinCustomControl::TSkinCustomControl(QWidget* parent)
+    : TSkinControl(parent), FDefaultFont(StandardDefaultFont()), FDefaultFontColor(clWindowText()) {}
+
+void TSkinCustomControl::RefreshSkinDescription() {
+    TSkinControl::RefreshSkinDescription();
+    FPicture = nullptr;
+    FMaskPicture = nullptr;
+    const skin::TDataSkinControl* description = Description();
+    if (!description) {
+        FGeometry = {};
+        FSliceMode = -1;
+        return;
+    }
+    FGeometry = {};
+    FGeometry.SkinRect = description->skinrect;
+    if (auto* custom = dynamic_cast<const skin::TDataSkinCustomControl*>(description)) {
+        FGeometry.LTPoint = custom->lefttoppoint;
+        FGeometry.RTPoint = custom->righttoppoint;
+        FGeometry.LBPoint = custom->leftbottompoint;
+        FGeometry.RBPoint = custom->rightbottompoint;
+        FGeometry.ClientRect = custom->clientrect;
+        FPicture = FSkinData->Picture(custom->pictureindex);
+        FMaskPicture = FSkinData->Picture(custom->maskpictureindex);
+        FSliceMode = SliceModeOf(FGeometry);
+    } else {
+        FSliceMode = 0;
+    }
+    // The fitted geometry follows the size the control has now.
+    TFittedGeometry fitted;
+    FitGeometry(FGeometry, FSliceMode, size(), fitted);
+    FFitted = fitted;
+}
+
+QSize TSkinCustomControl::FitToSkin(QSize proposed) { return FitGeometry(FGeometry, FSliceMode, proposed, FFitted); }
+
+QSize TSkinCustomControl::AdjustBoundsSize(QSize proposed) {
+    if (FIndex == -1) return proposed;
+    return FitToSkin(proposed);
+}
+
+void TSkinCustomControl::BoundsChanged() {
+    ApplyWindowShape();
+    update();
+}
+
+void TSkinCustomControl::ApplySkin() {
+    RefreshSkinDescription();
+    QSize wanted = size();
+    if (FIndex == -1) {
+        if (FDefaultWidth > 0) wanted.setWidth(FDefaultWidth);
+        if (FDefaultHeight > 0) wanted.setHeight(FDefaultHeight);
+    } else {
+        wanted = FitToSkin(size());
+    }
+    if (wanted != size()) {
+        SetBounds(x(), y(), wanted.width(), wanted.height());
+        // A described control took its shape and repainted with the bounds change.
+        if (FIndex != -1) return;
+    }
+    ApplyWindowShape();
+    update();
+}
+
+// Window shapes come from mask pictures, which the skin look draws; without a mask the control is whole.
+void TSkinCustomControl::ApplyWindowShape() {
+    if (!mask().isEmpty()) clearMask();
+}
+
+void TSkinCustomControl::SetDefaultFont(const QFont& font) {
+    FDefaultFont = font;
+    DefaultFontChanged();
+    if (FIndex == -1) update();
+}
+
+void TSkinCustomControl::SetDefaultFontColor(const QColor& color) {
+    FDefaultFontColor = color;
+    if (FIndex == -1) update();
+}
+
+void TSkinCustomControl::SetUseSkinFont(bool on) {
+    FUseSkinFont = on;
+    update();
+}
+
+QFont TSkinCustomControl::CaptionFont(const skin::TSkinFontKeys* keys) const {
+    if (keys && FUseSkinFont && FIndex != -1) return keys->Font();
+    return FDefaultFont;
+}
+
+}  // namespace dorvanel::skinctrls

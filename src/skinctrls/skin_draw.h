@@ -1,0 +1,78 @@
+#pragma once
+// Drawing shared by the skinned controls: the system colours of the plain look, the framed fills and arrows
+// that several plain looks use, text fitting, and the skin geometry (slicing of a skin image and fitting
+// it to a control's size).
+#include "skin/skin_types.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+class QFontMetrics;
+
+namespace dorvanel::skinctrls {
+
+// ---- system colours of the plain look (the application's palette) ----
+QColor clBtnFace();
+QColor clBtnShadow();
+QColor clBtnHighlight();
+QColor clBtnText();
+QColor clWindow();
+QColor clWindowText();
+QColor clGrayText();
+
+// The fixed colours of the plain look's hot and pressed states.
+inline const QColor clPlainNavy{0, 0, 128};
+inline const QColor clPlainHotFill{182, 189, 210};
+inline const QColor clPlainDownFill{133, 147, 181};
+
+// A one-pixel frame around r in frame and r's inside filled with fill.
+void DrawFramedFill(QPainter& p, const QRect& r, const QColor& frame, const QColor& fill);
+// The state look shared by buttons, scroll-bar parts and header sections: navy frame with the pressed fill,
+// navy frame with the hot fill, or a shadow frame with the face fill.
+void DrawStateFill(QPainter& p, const QRect& r, bool hot, bool down);
+
+enum class TArrowDirection { Left, Right, Up, Down };
+// A small arrow of lines centred in r.
+void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QColor& color);
+
+// The text shortened with "..." until it fits width (the whole text when it fits).
+QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, int width);
+
+// Frame n (from 1) of a strip of frameCount frames side by side, drawn at (x, y) with its bottom-left pixel's
+// colour transparent.
+void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const QImage& glyph);
+
+// Integer halves as the layout rules take them: division that truncates toward zero.
+inline int Div(int a, int b) { return a / b; }
+
+// ---- skin geometry ----
+
+// The slicing points and client rectangle of a description, relative to the skin rectangle's top-left.
+struct TSkinGeometry {
+    skin::TRect SkinRect;
+    skin::TPoint LTPoint, RTPoint, LBPoint, RBPoint;
+    skin::TRect ClientRect;
+};
+
+// The same after fitting to a control's size.
+struct TFittedGeometry {
+    skin::TPoint LTPoint, RTPoint, LBPoint, RBPoint;
+    skin::TRect ClientRect;
+};
+
+// -1 no image, 1 nine-part, 2 horizontal three-part, 3 vertical three-part, 0 fixed.
+int SliceModeOf(const TSkinGeometry& g);
+
+// The size a control of the proposed size must take, and its fitted geometry.
+QSize FitGeometry(const TSkinGeometry& g, int sliceMode, QSize proposed, TFittedGeometry& fitted);
+
+// A rectangle in skin coordinates placed on a control of the given size.
+skin::TRect TranslateSkinRect(const TSkinGeometry& g, int sliceMode, QSize controlSize, const skin::TRect& r);
+
+}  // namespace dorvanel::skinctrls

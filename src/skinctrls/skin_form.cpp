@@ -1,0 +1,86 @@
+#include "skinctrls/skin_form.h"
+
+#include "platform/align.h"
+#include "skinctrls/skin_button.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace dorvanel::skinctrls {
+
+TSkinForm::TSkinForm(QWidget* parent) : QDialog(parent) {
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void TSkinForm::SetClientSize(int width, int height) {
+    setFixedSize(width, height);
+    platform::AlignControls(this);
+}
+
+void TSkinForm::SetModalResult(int result) {
+    FModalResult = result;
+    if (result == mrNone || FClosePending) return;
+    FClosePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FClosePending = false;
+            if (FModalResult != mrNone) done(FModalResult);
+        },
+        Qt::QueuedConnection);
+}
+
+int TSkinForm::ShowModal() {
+    FModalResult = mrNone;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + area.width() / 2 - width() / 2, area.top() + area.height() / 2 - height() / 2);
+    }
+    exec();
+    return FModalResult;
+}
+
+void TSkinForm::done(int result) {
+    FModalResult = result;
+    QDialog::done(result);
+}
+
+void TSkinForm::reject() { done(mrCancel); }
+
+void TSkinForm::closeEvent(QCloseEvent* event) {
+    // Closing through the frame answers Cancel.
+    if (isVisible() && FModalResult == mrNone) FModalResult = mrCancel;
+    QDialog::closeEvent(event);
+}
+
+void TSkinForm::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Reached only when the focus is not on a button: every default button is the active one.
+        bool handled = false;
+        for (TSkinButton* button : findChildren<TSkinButton*>()) {
+            if (button->window() != this || !button->Default() || !button->isEnabled() || !button->isVisible())
+                continue;
+            button->PerformClick();
+            handled = true;
+        }
+        if (handled) return;
+    } else if (key == Qt::Key_Escape) {
+        // Escape presses a cancel button that could take the focus; with none, it does nothing.
+        if (plain)
+            for (TSkinButton* button : findChildren<TSkinButton*>()) {
+                if (button->window() != this || !button->Cancel() || !button->CanFocused() ||
+                    !button->isEnabled() || !button->isVisible())
+                    continue;
+                button->PerformClick();
+                break;
+            }
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace dorvanel::skinctrls

@@ -1,0 +1,41 @@
+#pragma once
+// The base of the program's dialogs: a modal window whose buttons close it through their ModalResult, with
+// Enter pressing the default button and Escape the cancel button.
+#include <QDialog>
+
+namespace dorvanel::skinctrls {
+
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+class TSkinForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSkinForm(QWidget* parent = nullptr);
+
+    // The inner size of the window in pixels; a dialog keeps it (its border does not size).
+    void SetClientSize(int width, int height);
+
+    int ModalResult() const { return FModalResult; }
+    // A non-zero result closes the modal window once the handler that set it has returned; setting it
+    // back to 0 before then keeps the window open.
+    void SetModalResult(int result);
+
+    // Centres the window on the screen, shows it modally and returns the result that closed it (2 when it
+    // was closed through its frame).
+    int ShowModal();
+
+    void done(int result) override;
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    int FModalResult = mrNone;
+    bool FClosePending = false;
+};
+
+}  // namespace dorvanel::skinctrls

@@ -1,0 +1,223 @@
+#include "skinctrls/skin_status.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace dorvanel::skinctrls {
+
+namespace {
+// Rounds to the nearest integer, halves to even (12.5 gives 12, 37.5 gives 38).
+int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+}  // namespace
+
+// ---- TSkinLabel ----
+
+TSkinLabel::TSkinLabel(QWidget* parent) : TSkinCustomControl(parent) {
+    FSkinDataName = QStringLiteral("label");
+    resize(75, 21);
+}
+
+void TSkinLabel::RefreshSkinDescription() {
+    TSkinCustomControl::RefreshSkinDescription();
+    if (DescriptionIndex() != -1 && SliceMode() == 0) FAutoSize = false;
+}
+
+QRect TSkinLabel::PlainTextRect() const { return rect().adjusted(3, 3, -3, -3); }
+
+void TSkinLabel::DrawCaption(QPainter& p, const QRect& r) const {
+    const QString caption = Caption();
+    if (caption.isEmpty() || r.isEmpty()) return;
+    auto* keys = dynamic_cast<const skin::TSkinFontKeys*>(Description());
+    const QFont font = CaptionFont(keys);
+    const QFontMetrics fm(font);
+    const int tw = fm.horizontalAdvance(caption), th = fm.height();
+    int x = r.left();
+    if (FAlignment == skin::TAlignment::taRightJustify) x = r.left() + r.width() - tw;
+    if (FAlignment == skin::TAlignment::taCenter) x = r.left() + Div(r.width(), 2) - Div(tw, 2);
+    const int y = r.top() + Div(r.height(), 2) - Div(th, 2);
+    p.save();
+    p.setClipRect(r);
+    p.setFont(font);
+    p.setPen(keys && DescriptionIndex() != -1 ? skin::SkinColor(keys->fontcolor)
+                                              : (isEnabled() ? FDefaultFontColor : clGrayText()));
+    p.drawText(QRect(x, y, tw, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+    p.restore();
+}
+
+void TSkinLabel::PaintPlain(QImage& bitmap) {
+    QPainter p(&bitmap);
+    p.fillRect(bitmap.rect(), clBtnFace());
+    DrawPlainBorder(p, bitmap.rect(), FBorderStyle);
+    DrawCaption(p, PlainTextRect());
+}
+
+int TSkinLabel::TextOverflow() {
+    const QFontMetrics fm(CaptionFont(dynamic_cast<const skin::TSkinFontKeys*>(Description())));
+    return fm.horizontalAdvance(Caption()) - PlainTextRect().width();
+}
+
+void TSkinLabel::AdjustAutoSize() {
+    if (!FAutoSize) return;
+    const platform::TAlign align = Align();
+    if (align == platform::TAlign::alTop || align == platform::TAlign::alBottom ||
+        align == platform::TAlign::alClient)
+        return;
+    const int overflow = TextOverflow();
+    if (overflow != 0) SetBounds(x(), y(), width() + overflow, height());
+}
+
+void TSkinLabel::CaptionChanged() {
+    AdjustAutoSize();
+    update();
+}
+
+void TSkinLabel::SetAlignment(skin::TAlignment alignment) {
+    FAlignment = alignment;
+    update();
+}
+
+void TSkinLabel::SetBorderStyle(TSkinBorderStyle style) {
+    FBorderStyle = style;
+    update();
+}
+
+void TSkinLabel::SetAutoSize(bool on) {
+    FAutoSize = on;
+    AdjustAutoSize();
+}
+
+// ---- TSkinStatusPanel ----
+
+TSkinStatusPanel::TSkinStatusPanel(QWidget* parent) : TSkinLabel(parent) {
+    FSkinDataName = QStringLiteral("statuspanel");
+    resize(120, height());
+}
+
+int TSkinStatusPanel::GlyphWidth() const { return FGlyph.isNull() ? 0 : FGlyph.width() / FNumGlyphs; }
+
+void TSkinStatusPanel::PaintPlain(QImage& bitmap) {
+    QPainter p(&bitmap);
+    p.fillRect(bitmap.rect(), clBtnFace());
+    DrawPlainBorder(p, bitmap.rect(), BorderStyle());
+    QRect text = PlainTextRect();
+    if (!FGlyph.isNull()) {
+        DrawGlyphFrame(p, 3, Div(height(), 2) - Div(FGlyph.height(), 2), isEnabled() ? 1 : 2, FNumGlyphs, FGlyph);
+        text.setLeft(text.left() + GlyphWidth() + 2);
+    }
+    DrawCaption(p, text);
+}
+
+int TSkinStatusPanel::TextOverflow() {
+    const int glyph = FGlyph.isNull() ? 0 : GlyphWidth() + 2;
+    return TSkinLabel::TextOverflow() + glyph + 3;
+}
+
+void TSkinStatusPanel::SetGlyph(const QImage& glyph) {
+    FGlyph = glyph;
+    update();
+}
+
+void TSkinStatusPanel::SetNumGlyphs(int n) {
+    FNumGlyphs = std::max(1, n);
+    update();
+}
+
+// ---- TSkinGauge ----
+
+TSkinGauge::TSkinGauge(QWidget* parent) : TSkinCustomControl(parent) {
+    FSkinDataName = QStringLiteral("gauge");
+    resize(100, 20);
+}
+
+void TSkinGauge::Changed() {
+    ++FRepaintRequests;
+    update();
+}
+
+void TSkinGauge::SetValue(int value) {
+    const int clamped = value > FMaxValue ? FMaxValue : (value < FMinValue ? FMinValue : value);
+    if (clamped == FValue) return;
+    FValue = clamped;
+    Changed();
+}
+
+void TSkinGauge::SetMinValue(int value) {
+    FMinValue = value;
+    if (FValue < FMinValue) FValue = FMinValue;
+    Changed();
+}
+
+void TSkinGauge::SetMaxValue(int value) {
+    FMaxValue = value;
+    if (FValue > FMaxValue) FValue = FMaxValue;
+    Changed();
+}
+
+void TSkinGauge::SetShowProgressText(bool on) {
+    FShowProgressText = on;
+    Changed();
+}
+
+void TSkinGauge::SetShowPercent(bool on) {
+    FShowPercent = on;
+    Changed();
+}
+
+void TSkinGauge::SetProgressText(const QString& text) {
+    FProgressText = text;
+    Changed();
+}
+
+double TSkinGauge::Fraction() const {
+    if (FMaxValue == FMinValue) return 0.0;
+    return static_cast<double>(FValue - FMinValue) / (static_cast<double>(FMaxValue) - FMinValue);
+}
+
+QString TSkinGauge::DisplayText() const {
+    QString text = FShowProgressText ? FProgressText : QString();
+    if (FShowPercent) text += QString::number(RoundHalfEven(Fraction() * 100.0)) + QLatin1Char('%');
+    return text;
+}
+
+QRect TSkinGauge::FilledRect(const QRect& area) const {
+    QRect r = area;
+    const double f = Fraction();
+    if (FVertical)
+        r.setTop(area.top() + area.height() - RoundHalfEven(f * area.height()));
+    else
+        r.setWidth(RoundHalfEven(f * area.width()));
+    return r;
+}
+
+void TSkinGauge::DrawText(QPainter& p) const {
+    const QString text = DisplayText();
+    if (text.isEmpty()) return;
+    auto* keys = dynamic_cast<const skin::TSkinFontKeys*>(Description());
+    const QFont font = CaptionFont(keys);
+    const QFontMetrics fm(font);
+    const int tw = fm.horizontalAdvance(text), th = fm.height();
+    p.save();
+    p.setFont(font);
+    p.setPen(keys && DescriptionIndex() != -1 ? skin::SkinColor(keys->fontcolor) : FDefaultFontColor);
+    if (!FVertical) {
+        p.drawText(QRect(Div(width(), 2) - Div(tw, 2), Div(height(), 2) - Div(th, 2), tw, th),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    } else {
+        // Turned a quarter counter-clockwise: the text runs upward from its baseline start.
+        p.translate(Div(width(), 2) - Div(th, 2), Div(tw, 2) + Div(height(), 2));
+        p.rotate(-90);
+        p.drawText(QRect(0, 0, tw, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
+    p.restore();
+}
+
+void TSkinGauge::PaintPlain(QImage& bitmap) {
+    QPainter p(&bitmap);
+    DrawFramedFill(p, bitmap.rect(), clBtnShadow(), clWindow());
+    const QRect filled = FilledRect(QRect(1, 1, width() - 2, height() - 2));
+    if (filled.width() > 0 && filled.height() > 0) p.fillRect(filled, clPlainHotFill);
+    DrawText(p);
+}
+
+}  // namespace dorvanel::skinctrls
