@@ -4,7 +4,7 @@
 
 namespace dorvanel::http {
 
-TNetComponent::TNetComponent() { TNetStack::Acquire(); }
+TNetComponent::TNetComponent() : stack_(TNetStack::Acquire()) {}
 
 TNetComponent::~TNetComponent() { TNetStack::Release(); }
 
@@ -48,8 +48,9 @@ void TNetComponent::ReportWork(TWorkMode mode, int64_t count) {
 
 void TNetComponent::FinishWork(TWorkMode mode) {
     WorkState& w = work_[static_cast<size_t>(mode)];
-    if (w.nesting == 1 && OnWorkEnd) OnWorkEnd(*this, mode);
-    if (w.nesting > 0) --w.nesting;
+    if (w.nesting < 1) return;
+    // The count drops first, so that a handler that fails still leaves the cycle closed.
+    if (--w.nesting == 0 && OnWorkEnd) OnWorkEnd(*this, mode);
 }
 
 }  // namespace dorvanel::http

@@ -12,6 +12,7 @@ enum class TNetStatus { hsResolving, hsConnecting, hsConnected, hsDisconnecting,
 enum class TWorkMode { wmRead, wmWrite };
 
 class TNetComponent;
+class TNetStack;
 
 using TNetStatusEvent = std::function<void(TNetComponent& ASender, TNetStatus AStatus, const std::string& AStatusText)>;
 using TWorkBeginEvent = std::function<void(TNetComponent& Sender, TWorkMode AWorkMode, int64_t AWorkCountMax)>;
@@ -40,7 +41,11 @@ public:
     void ReportWork(TWorkMode mode, int64_t count);
     void FinishWork(TWorkMode mode);
 
+protected:
+    TNetStack& Stack() { return stack_; }
+
 private:
+    TNetStack& stack_;
     struct WorkState {
         int nesting = 0;
         int64_t max = 0;

@@ -1,0 +1,147 @@
+#pragma once
+// The HTTP/1.x client every web request of the program goes through. FetchToStream sends a GET for a URL and
+// writes the response body into a stream; around it the engine merges the URL into its current URI, picks
+// the route (direct or through an HTTP proxy), connects or reuses the connection, writes the request head
+// with the cookies that apply, reads the status line and header block, stores cookies, and then finishes,
+// follows a redirect, retries with credentials or fails with the status.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "http/authentication.h"
+#include "http/cookie_jar.h"
+#include "http/header_info.h"
+#include "http/net_stream.h"
+#include "http/tcp_client.h"
+#include "http/uri.h"
+
+namespace dorvanel::http {
+
+enum class TNetHTTPMethod { hmHead, hmGet, hmPost, hmOptions, hmTrace, hmPut, hmDelete, hmConnect };
+enum class TNetHTTPProtocolVersion { pv1_0, pv1_1 };
+enum class TNetHTTPOption { hoInProcessAuth, hoKeepOrigProtocol, hoForceEncodeParams };
+enum class TNetHTTPRoute { DirectRoute, SecureRoute, ProxyRoute, SecureProxyRoute };
+
+// The word that opens a request line, with its space.
+std::string MethodWord(TNetHTTPMethod method);
+
+class TNetCustomHTTP;
+
+class TNetHTTPRequest : public TNetRequestHeaderInfo {
+public:
+    std::string Target;
+    TNetHTTPMethod Verb = TNetHTTPMethod::hmGet;
+    TNetStream* BodySource = nullptr;
+    TNetHTTPRoute Route = TNetHTTPRoute::DirectRoute;
+};
+
+class TNetHTTPResponse : public TNetResponseHeaderInfo {
+public:
+    explicit TNetHTTPResponse(TNetCustomHTTP& owner) : owner_(owner) {}
+
+    std::string StatusLine;
+    TNetStream* BodyTarget = nullptr;
+    TNetHTTPProtocolVersion ReplyVersion = TNetHTTPProtocolVersion::pv1_1;
+
+    // The number after the first space of the status line; -1 when it is not a number.
+    int32_t StatusCode() const;
+    // Whether the connection may serve the next request: decided by the client's own protocol version and
+    // the response's "Connection" / "Proxy-Connection"; false when the connection is gone.
+    bool KeepsConnection();
+
+private:
+    TNetCustomHTTP& owner_;
+};
+
+class TNetCustomHTTP : public TNetTCPClient {
+public:
+    using TNetHTTPOnRedirectEvent = std::function<void(TNetCustomHTTP& Sender, std::string& dest,
+                                                       int32_t NumRedirect, bool& Handled, TNetHTTPMethod& VMethod)>;
+    using TNetOnSelectAuthorization = std::function<void(
+        TNetCustomHTTP& Sender, const TNetAuthenticationClass*& AuthenticationClass, const TNetHeaderList& AuthInfo)>;
+    using TNetOnAuthorization =
+        std::function<void(TNetCustomHTTP& Sender, TNetAuthentication& Authentication, bool& Handled)>;
+
+    // Bounds on what a peer may send, beyond the line length of the connection.
+    static constexpr size_t kMaxHeaderBlockBytes = 256 * 1024;
+    static constexpr size_t kMaxReplyBodyBytes = 1024 * 1024;
+    static constexpr size_t kMaxChunkSizeDigits = 16;
+    static constexpr int32_t kDiscardTimeoutMs = 4000;
+    static constexpr int32_t kErrorBodyTimeoutMs = 2000;
+
+    TNetCustomHTTP();
+    ~TNetCustomHTTP() override;
+
+    int32_t AuthRetries = 3;
+    bool AllowCookies = true;
+    bool HandleRedirects = false;
+    TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
+    int32_t RedirectMaximum = 15;
+    TNetProxyConnectionInfo ProxyParams;
+    TNetHTTPRequest Request;
+    std::set<TNetHTTPOption> HTTPOptions{TNetHTTPOption::hoForceEncodeParams};
+    TNetHTTPOnRedirectEvent OnRedirect;
+    TNetOnSelectAuthorization OnSelectAuthorization;
+    TNetOnSelectAuthorization OnSelectProxyAuthorization;
+    TNetOnAuthorization OnAuthorization;
+    TNetOnAuthorization OnProxyAuthorization;
+    // Never set by the program; a scheme that finished its steps is handed to it on disconnect.
+    TNetAuthenticationManager* AuthenticationManager = nullptr;
+
+    TNetHTTPResponse& LastResponse() { return response_; }
+    const std::string& StatusLine() const { return response_.StatusLine; }
+    TNetURI& CurrentUri() { return currentUri_; }
+    int32_t RedirectCount() const { return redirectCount_; }
+    int32_t AuthAttempts() const { return authAttempts_; }
+    int32_t ProxyAuthAttempts() const { return proxyAuthAttempts_; }
+
+    // The endpoint; setting it also sets the current URI's host or port text.
+    void SetHost(const std::string& host);
+    void SetPort(int32_t port);
+
+    // The cookie jar: none until the first response (then one of the client's own, with AllowCookies).
+    // A jar the program assigns is only referenced and must outlive its use here or be unassigned first.
+    TNetCookieManager* CookieManager() const { return cookieManager_; }
+    void SetCookieManager(TNetCookieManager* manager);
+
+    // GET `url` and write the body of the final 2xx response into `stream` from its position on.
+    void FetchToStream(const std::string& url, TNetStream& stream);
+    void PerformRequest(TNetHTTPMethod verb, const std::string& url, TNetStream* source, TNetStream* target);
+
+protected:
+    void DoDisconnected() override;
+
+private:
+    enum class TNextStep { Undecided, FollowNext, Finished, RetryWithAuth };
+
+    void prepareTarget();
+    TNetHTTPRoute chooseRoute();
+    void openRoute();
+    void openTunnel();
+    void ensureConnected();
+    void sendRequestHead(TNetHTTPRequest& request, TNetURI* uri);
+    void readResponseHead(TNetHTTPResponse& response);
+    void storeCookies(TNetHTTPResponse& response);
+    TNextStep decideNextStep(TNetHTTPResponse& response);
+    bool askRedirect(std::string& location, TNetHTTPMethod& verb);
+    void discardBody(TNetHTTPResponse& response);
+    [[noreturn]] void failWithStatus(TNetHTTPResponse& response);
+    void readBody(TNetHTTPResponse& response);
+    int64_t readChunkSize();
+    bool authorizeServer(TNetHTTPResponse& response);
+    bool authorizeProxy(TNetHTTPResponse& response);
+
+    TNetURI currentUri_;
+    TNetHTTPResponse response_;
+    TNetCookieManager* cookieManager_ = nullptr;
+    std::unique_ptr<TNetCookieManager> ownCookieManager_;
+    int32_t redirectCount_ = 0;
+    int32_t authAttempts_ = 0;
+    int32_t proxyAuthAttempts_ = 0;
+};
+
+class TNetHTTP : public TNetCustomHTTP {};
+
+}  // namespace dorvanel::http

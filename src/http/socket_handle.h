@@ -1,0 +1,84 @@
+#pragma once
+// One IPv4 stream socket and the transport handler that owns it. The handle also runs the short-lived
+// connect thread of a timed connect: that thread touches nothing but this socket, and the handle never
+// closes the socket while the thread still uses it.
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace dorvanel::http {
+
+class TNetSocketHandle {
+public:
+    TNetSocketHandle() = default;
+    ~TNetSocketHandle();
+    TNetSocketHandle(const TNetSocketHandle&) = delete;
+    TNetSocketHandle& operator=(const TNetSocketHandle&) = delete;
+
+    int Handle = -1;
+    bool Allocated = false;
+    std::string IP;
+    int32_t Port = 0;
+    std::string PeerIP;
+    int32_t PeerPort = 0;
+    int32_t ClientPortMin = 0;
+    int32_t ClientPortMax = 0;
+
+    // Closes any socket and forgets the addresses.
+    void Reset();
+    // Fails with ENetInvalidSocket.
+    void AllocateSocket();
+    // Binds to `ip` (any address when empty) and `port`, or to a port of the client range when `port` is 0
+    // and both range ends are set.
+    void Bind(const std::string& ip, int32_t port);
+    void SetPeer(const std::string& ip, int32_t port);
+    // Switches the TCP no-delay option on (false keeps the Nagle algorithm).
+    void SetNoDelay();
+    // A blocking connect; fails with ENetSocketError.
+    void Connect();
+
+    // The connect thread: starts it, waits at most `ms` for it to end (true when it has), tells it to end
+    // and waits for that. After it ended, ConnectFailure holds the message of a failure (empty otherwise).
+    void StartConnectThread();
+    bool WaitConnectThread(int ms);
+    void StopConnectThread();
+    std::string ConnectFailure;
+
+    // Waits until data (or the peer's close) can be read, at most `ms` milliseconds (below 0: no limit), in
+    // slices of the idle pump's IdleTimeOut while the pump applies, pumping after each slice that brought
+    // nothing. Fails with ENetConnClosedGracefully when the socket is not allocated. Also returns true when
+    // the program closed the socket from inside the pump, so that the caller sees the connection gone.
+    bool WaitReadable(int ms);
+
+    // Shuts the sending side down and closes the socket; nothing happens when none is allocated.
+    void CloseSocket();
+
+private:
+    bool pollReadable(int ms) const;
+    void runConnect();
+
+    std::thread connectThread_;
+    std::mutex connectLock_;
+    std::condition_variable connectDone_;
+    bool connectFinished_ = false;
+    bool connectStopping_ = false;
+    int wakeFds_[2] = {-1, -1};
+};
+
+// The transport handler: a socket handle plus the transport options. Secure transports derive from it and
+// say so; none is attached by the program.
+class TNetIOHandlerSocket {
+public:
+    virtual ~TNetIOHandlerSocket() = default;
+
+    bool UseNagle = true;
+    TNetSocketHandle Binding;
+
+    virtual bool IsTLSHandler() const { return false; }
+    bool Connected() const { return Binding.Allocated; }
+    void Close() { Binding.CloseSocket(); }
+};
+
+}  // namespace dorvanel::http
