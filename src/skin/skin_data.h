@@ -49,12 +49,14 @@ private:
 class TDataSkinControlList : public TDataSkinList<TDataSkinControl> {
 public:
     int IndexOfControl(std::string_view name) const { return IndexOf(name); }
+    int IndexOfControl(const char* name) const { return IndexOf(std::string_view(name)); }
     int IndexOfControl(const QString& name) const { return IndexOf(name); }
 };
 
 class TDataSkinObjectList : public TDataSkinList<TDataSkinObject> {
 public:
     int IndexOfObject(std::string_view name) const { return IndexOf(name); }
+    int IndexOfObject(const char* name) const { return IndexOf(std::string_view(name)); }
     int IndexOfObject(const QString& name) const { return IndexOf(name); }
 };
 
@@ -106,8 +108,10 @@ public:
     const TDataSkinControlList& SkinControls() const { return FControls; }
     const TDataSkinObjectList& SkinObjects() const { return FObjects; }
     int IndexOfControl(std::string_view name) const { return FControls.IndexOfControl(name); }
+    int IndexOfControl(const char* name) const { return FControls.IndexOfControl(name); }
     int IndexOfControl(const QString& name) const { return FControls.IndexOfControl(name); }
     int IndexOfObject(std::string_view name) const { return FObjects.IndexOfObject(name); }
+    int IndexOfObject(const char* name) const { return FObjects.IndexOfObject(name); }
     int IndexOfObject(const QString& name) const { return FObjects.IndexOfObject(name); }
     TDataSkinControl* Control(int index) const { return FControls.Items(index); }
     TDataSkinObject* Object(int index) const { return FObjects.Items(index); }
