@@ -1,0 +1,160 @@
+#include "skinctrls/skin_checkbox.h"
+
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcutEvent>
+
+namespace dorvanel::skinctrls {
+
+TSkinCheckRadioBox::TSkinCheckRadioBox(QWidget* parent) : TSkinCustomControl(parent) {
+    FSkinDataName = QStringLiteral("checkbox");
+    // Flat: the box shows what lies behind it.
+    SetTransparentPaint(true);
+    setFocusPolicy(Qt::ClickFocus);
+    resize(150, 25);
+}
+
+QRect TSkinCheckRadioBox::BoxRect() const { return QRect(3, Div(height(), 2) - 7, 14, 14); }
+
+void TSkinCheckRadioBox::PaintPlain(QImage& bitmap) {
+    QPainter p(&bitmap);
+    const QRect box = BoxRect();
+    DrawFramedFill(p, box, FHot ? clPlainNavy : clBtnShadow(), clWindow());
+    const QColor mark = isEnabled() ? QColor(Qt::black) : clBtnShadow();
+    if (FChecked) {
+        if (FRadio) {
+            p.fillRect(QRect(box.left() + 4, box.top() + 4, 6, 6), mark);
+        } else {
+            // Three strokes, each one pixel lower: a thick tick.
+            p.setPen(mark);
+            for (int i = 0; i < 3; ++i) {
+                p.drawLine(box.left() + 3, box.top() + 5 + i, box.left() + 5, box.top() + 7 + i);
+                p.drawLine(box.left() + 5, box.top() + 7 + i, box.left() + 10, box.top() + 2 + i);
+            }
+        }
+    }
+    const QString caption = Caption();
+    if (caption.isEmpty()) {
+        if (hasFocus()) {
+            p.setPen(QPen(clWindowText(), 1, Qt::DotLine));
+            p.drawRect(box.adjusted(-2, -1, 1, 0));
+        }
+        return;
+    }
+    p.setFont(FDefaultFont);
+    const QFontMetrics fm(FDefaultFont);
+    const QSize text = fm.size(Qt::TextShowMnemonic | Qt::TextSingleLine, caption);
+    const QRect textRect(CaptionLeft, Div(height(), 2) - Div(text.height(), 2), text.width(), text.height());
+    p.save();
+    p.setClipRect(QRect(0, 0, width() - 2, height()));
+    p.setPen(isEnabled() ? FDefaultFontColor : clGrayText());
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption);
+    p.restore();
+    if (hasFocus()) {
+        p.setPen(QPen(clWindowText(), 1, Qt::DotLine));
+        p.drawRect(textRect.adjusted(-2, -1, 2 + 1, 1).adjusted(0, 0, -1, -1));
+    }
+}
+
+void TSkinCheckRadioBox::Toggle() {
+    if (!FRadio)
+        SetChecked(!FChecked);
+    else if (!FChecked)
+        SetChecked(true);
+}
+
+void TSkinCheckRadioBox::SetChecked(bool on) {
+    if (FChecked == on) return;
+    FChecked = on;
+    update();
+    if (on && FGroupIndex != 0 && parentWidget())
+        for (QObject* child : parentWidget()->children()) {
+            auto* sibling = qobject_cast<TSkinCheckRadioBox*>(child);
+            if (sibling && sibling != this && sibling->FGroupIndex == FGroupIndex) sibling->SetChecked(false);
+        }
+    if ((!FRadio || on) && OnClick) OnClick();
+}
+
+void TSkinCheckRadioBox::SetRadio(bool on) {
+    FRadio = on;
+    update();
+}
+
+void TSkinCheckRadioBox::SetFlat(bool on) {
+    FFlat = on;
+    SetTransparentPaint(on);
+    update();
+}
+
+void TSkinCheckRadioBox::SetCanFocused(bool on) {
+    FCanFocused = on;
+    setFocusPolicy(on ? Qt::ClickFocus : Qt::NoFocus);
+}
+
+void TSkinCheckRadioBox::CaptionChanged() {
+    if (FMnemonicId != 0) releaseShortcut(FMnemonicId);
+    FMnemonicId = 0;
+    const QKeySequence key = QKeySequence::mnemonic(Caption());
+    if (!key.isEmpty()) FMnemonicId = grabShortcut(key);
+    update();
+}
+
+bool TSkinCheckRadioBox::event(QEvent* e) {
+    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == FMnemonicId) {
+        if (FCanFocused) setFocus(Qt::ShortcutFocusReason);
+        Toggle();
+        return true;
+    }
+    return TSkinCustomControl::event(e);
+}
+
+void TSkinCheckRadioBox::MouseEnter() {
+    FHot = true;
+    update();
+    TSkinCustomControl::MouseEnter();
+}
+
+void TSkinCheckRadioBox::MouseLeave() {
+    FHot = false;
+    update();
+    TSkinCustomControl::MouseLeave();
+}
+
+void TSkinCheckRadioBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (FCanFocused && !hasFocus()) setFocus(Qt::MouseFocusReason);
+    FPressed = true;
+    FHot = true;
+    update();
+}
+
+void TSkinCheckRadioBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !FPressed) return;
+    FPressed = false;
+    // The mouse may have left while the button was held: only a release over the box toggles it.
+    FHot = rect().contains(event->position().toPoint());
+    if (FHot) Toggle();
+    update();
+}
+
+void TSkinCheckRadioBox::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && hasFocus() && !event->isAutoRepeat()) {
+        Toggle();
+        return;
+    }
+    TSkinCustomControl::keyReleaseEvent(event);
+}
+
+void TSkinCheckRadioBox::focusInEvent(QFocusEvent* event) {
+    update();
+    TSkinCustomControl::focusInEvent(event);
+}
+
+void TSkinCheckRadioBox::focusOutEvent(QFocusEvent* event) {
+    update();
+    TSkinCustomControl::focusOutEvent(event);
+}
+
+}  // namespace dorvanel::skinctrls

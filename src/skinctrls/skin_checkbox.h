@@ -1,0 +1,58 @@
+#pragma once
+// The check box (or radio box). The flat form, which the program uses, shows what lies behind it with a
+// small box and its caption; a click toggles it on release inside.
+#include "skinctrls/skin_control.h"
+
+namespace dorvanel::skinctrls {
+
+class TSkinCheckRadioBox : public TSkinCustomControl {
+    Q_OBJECT
+public:
+    explicit TSkinCheckRadioBox(QWidget* parent = nullptr);
+
+    void PaintPlain(QImage& bitmap) override;
+    // ---- added operation ----
+    // Not radio: inverts Checked; radio: checks it.
+    virtual void Toggle();
+
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool on);
+    bool Radio() const { return FRadio; }
+    void SetRadio(bool on);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool on);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int index) { FGroupIndex = index; }
+    bool CanFocused() const { return FCanFocused; }
+    void SetCanFocused(bool on);
+    bool Hot() const { return FHot; }
+
+    // The plain look's box, and where the caption starts.
+    QRect BoxRect() const;
+    static constexpr int CaptionLeft = 22;
+
+    std::function<void()> OnClick;
+
+protected:
+    void CaptionChanged() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool FChecked = false;
+    bool FRadio = false;
+    bool FFlat = true;
+    int FGroupIndex = 0;
+    bool FCanFocused = true;
+    bool FHot = false;
+    bool FPressed = false;
+    int FMnemonicId = 0;
+};
+
+}  // namespace dorvanel::skinctrls

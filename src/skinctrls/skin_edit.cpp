@@ -1,0 +1,210 @@
+#include "skinctrls/skin_edit.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace dorvanel::skinctrls {
+
+TSkinEdit::TSkinEdit(QWidget* parent)
+    : QWidget(parent), FEdit(new QLineEdit(this)), FDefaultFont(StandardDefaultFont()),
+      FDefaultFontColor(Qt::black) {
+    FSkinDataName = QStringLiteral("edit");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FEdit->setFrame(false);
+    FEdit->setTextMargins(0, 0, 0, 0);
+    FEdit->setContentsMargins(0, 0, 0, 0);
+    FEdit->installEventFilter(this);
+    setFocusProxy(FEdit);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(FEdit, &QLineEdit::textChanged, this, [this] {
+        if (OnChange) OnChange();
+    });
+    resize(121, 20);
+    UpdateTextLook();
+}
+
+QString TSkinEdit::Text() const { return FEdit->text(); }
+
+void TSkinEdit::SetText(const QString& text) { FEdit->setText(text); }
+
+void TSkinEdit::SetSkinData(skin::TSkinData* data) {
+    FSkinData = data;
+    ApplySkin();
+}
+
+void TSkinEdit::RefreshSkinDescription() { LookUpDescription(); }
+
+void TSkinEdit::ApplySkin() {
+    RefreshSkinDescription();
+    QSize wanted = size();
+    auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description());
+    if (!edit) {
+        if (FDefaultWidth > 0) wanted.setWidth(FDefaultWidth);
+        if (FDefaultHeight > 0) wanted.setHeight(FDefaultHeight);
+    } else if (FUseSkinFont) {
+        wanted.setHeight(edit->skinrect.Height());
+    } else {
+        const int margins = edit->clientrect.Top + (edit->skinrect.Height() - edit->clientrect.Bottom);
+        wanted.setHeight(QFontMetrics(FDefaultFont).height() + margins);
+    }
+    UpdateTextLook();
+    if (wanted != size()) SetBounds(x(), y(), wanted.width(), wanted.height());
+    update();
+}
+
+void TSkinEdit::SetBounds(int left, int top, int width, int height) {
+    setGeometry(left, top, std::max(0, width), std::max(0, height));
+    platform::BoundsSet(this);
+}
+
+QRect TSkinEdit::EditArea() const {
+    if (auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description())) {
+        const skin::TRect& c = edit->clientrect;
+        return QRect(QPoint(c.Left, c.Top),
+                     QPoint(width() - (edit->skinrect.Width() - c.Right) - 1,
+                            height() - (edit->skinrect.Height() - c.Bottom) - 1));
+    }
+    const int right = FButtonMode ? height() + 2 : 2;
+    return QRect(QPoint(2, 2), QPoint(width() - right - 1, height() - 3));
+}
+
+QRect TSkinEdit::ButtonRect() const {
+    if (!FButtonMode) return {};
+    return QRect(width() - height(), 0, height(), height());
+}
+
+void TSkinEdit::SetButtonMode(bool on) {
+    FButtonMode = on;
+    FEdit->setGeometry(EditArea());
+    update();
+}
+
+void TSkinEdit::SetAlignment(skin::TAlignment alignment) {
+    FAlignment = alignment;
+    UpdateTextLook();
+}
+
+void TSkinEdit::SetDefaultFont(const QFont& font) {
+    FDefaultFont = font;
+    UpdateTextLook();
+}
+
+void TSkinEdit::SetDefaultFontColor(const QColor& color) {
+    FDefaultFontColor = color;
+    UpdateTextLook();
+}
+
+void TSkinEdit::UpdateTextLook() {
+    auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description());
+    FEdit->setFont(edit && FUseSkinFont ? edit->Font() : FDefaultFont);
+    QColor text = FDefaultFontColor, background = clWindow();
+    if (edit) {
+        const bool active = FHot || FEdit->hasFocus();
+        text = skin::SkinColor(!isEnabled() ? edit->disabledfontcolor
+                                            : (active ? edit->activefontcolor : edit->fontcolor));
+    } else if (!isEnabled()) {
+        text = clGrayText();
+    }
+    QPalette palette = FEdit->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Text, text);
+        palette.setColor(group, QPalette::Base, background);
+    }
+    FEdit->setPalette(palette);
+    Qt::Alignment align = Qt::AlignLeft;
+    if (FAlignment == skin::TAlignment::taRightJustify) align = Qt::AlignRight;
+    if (FAlignment == skin::TAlignment::taCenter) align = Qt::AlignHCenter;
+    FEdit->setAlignment(align | Qt::AlignVCenter);
+}
+
+void TSkinEdit::PaintPlain(QImage& bitmap) {
+    QPainter p(&bitmap);
+    p.fillRect(bitmap.rect(), clWindow());
+    const QRect r = bitmap.rect();
+    DrawFramedFill(p, r, clBtnShadow(), clBtnFace());
+    p.fillRect(r.adjusted(2, 2, -2, -2), clWindow());
+    if (FButtonMode) {
+        const QRect button = ButtonRect().adjusted(1, 1, -1, -1);
+        DrawStateFill(p, button, FHot && button.contains(mapFromGlobal(QCursor::pos())), FButtonPressed);
+        p.setPen(isEnabled() ? FDefaultFontColor : clGrayText());
+        p.drawText(button, Qt::AlignCenter, QStringLiteral("..."));
+    }
+}
+
+QImage TSkinEdit::RenderImage() {
+    QImage bitmap(size(), QImage::Format_ARGB32_Premultiplied);
+    RefreshSkinDescription();
+    // The skin look of the frame is drawn by a later step; until then the frame keeps its plain look.
+    PaintPlain(bitmap);
+    return bitmap;
+}
+
+void TSkinEdit::paintEvent(QPaintEvent*) {
+    if (width() <= 0 || height() <= 0) return;
+    const QImage bitmap = RenderImage();
+    QPainter p(this);
+    p.drawImage(0, 0, bitmap);
+}
+
+void TSkinEdit::resizeEvent(QResizeEvent* event) {
+    FEdit->setGeometry(EditArea());
+    QWidget::resizeEvent(event);
+}
+
+bool TSkinEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FEdit) {
+        if (event->type() == QEvent::KeyPress && OnKeyDown) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            int code = key->key();
+            OnKeyDown(code, key->modifiers());
+            if (code == 0) return true;
+        } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            UpdateTextLook();
+            update();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TSkinEdit::enterEvent(QEnterEvent*) {
+    FHot = true;
+    UpdateTextLook();
+    update();
+    if (OnMouseEnter) OnMouseEnter();
+}
+
+void TSkinEdit::leaveEvent(QEvent*) {
+    FHot = false;
+    UpdateTextLook();
+    update();
+    if (OnMouseLeave) OnMouseLeave();
+}
+
+void TSkinEdit::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && ButtonRect().contains(event->position().toPoint())) {
+        FButtonPressed = true;
+        update();
+    }
+}
+
+void TSkinEdit::mouseReleaseEvent(QMouseEvent* event) {
+    if (!FButtonPressed || event->button() != Qt::LeftButton) return;
+    FButtonPressed = false;
+    update();
+    if (ButtonRect().contains(event->position().toPoint())) {
+        FEdit->setFocus(Qt::MouseFocusReason);
+        if (OnButtonClick) OnButtonClick();
+    }
+}
+
+void TSkinEdit::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange) {
+        UpdateTextLook();
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+}  // namespace dorvanel::skinctrls

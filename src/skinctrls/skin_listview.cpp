@@ -1,0 +1,374 @@
+#include "skinctrls/skin_listview.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+
+namespace dorvanel::skinctrls {
+
+// ---- TSkinListHeader ----
+
+TSkinListHeader::TSkinListHeader(TSkinListView* list) : QHeaderView(Qt::Horizontal, list), FList(list) {
+    setSectionsClickable(true);
+    setSectionsMovable(false);
+    setStretchLastSection(false);
+    setHighlightSections(false);
+    setSectionResizeMode(QHeaderView::Interactive);
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+QSize TSkinListHeader::sizeHint() const {
+    QSize size = QHeaderView::sizeHint();
+    size.rheight() += 4;
+    return size;
+}
+
+bool TSkinListHeader::OnDivider(int x) const {
+    const int grip = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+    for (int visual = 0; visual < count(); ++visual) {
+        const int logical = logicalIndex(visual);
+        if (isSectionHidden(logical)) continue;
+        const int edge = sectionViewportPosition(logical) + sectionSize(logical);
+        if (std::abs(x - edge) <= grip) return true;
+    }
+    return false;
+}
+
+void TSkinListHeader::PaintSection(QPainter& p, int logical, const QRect& r) {
+    const bool pressed = FPressed && logical == FActiveSection;
+    QImage section(r.size(), QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter sp(&section);
+        DrawStateFill(sp, section.rect(), pressed, pressed);
+        if (FList->OnDrawHeaderSection) {
+            sp.end();
+            p.drawImage(r.topLeft(), section);
+            FList->OnDrawHeaderSection(p, logical, r, pressed);
+            return;
+        }
+        const TListItems& items = FList->Items();
+        const QString caption = logical < items.ColumnCount() ? items.Column(logical).Caption : QString();
+        const Qt::Alignment align = logical < items.ColumnCount() ? items.Column(logical).Alignment : Qt::AlignLeft;
+        sp.setFont(font());
+        const QFontMetrics fm(font());
+        const QString text = FitTextWithEllipsis(fm, caption, r.width() - 10);
+        const int tw = fm.horizontalAdvance(text), th = fm.height();
+        int x = 5;
+        if (align & Qt::AlignRight)
+            x = r.width() - tw - 10;
+        else if (align & Qt::AlignHCenter)
+            x = Div(r.width(), 2) - Div(tw, 2);
+        const int y = Div(r.height(), 2) - Div(th, 2);
+        sp.setPen(clBtnText());
+        sp.setClipRect(QRect(5, 0, std::max(0, r.width() - 10), r.height()));
+        sp.drawText(QRect(x, y, tw, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
+    p.drawImage(r.topLeft(), section);
+}
+
+void TSkinListHeader::paintEvent(QPaintEvent*) {
+    QPainter p(viewport());
+    int right = 0;
+    for (int visual = 0; visual < count(); ++visual) {
+        const int logical = logicalIndex(visual);
+        if (isSectionHidden(logical)) continue;
+        const QRect r(sectionViewportPosition(logical), 0, sectionSize(logical), viewport()->height());
+        if (r.width() > 0) PaintSection(p, logical, r);
+        right = std::max(right, r.left() + r.width());
+    }
+    // The strip right of the last section.
+    if (right < viewport()->width())
+        DrawFramedFill(p, QRect(right, 0, viewport()->width() - right, viewport()->height()), clBtnShadow(),
+                       clBtnFace());
+}
+
+void TSkinListHeader::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const int x = event->position().toPoint().x();
+        FActiveSection = logicalIndexAt(x);
+        FPressed = FActiveSection != -1 && !OnDivider(x);
+        viewport()->update();
+    }
+    QHeaderView::mousePressEvent(event);
+}
+
+void TSkinListHeader::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        FActiveSection = -1;
+        FPressed = false;
+        viewport()->update();
+    }
+    QHeaderView::mouseReleaseEvent(event);
+}
+
+// ---- TSkinListView ----
+
+TSkinListView::TSkinListView(QWidget* parent)
+    : QTreeView(parent), FItems(new TListItems(this)), FHeader(new TSkinListHeader(this)),
+      FDefaultFont(StandardDefaultFont()), FDefaultColor(clWindow()) {
+    FSkinDataName = QStringLiteral("listview");
+    setHeader(FHeader);
+    setModel(FItems);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setIndentation(0);
+    // Only the skinned bars are seen: no frame and no scroll bars of its own.
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    connect(FHeader, &QHeaderView::sectionClicked, this, [this](int logical) {
+        if (OnColumnClick) OnColumnClick(logical);
+    });
+    connect(FHeader, &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
+        if (!FWidthFromModel && logical < FItems->ColumnCount()) FItems->SetColumnWidth(logical, size);
+        ScheduleSynchronise();
+    });
+    connect(FItems, &QAbstractItemModel::columnsInserted, this,
+            [this](const QModelIndex&, int first, int last) { ApplyColumnWidths(first, last); });
+    connect(FItems, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation, int first, int last) { ApplyColumnWidths(first, last); });
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(FItems, signal, this, [this] { ScheduleSynchronise(); });
+    connect(FItems, &QAbstractItemModel::modelReset, this, [this] { ScheduleSynchronise(); });
+    connect(FItems, &QAbstractItemModel::layoutChanged, this, [this] { ScheduleSynchronise(); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { ScheduleSynchronise(); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { ScheduleSynchronise(); });
+    ApplyLook();
+}
+
+void TSkinListView::ApplyColumnWidths(int first, int last) {
+    FWidthFromModel = true;
+    for (int i = first; i <= last && i < FItems->ColumnCount(); ++i) {
+        FHeader->resizeSection(i, FItems->Column(i).Width);
+        FHeader->viewport()->update();
+    }
+    FWidthFromModel = false;
+    ScheduleSynchronise();
+}
+
+void TSkinListView::SetSkinData(skin::TSkinData* data) {
+    FSkinData = data;
+    ApplyLook();
+    Synchronise();
+}
+
+void TSkinListView::RefreshSkinDescription() { LookUpDescription(); }
+
+void TSkinListView::ApplyLook() {
+    RefreshSkinDescription();
+    QFont font = FDefaultFont;
+    QColor background = FDefaultColor, text = clWindowText();
+    if (auto* list = dynamic_cast<const skin::TDataSkinListView*>(Description())) {
+        if (FUseSkinFont) font = list->Font();
+        text = skin::SkinColor(list->fontcolor);
+        background = skin::SkinColor(list->bgcolor);
+    }
+    setFont(font);
+    FHeader->setFont(font);
+    QPalette palette = this->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Base, background);
+        palette.setColor(group, QPalette::Text, text);
+    }
+    setPalette(palette);
+    update();
+}
+
+void TSkinListView::SetGridLines(bool on) {
+    FGridLines = on;
+    viewport()->update();
+}
+
+void TSkinListView::SetDefaultFont(const QFont& font) {
+    FDefaultFont = font;
+    ApplyLook();
+}
+
+void TSkinListView::SetDefaultColor(const QColor& color) {
+    FDefaultColor = color;
+    ApplyLook();
+}
+
+void TSkinListView::SetUseSkinFont(bool on) {
+    FUseSkinFont = on;
+    ApplyLook();
+}
+
+void TSkinListView::SetBounds(int left, int top, int width, int height) {
+    setGeometry(left, top, std::max(0, width), std::max(0, height));
+    platform::BoundsSet(this);
+    Synchronise();
+}
+
+void TSkinListView::SetVScrollBar(TSkinScrollBar* bar) {
+    if (FVScrollBar) FVScrollBar->OnChange = nullptr;
+    FVScrollBar = bar;
+    if (bar) {
+        bar->setEnabled(true);
+        bar->hide();
+        bar->OnChange = [this] { VBarChanged(); };
+    }
+    Synchronise();
+}
+
+void TSkinListView::SetHScrollBar(TSkinScrollBar* bar) {
+    if (FHScrollBar) FHScrollBar->OnChange = nullptr;
+    FHScrollBar = bar;
+    if (bar) {
+        bar->setEnabled(true);
+        bar->hide();
+        bar->OnChange = [this] { HBarChanged(); };
+    }
+    Synchronise();
+}
+
+void TSkinListView::VBarChanged() {
+    if (!FVScrollBar) return;
+    FScrollingFromBar = true;
+    const int now = FVScrollBar->Position();
+    // One bar step is one row.
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + (now - FLastVPosition));
+    FLastVPosition = now;
+    FScrollingFromBar = false;
+}
+
+void TSkinListView::HBarChanged() {
+    if (!FHScrollBar) return;
+    FScrollingFromBar = true;
+    const int now = FHScrollBar->Position();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + (now - FLastHPosition));
+    FLastHPosition = now;
+    FScrollingFromBar = false;
+}
+
+int TSkinListView::RowHeight() const {
+    if (FItems->Count() > 0) {
+        const int h = indexRowSizeHint(FItems->index(0, 0));
+        if (h > 0) return h;
+    }
+    return QFontMetrics(font()).height() + 4;
+}
+
+QSize TSkinListView::ListViewportSize() const {
+    // Measured from the list's own size: a hidden widget's viewport is sized only when it is shown.
+    const int headerHeight = FHeader->isHidden() ? 0 : FHeader->sizeHint().height();
+    return QSize(width(), std::max(0, height() - headerHeight));
+}
+
+int TSkinListView::RowsPerPage() const { return ListViewportSize().height() / RowHeight(); }
+
+int TSkinListView::TopRow() const { return verticalScrollBar()->value(); }
+
+void TSkinListView::ScheduleSynchronise() {
+    if (FSyncPending) return;
+    FSyncPending = true;
+    QTimer::singleShot(0, this, [this] {
+        FSyncPending = false;
+        Synchronise();
+    });
+}
+
+void TSkinListView::Synchronise() {
+    if (FSynchronising || FScrollingFromBar) return;
+    if (width() <= 5 || height() <= 5) return;
+    FSynchronising = true;
+    // A bar that appears or goes makes the parent lay the list out again, which changes what fits:
+    // repeat until the bars stay as they are.
+    for (int pass = 0; pass < 4; ++pass) {
+        executeDelayedItemsLayout();
+        updateGeometries();
+        bool changed = false;
+        const bool listVisible = !isHidden();
+        if (FVScrollBar) {
+            const int max = FItems->Count() - 1;
+            const int page = RowsPerPage();
+            const bool visible = listVisible && page < max + 1;
+            if (visible) {
+                const int position = verticalScrollBar()->value();
+                FVScrollBar->SetRange(0, max, page, position);
+                FLastVPosition = FVScrollBar->Position();
+                FVScrollBar->SetSmallChange(1);
+                FVScrollBar->SetLargeChange(std::max(1, page));
+            }
+            if (FVScrollBar->isHidden() == visible) {
+                FVScrollBar->setVisible(visible);
+                changed = true;
+            }
+        }
+        if (FHScrollBar) {
+            const int total = FHeader->length();
+            const bool visible = listVisible && width() < total;
+            if (visible) {
+                FHScrollBar->SetRange(0, total - 1, width(), horizontalScrollBar()->value());
+                FLastHPosition = FHScrollBar->Position();
+            }
+            if (FHScrollBar->isHidden() == visible) {
+                FHScrollBar->setVisible(visible);
+                changed = true;
+            }
+            if (FVScrollBar) FHScrollBar->SetBoth(!FVScrollBar->isHidden());
+        }
+        if (!changed) break;
+        if (parentWidget() && platform::Align(this) != platform::TAlign::alNone)
+            platform::AlignControls(parentWidget());
+    }
+    FSynchronising = false;
+}
+
+void TSkinListView::paintEvent(QPaintEvent* event) {
+    QTreeView::paintEvent(event);
+    if (FGridLines) {
+        QPainter p(viewport());
+        p.setPen(clBtnFace());
+        const int h = viewport()->height();
+        const int step = RowHeight();
+        // Row lines run on below the last row, as far as the list shows.
+        for (int y = step - 1; y < h; y += step) p.drawLine(0, y, viewport()->width(), y);
+        for (int c = 0; c < FHeader->count(); ++c) {
+            const int x = FHeader->sectionViewportPosition(c) + FHeader->sectionSize(c) - 1;
+            p.drawLine(x, 0, x, h);
+        }
+    }
+}
+
+void TSkinListView::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    Synchronise();
+}
+
+void TSkinListView::keyPressEvent(QKeyEvent* event) {
+    QTreeView::keyPressEvent(event);
+    Synchronise();
+}
+
+void TSkinListView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) Synchronise();
+}
+
+void TSkinListView::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    Synchronise();
+}
+
+void TSkinListView::hideEvent(QHideEvent* event) {
+    QTreeView::hideEvent(event);
+    // The bars follow the list's visibility.
+    if (!isHidden()) return;
+    if (FVScrollBar) FVScrollBar->hide();
+    if (FHScrollBar) FHScrollBar->hide();
+}
+
+}  // namespace dorvanel::skinctrls
