@@ -197,8 +197,10 @@ std::string TNetTCPConnection::ReadLine(std::string terminator, int32_t max) {
             return line;
         }
         searched = content.size();
+        // A closed connection fails here even with a partial line buffered: a line cut off by the close is
+        // not a line. The partial line stays buffered.
         CheckPeerClosed(true, true);
-        if (FillInputBuffer(true) == 0) return {};  // the connection is gone; a partial line stays buffered
+        FillInputBuffer(true);
     }
 }
 
