@@ -1,0 +1,80 @@
+#pragma once
+// The animated banner: shows a GIF picture frame by frame, driven by a TThreadTimer, composing each frame
+// from the ones before it. Transparent pixels are left unpainted, so the parent shows through them.
+#include <atomic>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "images/gif/frame_composer.h"
+#include "images/gif/gif_image.h"
+#include "images/image_control.h"
+#include "images/thread_timer.h"
+
+namespace dorvanel::images {
+
+class TGIFAnimator : public TImageControl {
+    Q_OBJECT
+public:
+    explicit TGIFAnimator(QWidget* parent = nullptr);
+    ~TGIFAnimator() override;
+
+    // The animator's own picture. Loading into it (or assigning to it) updates the control.
+    gif::TGIFImage& Image() { return image_; }
+    void SetImage(const gif::TGIFImage& image) { image_.Assign(image); }
+    void LoadFromFile(const std::string& path) { image_.LoadFromFile(path); }
+    void LoadFromStream(std::istream& in) { image_.LoadFromStream(in); }
+
+    bool Animate() const { return animate_; }
+    void SetAnimate(bool on);
+    // Frames are composed on the timer's thread and the control is then repainted on the user-interface thread.
+    bool AsyncDrawing() const { return asyncDrawing_; }
+    void SetAsyncDrawing(bool on);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool on);
+    bool Center() const { return center_; }
+    void SetCenter(bool on);
+    bool Loop() const { return loop_; }
+    void SetLoop(bool on) { loop_ = on; }
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool on);
+    bool Transparent() const { return image_.Transparent(); }
+    void SetTransparent(bool on);
+    int FrameIndex() const;
+    void SetFrameIndex(int index);
+
+    std::function<void()> OnChange;
+    std::function<void()> OnFrameChanged;
+    std::function<void()> OnStart;
+    std::function<void()> OnStop;
+
+    TThreadTimer& Timer() { return *timer_; }
+    QSize sizeHint() const override;
+
+protected:
+    void Paint(QPainter& canvas) override;
+    bool event(QEvent* event) override;
+
+private:
+    void ImageChanged();
+    void FrameAdvance();
+    void FrameAdvanceAsync();
+    void AfterFrameChange();
+
+    mutable std::mutex lock_;  // the frame index, the picture and the composed-frame cache
+    gif::TGIFImage image_;
+    gif::TFrameComposer composer_;
+    int frameIndex_ = -1;
+    bool animate_ = false;
+    std::atomic<bool> asyncDrawing_{false};
+    bool autoSize_ = true;
+    bool center_ = false;
+    std::atomic<bool> loop_{true};
+    bool stretch_ = false;
+    std::atomic<bool> canAdvance_{false};  // visible with a parent; read by the timer's thread
+    std::unique_ptr<TThreadTimer> timer_;
+};
+
+}  // namespace dorvanel::images
