@@ -148,10 +148,14 @@ std::string MergePath(const std::string& base, const std::string& path, char del
             } else if (r.empty() || r.back() != delimiter) {
                 r += delimiter;
             }
-        } else if (c == '.' && !r.empty() && r.back() == delimiter && i + 1 < w.size() && w[i + 1] == '.') {
-            // ".." drops the last segment; at the root nothing is left to drop.
-            r.pop_back();
-            while (!r.empty() && r.back() != delimiter) r.pop_back();
+        } else if (c == '.' && !r.empty() && r.back() == delimiter && i + 1 < w.size() && w[i + 1] == '.' &&
+                   (i + 2 == w.size() || w[i + 2] == delimiter)) {
+            // Only a whole ".." segment climbs, and never past the root: "..x" is a name, and a target
+            // must keep its leading delimiter.
+            if (r.size() > 1) {
+                r.pop_back();
+                while (!r.empty() && r.back() != delimiter) r.pop_back();
+            }
             ++i;
         } else {
             r += c;

@@ -52,7 +52,8 @@ std::string TakeToken(std::string& input, std::string_view delimiter, bool remov
 // letters compared without case; 0 when there is none.
 size_t ReversePos(std::string_view sub, std::string_view text, long long start = -1);
 
-// Resolves `path` against `base`: runs of delimiters collapse, ".." climbs (never above the root), "." stays.
+// Resolves `path` against `base`: runs of delimiters collapse, a ".." segment climbs (never above the root),
+// "." stays.
 std::string MergePath(const std::string& base, const std::string& path, char delimiter = '/');
 
 }  // namespace dorvanel::http
