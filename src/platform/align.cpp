@@ -20,6 +20,9 @@ struct ChildRule {
     int order = 0;         // when the rule was first given: breaks ties between equally placed controls
     int rightDistance = 0;  // to the parent's right and bottom edges, for the anchors
     int bottomDistance = 0;
+    // Where the program last put the control itself: the order of aligned controls comes from these, so
+    // that laying out the first few while a window is being built does not reorder the later ones.
+    QRect placed;
 };
 
 class Registry : public QObject {
@@ -35,6 +38,7 @@ public:
         if (it != rules.end()) return *it;
         ChildRule rule;
         rule.order = nextOrder++;
+        rule.placed = control->geometry();
         control->installEventFilter(this);
         connect(control, &QObject::destroyed, this, [this](QObject* gone) { rules.remove(gone); });
         if (QWidget* parent = control->parentWidget()) parent->installEventFilter(this);
@@ -82,12 +86,12 @@ void RecordAnchorDistances(QWidget* control, ChildRule& rule) {
 }
 
 // The edge a control of this alignment is measured from; the smaller key goes first.
-int EdgeKey(TAlign align, const QWidget* w) {
+int EdgeKey(TAlign align, const QRect& r) {
     switch (align) {
-    case TAlign::alTop: return w->y();
-    case TAlign::alBottom: return -(w->y() + w->height());
-    case TAlign::alLeft: return w->x();
-    case TAlign::alRight: return -(w->x() + w->width());
+    case TAlign::alTop: return r.y();
+    case TAlign::alBottom: return -(r.y() + r.height());
+    case TAlign::alLeft: return r.x();
+    case TAlign::alRight: return -(r.x() + r.width());
     default: return 0;
     }
 }
@@ -110,6 +114,7 @@ void BoundsSet(QWidget* control) {
     if (!placedByParent) {
         auto it = registry.rules.find(control);
         if (it != registry.rules.end()) {
+            it->placed = control->geometry();
             if (it->align == TAlign::alNone)
                 RecordAnchorDistances(control, *it);
             else if (parent)
@@ -169,7 +174,7 @@ void AlignControls(QWidget* parent) {
         for (Entry& e : entries)
             if (e.rule.align == align && !e.widget->isHidden()) group.push_back(&e);
         std::stable_sort(group.begin(), group.end(), [align](const Entry* a, const Entry* b) {
-            const int ka = EdgeKey(align, a->widget), kb = EdgeKey(align, b->widget);
+            const int ka = EdgeKey(align, a->rule.placed), kb = EdgeKey(align, b->rule.placed);
             return ka != kb ? ka < kb : a->rule.order < b->rule.order;
         });
         for (Entry* e : group) {
