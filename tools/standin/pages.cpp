@@ -215,6 +215,12 @@ std::string ResultCount(Engine engine, std::string_view keyword, bool precise) {
     return FormatThousands(ResultCountValue(engine, keyword, precise));
 }
 
+std::string CountCellText(Engine engine, std::string_view keyword, bool precise) {
+    std::string text = ResultCount(engine, keyword, precise);
+    if (engine == Engine::Msn) text += " results";
+    return text;
+}
+
 std::string EnginePage(Engine engine, std::string_view keyword, bool precise) {
     const std::string count = ResultCount(engine, keyword, precise);
     const std::string shown = HtmlEscape(precise ? "\"" + std::string(keyword) + "\"" : std::string(keyword));

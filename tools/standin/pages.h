@@ -36,6 +36,10 @@ inline constexpr int kEngineCount = 3;
 std::string ResultCount(Engine engine, std::string_view keyword, bool precise);
 std::uint64_t ResultCountValue(Engine engine, std::string_view keyword, bool precise);
 
+// What the program cuts out of the page and writes into the engine's cell: ResultCount, and for MSN, whose
+// marker range holds the word too, followed by " results".
+std::string CountCellText(Engine engine, std::string_view keyword, bool precise);
+
 // A result page of `engine` for `keyword`, carrying that engine's count markers around ResultCount.
 std::string EnginePage(Engine engine, std::string_view keyword, bool precise);
 
