@@ -1,6 +1,19 @@
-#include <QApplication>
+// Program entry: the application object, the main window, the message loop. No command-line argument is read.
+#include "app/application.h"
+#include "app/main_window.h"
+
+#include <QScreen>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    dorvanel::app::TDorvanelApplication app(argc, argv);
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Dorvanel"));
+    dorvanel::app::TfrmMain frmMain;
+    app.OnUnhandledError = [&frmMain](const QString& message) { frmMain.ShowMessage(message); };
+    // The window opens in the centre of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        frmMain.move(area.left() + (area.width() - frmMain.width()) / 2, area.top() + (area.height() - frmMain.height()) / 2);
+    }
+    frmMain.show();
+    return app.exec();
 }

@@ -1,0 +1,190 @@
+#include "workbench/entry_dialogs.h"
+
+#include "skinctrls/skin_checkbox.h"
+
+#include <QFileInfo>
+
+namespace dorvanel::workbench {
+
+using namespace skinctrls;
+
+bool IsExistingFile(const QString& fileName) {
+    if (fileName.isEmpty()) return false;
+    const QFileInfo info(fileName);
+    return info.exists() && !info.isDir();
+}
+
+namespace {
+
+bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+}  // namespace
+
+TEntryDialog::TEntryDialog(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+    : TSkinForm(parent), FSkinData(skinData), FMessage(msg) {}
+
+void TEntryDialog::Inform(const QString& text) {
+    if (FMessage) FMessage->ShowSkinMessage(text, skin::TMsgDlgType::mtInformation, skin::MsgButtons({skin::mbOK}), 0);
+}
+
+TSkinStdLabel* TEntryDialog::AddLabel(const QString& caption, int left, int top, int width, int height) {
+    auto* label = new TSkinStdLabel(this);
+    label->SetSkinData(FSkinData);
+    label->SetAutoSize(false);
+    label->SetCaption(caption);
+    label->SetBounds(left, top, width, height);
+    return label;
+}
+
+TSkinEdit* TEntryDialog::AddEdit(int left, int top, int width, int height) {
+    auto* edit = new TSkinEdit(this);
+    edit->SetSkinData(FSkinData);
+    edit->SetBounds(left, top, width, height);
+    return edit;
+}
+
+TSkinButton* TEntryDialog::AddButton(const QString& caption, int left, int top, int width, int height) {
+    auto* button = new TSkinButton(this);
+    button->SetSkinData(FSkinData);
+    button->SetCaption(caption);
+    button->SetBounds(left, top, width, height);
+    return button;
+}
+
+void TEntryDialog::OnEnter(TSkinEdit* edit, std::function<void()> action) {
+    edit->OnKeyDown = [action = std::move(action)](int& key, Qt::KeyboardModifiers) {
+        if (IsEnter(key)) {
+            key = 0;
+            action();
+        }
+    };
+}
+
+// ---- Main Keyword ----
+
+TfrmMainKeyword::TfrmMainKeyword(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+    : TEntryDialog(skinData, msg, parent) {
+    setWindowTitle(QStringLiteral("Main Keyword"));
+    SetClientSize(309, 109);
+    SkinStdLabel1 = AddLabel(QStringLiteral("Please type the main keyword(s) Eg: golf, soccer:"), 13, 13, 292, 16);
+    edtMainKeyword = AddEdit(13, 37, 280, 15);
+    edtMainKeyword->setObjectName(QStringLiteral("edtMainKeyword"));
+    btnOk = AddButton(QStringLiteral("Ok"), 68, 67, 82, 21);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnCancel = AddButton(QStringLiteral("Cancel"), 157, 67, 82, 21);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->SetModalResult(mrCancel);
+    btnCancel->SetCancel(true);
+
+    btnOk->OnClick = [this] { btnOkClick(); };
+    edtMainKeyword->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { edtMainKeywordKeyDown(key, shift); };
+    setTabOrder(edtMainKeyword, btnOk);
+    setTabOrder(btnOk, btnCancel);
+    edtMainKeyword->setFocus();
+}
+
+void TfrmMainKeyword::btnOkClick() {
+    // Text of blanks only is a keyword too; only an empty field is refused.
+    if (edtMainKeyword->Text().isEmpty()) Inform(QStringLiteral("Please add a Main Keyword."));
+    else SetModalResult(mrOk);
+}
+
+void TfrmMainKeyword::edtMainKeywordKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (IsEnter(key)) {
+        key = 0;
+        btnOkClick();
+    }
+}
+
+// ---- Enter Keyword(s) ----
+
+TfrmAddKeywords::TfrmAddKeywords(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+    : TEntryDialog(skinData, msg, parent) {
+    setWindowTitle(QStringLiteral("Enter Keyword(s)"));
+    SetClientSize(426, 147);
+    SkinStdLabel1 = AddLabel(QStringLiteral("Please type keyword(s) Eg: golf, soccer:"), 9, 13, 239, 16);
+    edtAddKeyword = AddEdit(9, 33, 326, 15);
+    edtAddKeyword->setObjectName(QStringLiteral("edtAddKeyword"));
+    SkinStdLabel2 = AddLabel(QStringLiteral("Or add a file with a keyword list (one group of keywords per line):"), 9, 59,
+                             378, 16);
+    edtList = AddEdit(9, 78, 326, 15);
+    edtList->setObjectName(QStringLiteral("edtList"));
+    btnBrowse = AddButton(QStringLiteral("Browse"), 344, 77, 63, 21);
+    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
+    btnOk = AddButton(QStringLiteral("Ok"), 102, 107, 82, 21);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnCancel = AddButton(QStringLiteral("Cancel"), 190, 107, 82, 21);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->SetModalResult(mrCancel);
+    btnCancel->SetCancel(true);
+
+    btnOk->OnClick = [this] { btnOkClick(); };
+    btnBrowse->OnClick = [this] { btnBrowseClick(); };
+    edtAddKeyword->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { edtAddKeywordKeyDown(key, shift); };
+    edtList->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { edtListKeyDown(key, shift); };
+    // Tab order: keyword, Ok, Cancel, list file, Browse.
+    setTabOrder(edtAddKeyword, btnOk);
+    setTabOrder(btnOk, btnCancel);
+    setTabOrder(btnCancel, edtList);
+    setTabOrder(edtList, btnBrowse);
+    edtAddKeyword->setFocus();
+}
+
+void TfrmAddKeywords::btnOkClick() {
+    const QString keyword = edtAddKeyword->Text();
+    const QString list = edtList->Text();
+    if (!keyword.isEmpty() && !list.isEmpty()) Inform(QStringLiteral("Please select only one way to add keywords."));
+    else if (!list.isEmpty() && !IsExistingFile(list)) Inform(QStringLiteral("Please select a valid file."));
+    else SetModalResult(mrOk);
+}
+
+void TfrmAddKeywords::btnBrowseClick() {
+    QString fileName;
+    if (RunOpenDialog && RunOpenDialog(fileName)) edtList->SetText(fileName);
+}
+
+void TfrmAddKeywords::edtAddKeywordKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (IsEnter(key)) {
+        key = 0;
+        btnOkClick();
+    }
+}
+
+void TfrmAddKeywords::edtListKeyDown(int& key, Qt::KeyboardModifiers shift) { edtAddKeywordKeyDown(key, shift); }
+
+// ---- Select Search Type ----
+
+TfrmSelSearch::TfrmSelSearch(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+    : TEntryDialog(skinData, msg, parent) {
+    setWindowTitle(QStringLiteral("Select Search Type"));
+    SetClientSize(480, 114);
+    auto addBox = [this](const QString& caption, int left, int top, int width, int height, bool checked) {
+        auto* box = new TSkinCheckRadioBox(this);
+        box->SetSkinData(FSkinData);
+        box->SetRadio(false);
+        box->SetFlat(true);
+        box->SetCaption(caption);
+        box->SetChecked(checked);
+        box->SetBounds(left, top, width, height);
+        return box;
+    };
+    SkinCheckRadioBox1 = addBox(
+        QStringLiteral("Precise Search Eg: \"golf clubs\" Should appear the word in the same order."), 11, 15, 397, 20,
+        true);
+    SkinCheckRadioBox1->setObjectName(QStringLiteral("SkinCheckRadioBox1"));
+    SkinCheckRadioBox2 = addBox(
+        QStringLiteral("Broad Search Eg: golf clubs, any word no matther the order or position in the text."), 11, 41,
+        446, 20, false);
+    SkinCheckRadioBox2->setObjectName(QStringLiteral("SkinCheckRadioBox2"));
+    btnOk = AddButton(QStringLiteral("Ok"), 161, 75, 81, 21);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk->SetModalResult(mrOk);
+    btnCancel = AddButton(QStringLiteral("Cancel"), 251, 75, 82, 21);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->SetModalResult(mrCancel);
+    btnCancel->SetCancel(true);
+}
+
+int TfrmSelSearch::SearchType() const { return SkinCheckRadioBox1->Checked() ? 0 : 1; }
+
+}  // namespace dorvanel::workbench
