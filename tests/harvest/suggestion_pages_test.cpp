@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "harvest/markup/markup.h"
+
 #include "standin/pages.h"
 
 namespace dorvanel::harvest {
@@ -104,6 +108,58 @@ TEST(ParseSuggestions, ZeroBytesAndHighBytesPassThrough) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].count, std::string("1\0002", 3));
     EXPECT_EQ(rows[0].keyword, "caf\xe9");
+}
+
+// The parse as its rule reads: one working buffer, cut after cut.
+std::vector<SuggestedKeyword> parseByTheRule(const std::string& page) {
+    using markup::CleanMarkup;
+    using markup::CutBetween;
+    std::vector<SuggestedKeyword> rows;
+    if (page.find("</tfoot>") == std::string::npos) return rows;
+    std::string buffer = page;
+    CutBetween(buffer, "</tfoot>", ">");
+    for (std::string count = CleanMarkup(CutBetween(buffer, "<tr><td>", "</td>")); !count.empty();
+         count = CleanMarkup(CutBetween(buffer, "<tr><td>", "</td>"))) {
+        rows.push_back({CleanMarkup(CutBetween(buffer, "\">", "</a>")), count});
+    }
+    return rows;
+}
+
+TEST(ParseSuggestions, SameRowsAsOneBufferCutAfterCut) {
+    // Pages made of the markers in any order and case, with stretches longer than the parser's first window.
+    const std::vector<std::string> pieces = {
+        "<tr><td>", "<TR><TD>", "</td>", "</TD>", "\">", "</a>", "</A>", "</tfoot>", "</TFOOT>", ">", "\"",
+        "<b>", "&nbsp;", " ", "7", "1,234", "golf", std::string(700, 'y'), std::string(3000, 'z'), "<tr>", "</t"};
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        std::string page = (round % 4 == 0) ? "" : "</tfoot>";
+        const int n = static_cast<int>(random() % 120);
+        for (int i = 0; i < n; ++i) page += pieces[random() % pieces.size()];
+        const auto expected = parseByTheRule(page);
+        const auto rows = ParseSuggestions(page);
+        ASSERT_EQ(rows.size(), expected.size()) << "round " << round;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            ASSERT_EQ(rows[i].count, expected[i].count) << "round " << round << " row " << i;
+            ASSERT_EQ(rows[i].keyword, expected[i].keyword) << "round " << round << " row " << i;
+        }
+    }
+}
+
+TEST(ParseSuggestions, HugePagesTakeLinearTime) {
+    // 100,000 rows: cutting a copy of the rest of the page for every cell would take minutes.
+    std::string page = "</tfoot><tbody>";
+    for (int i = 0; i < 100000; ++i) page += "<tr><td>" + std::to_string(i) + "</td><td><a href=\"x\">k</a>";
+    auto rows = ParseSuggestions(page);
+    ASSERT_EQ(rows.size(), 100000u);
+    EXPECT_EQ(rows.back().count, "99999");
+    EXPECT_EQ(rows.back().keyword, "k");
+
+    // Rows without links: the link marker is searched for once, not once per row.
+    page = "</tfoot><tbody>";
+    for (int i = 0; i < 100000; ++i) page += "<tr><td>" + std::to_string(i) + "</td><td>k</td>";
+    rows = ParseSuggestions(page);
+    ASSERT_EQ(rows.size(), 100000u);
+    EXPECT_EQ(rows.back().keyword, "");
 }
 
 TEST(ParseSuggestions, ReadsEveryStandInPage) {
