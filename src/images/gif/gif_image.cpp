@@ -73,6 +73,12 @@ TGIFImage& TGIFImage::operator=(const TGIFImage& other) {
     return *this;
 }
 
+TGIFImage& TGIFImage::operator=(TGIFImage&& other) noexcept {
+    s_ = std::move(other.s_);
+    transparent_ = other.transparent_;
+    return *this;
+}
+
 void TGIFImage::LoadFromFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw EGIFFileOpen(path, std::strerror(errno));

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "images/gif/index_pixels.h"
+
 namespace dorvanel::gif {
 
 // Caps on what a file may ask us to hold. A side longer than kMaxPictureSide, or more than kMaxPicturePixels
@@ -55,7 +57,7 @@ struct TFrameBitmap {
     int Height = 0;
     int Depth = 8;
     std::vector<TRGB> Palette;
-    std::vector<std::uint8_t> Pixels;
+    TIndexPixels Pixels;
 };
 
 inline constexpr TRGB kMidGrey{128, 128, 128};
@@ -88,8 +90,11 @@ private:
 class TGIFImage {
 public:
     TGIFImage() = default;
+    // Copies and moves take the contents, never OnChange, which belongs to whoever watches this object.
     TGIFImage(const TGIFImage& other) : s_(other.s_), transparent_(other.transparent_) {}
+    TGIFImage(TGIFImage&& other) noexcept : s_(std::move(other.s_)), transparent_(other.transparent_) {}
     TGIFImage& operator=(const TGIFImage& other);
+    TGIFImage& operator=(TGIFImage&& other) noexcept;
 
     // Reading replaces the picture. On a failure the picture is left empty and the error passes on; either way
     // OnChange is called.

@@ -42,8 +42,8 @@ inline void CopyEarlier(std::uint8_t* out, std::size_t dst, std::size_t src, std
 
 // Rows decoded in interlace order (every 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1)
 // moved to their places.
-std::vector<std::uint8_t> Deinterlace(const std::vector<std::uint8_t>& linear, int width, int height) {
-    std::vector<std::uint8_t> out(linear.size());
+TIndexPixels Deinterlace(const TIndexPixels& linear, int width, int height) {
+    TIndexPixels out(linear.size());
     static constexpr int kStart[4] = {0, 4, 2, 1};
     static constexpr int kStep[4] = {8, 8, 4, 2};
     std::size_t w = static_cast<std::size_t>(width);
@@ -66,7 +66,7 @@ std::vector<std::uint8_t> Deinterlace(const std::vector<std::uint8_t>& linear, i
 TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPerPixel, bool interlaced) {
     TLZWResult result;
     const std::size_t total = static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
-    result.Pixels.assign(total + kSlack, 0);
+    result.Pixels.resize(total + kSlack);  // zeroed, see TZeroedAllocator
     std::uint8_t* out = result.Pixels.data();
 
     if (stored.empty()) {

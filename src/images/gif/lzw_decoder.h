@@ -5,10 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "images/gif/index_pixels.h"
+
 namespace dorvanel::gif {
 
 struct TLZWResult {
-    std::vector<std::uint8_t> Pixels;  // width * height indices, rows top to bottom
+    TIndexPixels Pixels;  // width * height indices, rows top to bottom
     bool Corrupted = false;
 };
 
