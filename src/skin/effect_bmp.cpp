@@ -206,9 +206,10 @@ template <class F>
 void MapChannels(TEffectBmp& bmp, F f) {
     std::uint8_t table[256];
     for (int v = 0; v < 256; ++v) table[v] = f(v);
+    const int bytes = 3 * bmp.Width();
     for (int y = 0; y < bmp.Height(); ++y) {
         std::uint8_t* row = bmp.RowStart(y);
-        for (int i = 0; i < 3 * bmp.Width(); ++i) row[i] = table[row[i]];
+        for (int i = 0; i < bytes; ++i) row[i] = table[row[i]];
     }
 }
 
@@ -254,19 +255,19 @@ void TEffectBmp::ApplyNoise(int amount) {
 void TEffectBmp::ApplySplitBlur(int amount) {
     if (amount == 0) return;
     const int W = Width(), H = Height();
+    std::uint8_t* bits = FImage.bits();
+    const std::ptrdiff_t stride = FImage.bytesPerLine();
     // In place, so samples on pixels already done see their new values.
     for (int y = 0; y < H; ++y) {
-        const int up = y - amount < 0 ? y : y - amount;
-        const int down = y + amount >= H ? y : y + amount;
+        const std::uint8_t* upper = bits + stride * (y - amount < 0 ? y : y - amount);
+        const std::uint8_t* lower = bits + stride * (y + amount >= H ? y : y + amount);
+        std::uint8_t* row = bits + stride * y;
         for (int x = 0; x < W; ++x) {
-            const int left = x - amount < 0 ? x : x - amount;
-            const int right = x + amount >= W ? x : x + amount;
-            const std::uint8_t* ul = RowStart(up) + 3 * left;
-            const std::uint8_t* ll = RowStart(down) + 3 * left;
-            const std::uint8_t* ur = RowStart(up) + 3 * right;
-            const std::uint8_t* lr = RowStart(down) + 3 * right;
-            std::uint8_t* p = RowStart(y) + 3 * x;
-            for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>((ul[c] + ll[c] + ur[c] + lr[c]) / 4);
+            const int left = 3 * (x - amount < 0 ? x : x - amount);
+            const int right = 3 * (x + amount >= W ? x : x + amount);
+            for (int c = 0; c < 3; ++c)
+                row[3 * x + c] = static_cast<std::uint8_t>(
+                    (upper[left + c] + lower[left + c] + upper[right + c] + lower[right + c]) / 4);
         }
     }
 }
