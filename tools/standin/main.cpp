@@ -71,20 +71,41 @@ private:
         return fail;
     }
 
-    // Sends `body` with a Content-Length, or fails as configured.
+    // How a body goes on the wire: with a Content-Length; in chunks of 1 KiB; or with neither, its end being
+    // the end of the connection.
+    enum class Transfer { Length, Chunked, UntilClose };
+
+    // Sends `body` the given way, or fails as configured.
     void send(Service service, const httplib::Request& req, httplib::Response& res, std::string body,
-              const char* type) {
+              const char* type, Transfer transfer = Transfer::Length) {
         bool cut = false;
         if (begin(service, req, cut)) {
             fail(res, std::move(body), type, cut);
             return;
         }
-        res.set_content(std::move(body), type);
+        if (transfer == Transfer::Length) {
+            res.set_content(std::move(body), type);
+            return;
+        }
+        auto shared = std::make_shared<std::string>(std::move(body));
+        const size_t piece = transfer == Transfer::Chunked ? 1024 : shared->size();
+        auto provider = [shared, piece](size_t offset, httplib::DataSink& sink) {
+            if (offset < shared->size()) sink.write(shared->data() + offset, std::min(piece, shared->size() - offset));
+            else sink.done();
+            return true;
+        };
+        if (transfer == Transfer::Chunked) {
+            res.set_chunked_content_provider(type, provider);
+        } else {
+            res.set_header("Connection", "close");
+            res.set_content_provider(type, provider);
+        }
     }
 
     static void fail(httplib::Response& res, std::string body, const char* type, bool cut) {
         if (!cut) {
             res.status = 503;
+            res.headers.erase("Location");
             res.set_content("<html><body><h1>Service Unavailable</h1></body></html>\r\n", "text/html");
             return;
         }
@@ -205,40 +226,19 @@ private:
         return precise ? keyword.substr(1, keyword.size() - 2) : keyword;
     }
 
-    // Google: chunked, in pieces of 1 KiB.
     void google(const httplib::Request& req, httplib::Response& res) {
         bool precise = false;
         const std::string keyword = searchKeyword(req, "q", precise);
-        std::string page = EnginePage(Engine::Google, keyword, precise);
-        bool cut = false;
-        if (begin(Service::Google, req, cut)) {
-            fail(res, std::move(page), "text/html", cut);
-            return;
-        }
-        auto shared = std::make_shared<std::string>(std::move(page));
-        res.set_chunked_content_provider("text/html; charset=ISO-8859-1",
-                                         [shared](size_t offset, httplib::DataSink& sink) {
-                                             if (offset < shared->size()) {
-                                                 const size_t n = std::min<size_t>(1024, shared->size() - offset);
-                                                 sink.write(shared->data() + offset, n);
-                                             } else {
-                                                 sink.done();
-                                             }
-                                             return true;
-                                         });
+        send(Service::Google, req, res, EnginePage(Engine::Google, keyword, precise), "text/html; charset=ISO-8859-1",
+             Transfer::Chunked);
     }
 
-    // Yahoo: a first request without "fr" is sent on with one redirect; the page then goes with a
-    // Content-Length.
+    // Yahoo: a first request without "fr" is sent on with one redirect.
     void yahoo(const httplib::Request& req, httplib::Response& res) {
         if (!req.has_param("fr")) {
-            bool cut = false;
-            if (begin(Service::Yahoo, req, cut)) {
-                fail(res, "<html><body>Moved</body></html>\r\n", "text/html", cut);
-                return;
-            }
-            res.set_redirect("http://" + hostOf(req) + req.target + "&fr=yfp-t-501", 302);
-            res.set_content("<html><body>Moved</body></html>\r\n", "text/html");
+            res.status = 302;
+            res.set_header("Location", "http://" + hostOf(req) + req.target + "&fr=yfp-t-501");
+            send(Service::Yahoo, req, res, "<html><body>Moved</body></html>\r\n", "text/html");
             return;
         }
         bool precise = false;
@@ -246,23 +246,11 @@ private:
         send(Service::Yahoo, req, res, EnginePage(Engine::Yahoo, keyword, precise), "text/html; charset=utf-8");
     }
 
-    // MSN: no length and no chunks; the end of the page is the end of the connection.
     void msn(const httplib::Request& req, httplib::Response& res) {
         bool precise = false;
         const std::string keyword = searchKeyword(req, "q", precise);
-        std::string page = EnginePage(Engine::Msn, keyword, precise);
-        bool cut = false;
-        if (begin(Service::Msn, req, cut)) {
-            fail(res, std::move(page), "text/html", cut);
-            return;
-        }
-        auto shared = std::make_shared<std::string>(std::move(page));
-        res.set_header("Connection", "close");
-        res.set_content_provider("text/html; charset=utf-8", [shared](size_t offset, httplib::DataSink& sink) {
-            if (offset < shared->size()) sink.write(shared->data() + offset, shared->size() - offset);
-            else sink.done();
-            return true;
-        });
+        send(Service::Msn, req, res, EnginePage(Engine::Msn, keyword, precise), "text/html; charset=utf-8",
+             Transfer::UntilClose);
     }
 
     void affiliate(const httplib::Request& req, httplib::Response& res) {
