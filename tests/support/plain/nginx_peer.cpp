@@ -1,0 +1,100 @@
+#include "support/plain/nginx_peer.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+namespace dorvanel::test {
+
+namespace {
+
+// A port the system hands out now; nginx binds it right after, so another taker is unlikely.
+int freeLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
+
+bool accepts(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+bool NginxPeer::Available() { return ::access(kBinary, X_OK) == 0; }
+
+NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLines) : folder_(folder) {
+    ::mkdir((folder_ + "/www").c_str(), 0755);
+    ::mkdir((folder_ + "/temp").c_str(), 0755);
+    port_ = freeLoopbackPort();
+    const std::string conf = folder_ + "/nginx.conf";
+    {
+        std::ofstream out(conf);
+        out << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
+            << "pid " << folder_ << "/nginx.pid;\nerror_log " << folder_ << "/error.log;\n"
+            << "events { worker_connections 256; }\n"
+            << "http {\n  access_log off;\n  default_type application/octet-stream;\n"
+            << "  client_body_temp_path " << folder_ << "/temp/body;\n"
+            << "  proxy_temp_path " << folder_ << "/temp/proxy;\n"
+            << "  fastcgi_temp_path " << folder_ << "/temp/fastcgi;\n"
+            << "  uwsgi_temp_path " << folder_ << "/temp/uwsgi;\n"
+            << "  scgi_temp_path " << folder_ << "/temp/scgi;\n"
+            << "  server {\n    listen 127.0.0.1:" << port_ << ";\n    root " << folder_ << "/www;\n"
+            << "    absolute_redirect off;\n" << extraServerLines << "\n  }\n}\n";
+    }
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        const int devnull = ::open("/dev/null", O_RDWR);
+        ::dup2(devnull, 0);
+        ::dup2(devnull, 1);
+        ::dup2(devnull, 2);
+        ::execl(kBinary, kBinary, "-p", folder_.c_str(), "-c", conf.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    if (pid_ < 0) throw std::runtime_error("cannot start nginx");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!accepts(port_)) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_ || std::chrono::steady_clock::now() > deadline) {
+            pid_ = -1;
+            throw std::runtime_error("nginx did not start; see " + folder_ + "/error.log");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+NginxPeer::~NginxPeer() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+}
+
+std::string NginxPeer::Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+}  // namespace dorvanel::test
