@@ -56,6 +56,8 @@ void TSkinEdit::ApplySkin() {
 
 void TSkinEdit::SetBounds(int left, int top, int width, int height) {
     setGeometry(left, top, std::max(0, width), std::max(0, height));
+    // A hidden widget hears of its new size only when shown: place the line edit now.
+    FEdit->setGeometry(EditArea());
     platform::BoundsSet(this);
 }
 

@@ -119,7 +119,9 @@ TSkinListView::TSkinListView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Sorting is the program's (OnColumnClick); the header stays clickable.
     setSortingEnabled(false);
+    FHeader->setSectionsClickable(true);
     setIndentation(0);
     // Only the skinned bars are seen: no frame and no scroll bars of its own.
     setFrameShape(QFrame::NoFrame);

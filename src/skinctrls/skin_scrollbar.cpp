@@ -20,6 +20,8 @@ TSkinScrollBar::TSkinScrollBar(QWidget* parent) : TSkinCustomControl(parent) {
     FSkinDataName = QStringLiteral("hscrollbar");
     SetDefaultHeight(19);
     setFocusPolicy(Qt::NoFocus);
+    // The part under the mouse is hot also while no button is held.
+    setMouseTracking(true);
     resize(200, 19);
 }
 
