@@ -1,0 +1,176 @@
+// The stand-in services over real loopback connections: what the program and the end-to-end tests rely on.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "standin/pages.h"
+#include "support/plain/standin_process.h"
+
+namespace dorvanel::test {
+namespace {
+
+using standin::Engine;
+
+std::string headerValue(const std::string& response, const std::string& name) {
+    const std::string head = response.substr(0, response.find("\r\n\r\n"));
+    const size_t at = head.find("\r\n" + name + ": ");
+    if (at == std::string::npos) return {};
+    const size_t from = at + name.size() + 4;
+    return head.substr(from, head.find("\r\n", from) - from);
+}
+
+std::string hiddenValue(const std::string& page, const std::string& name) {
+    const std::string marker = "<input type=\"hidden\" name=\"" + name + "\" value=\"";
+    const size_t at = page.find(marker);
+    if (at == std::string::npos) return {};
+    const size_t from = at + marker.size();
+    return page.substr(from, page.find('"', from) - from);
+}
+
+const std::string kSuggest = "/?seed=golf+clubs&adult_filter=remove_offensive&suggest=Hit+Me";
+const std::string kMarker = "Please enter the characters in the image";
+
+TEST(Standin, SecurityImageHandshakeWithTheCookie) {
+    StandinProcess standin;
+    const std::string first = RawGet(standin.port(), kSuggest);
+    ASSERT_NE(first.find(kMarker), std::string::npos);
+    const std::string setCookie = headerValue(first, "Set-Cookie");
+    ASSERT_EQ(setCookie.rfind("kwsession=", 0), 0u) << setCookie;
+    const std::string cookie = "Cookie: " + setCookie.substr(0, setCookie.find(';')) + "\r\n";
+    const std::string random = hiddenValue(first, "random");
+    EXPECT_EQ(hiddenValue(first, "seed"), "golf+clubs");
+    EXPECT_NE(first.find("<img src=\"http://" + standin.hostPort() + "/captcha.png?random=" + random + "&amp;size=5\""),
+              std::string::npos);
+    const std::string characters = standin.captchaText(random);
+    ASSERT_EQ(characters.size(), 5u);
+
+    // A wrong answer brings a new image; the old one cannot be answered again.
+    const std::string wrong = RawGet(standin.port(),
+        "/keyword-suggestion-tool.html?password=" + std::string(characters.size(), '-') + "&random=" + random +
+        "&seed=golf+clubs", cookie);
+    ASSERT_NE(wrong.find(kMarker), std::string::npos);
+    const std::string random2 = hiddenValue(wrong, "random");
+    EXPECT_NE(random2, random);
+    EXPECT_EQ(standin.captchaText(), standin.captchaText(random2));
+
+    // The right characters without the cookie are not enough.
+    const std::string characters2 = standin.captchaText(random2);
+    const std::string noCookie = RawGet(standin.port(),
+        "/keyword-suggestion-tool.html?password=" + characters2 + "&random=" + random2 + "&seed=golf+clubs");
+    ASSERT_NE(noCookie.find(kMarker), std::string::npos);
+
+    // With it (letter case aside), the results for the keyword of the first request.
+    const std::string random3 = hiddenValue(noCookie, "random");
+    std::string typed = standin.captchaText(random3);
+    for (char& c : typed) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string right = RawGet(standin.port(),
+        "/keyword-suggestion-tool.html?password=" + typed + "&random=" + random3 + "&seed=other", cookie);
+    // (the image was shown to a request without a cookie, so it belongs to another session)
+    ASSERT_NE(right.find(kMarker), std::string::npos);
+    const std::string random4 = hiddenValue(right, "random");
+    const std::string done = RawGet(standin.port(),
+        "/keyword-suggestion-tool.html?password=" + standin.captchaText(random4) + "&random=" + random4 +
+        "&seed=other", cookie);
+    EXPECT_EQ(done.find(kMarker), std::string::npos);
+    EXPECT_EQ(BodyOf(done), standin::SuggestionPage("golf clubs"));
+
+    // The session has passed: suggestions come at once, for any keyword.
+    EXPECT_EQ(BodyOf(RawGet(standin.port(), "/?seed=shoes&adult_filter=remove_offensive&suggest=Hit+Me", cookie)),
+              standin::SuggestionPage("shoes"));
+    EXPECT_NE(RawGet(standin.port(), kSuggest).find(kMarker), std::string::npos);  // a new session does not
+}
+
+TEST(Standin, CaptchaOptions) {
+    StandinProcess fixed({"--captcha", "always", "--captcha-text", "AB12C"});
+    const std::string first = RawGet(fixed.port(), kSuggest);
+    EXPECT_EQ(fixed.captchaText(hiddenValue(first, "random")), "AB12C");
+
+    StandinProcess never({"--captcha=never"});
+    EXPECT_EQ(BodyOf(RawGet(never.port(), kSuggest)), standin::SuggestionPage("golf clubs"));
+    EXPECT_EQ(headerValue(RawGet(never.port(), "/"), "Content-Type"), "text/html");
+}
+
+TEST(Standin, SecurityImageIsAPng) {
+    StandinProcess standin({"--captcha-text", "XY7"});
+    const std::string page = RawGet(standin.port(), kSuggest);
+    const std::string random = hiddenValue(page, "random");
+    const std::string image = RawGet(standin.port(), "/captcha.png?random=" + random + "&size=5");
+    EXPECT_EQ(headerValue(image, "Content-Type"), "image/png");
+    const std::string png = BodyOf(image);
+    ASSERT_GT(png.size(), 33u);
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    const auto be32 = [&](size_t at) {
+        return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(be32(16), 3u * 7 * 5 + 4 * 5);  // three characters of 7 dots of 5 pixels, two margins of 2 dots
+    EXPECT_EQ(be32(20), 7u * 5 + 4 * 5);
+    EXPECT_EQ(RawGet(standin.port(), "/captcha.png?random=nope").rfind("HTTP/1.1 404", 0), 0u);
+}
+
+TEST(Standin, EnginesAnswerEachTheirOwnWay) {
+    StandinProcess standin;
+    const std::string google = RawGet(standin.port(), "/search?q=%22golf+clubs%22");
+    EXPECT_EQ(headerValue(google, "Transfer-Encoding"), "chunked");
+    EXPECT_EQ(headerValue(google, "Content-Length"), "");
+    EXPECT_EQ(BodyOf(google), standin::EnginePage(Engine::Google, "golf clubs", true));
+
+    const std::string moved = RawGet(standin.port(), "/search?p=golf+clubs");
+    EXPECT_EQ(moved.rfind("HTTP/1.1 302", 0), 0u);
+    EXPECT_EQ(headerValue(moved, "Location"), "http://" + standin.hostPort() + "/search?p=golf+clubs&fr=yfp-t-501");
+    const std::string yahoo = RawGet(standin.port(), "/search?p=golf+clubs&fr=yfp-t-501");
+    const std::string yahooPage = standin::EnginePage(Engine::Yahoo, "golf clubs", false);
+    EXPECT_EQ(headerValue(yahoo, "Content-Length"), std::to_string(yahooPage.size()));
+    EXPECT_EQ(BodyOf(yahoo), yahooPage);
+
+    const std::string msn = RawGet(standin.port(), "/results.aspx?q=golf+clubs");
+    EXPECT_EQ(headerValue(msn, "Content-Length"), "");
+    EXPECT_EQ(headerValue(msn, "Transfer-Encoding"), "");
+    EXPECT_EQ(headerValue(msn, "Connection"), "close");
+    EXPECT_EQ(BodyOf(msn), standin::EnginePage(Engine::Msn, "golf clubs", false));
+
+    EXPECT_EQ(standin.requests(true), (std::vector<std::string>{"/search?q=%22golf+clubs%22", "/search?p=golf+clubs",
+                                                                "/search?p=golf+clubs&fr=yfp-t-501",
+                                                                "/results.aspx?q=golf+clubs"}));
+    EXPECT_TRUE(standin.requests().empty());
+    EXPECT_NE(RawGet(standin.port(), "/likes/QOLVA12345").find("<b id=\"affiliate\">12345</b>"), std::string::npos);
+    EXPECT_EQ(RawGet(standin.port(), "/nothing").rfind("HTTP/1.1 404", 0), 0u);
+}
+
+TEST(Standin, FailuresAndDelays) {
+    StandinProcess standin({"--fail", "yahoo"});
+    EXPECT_EQ(RawGet(standin.port(), "/search?p=x").rfind("HTTP/1.1 503", 0), 0u);
+    EXPECT_EQ(headerValue(RawGet(standin.port(), "/search?p=x"), "Location"), "");
+    EXPECT_EQ(RawGet(standin.port(), "/search?q=x").rfind("HTTP/1.1 200", 0), 0u);
+
+    // Cut: the promised length is not delivered, also for the engines without a length of their own.
+    standin.configure("fail=google,msn&fail-mode=cut");
+    for (const std::string target : {"/search?q=x", "/results.aspx?q=x"}) {
+        const std::string cut = RawGet(standin.port(), target);
+        const size_t promised = std::stoul(headerValue(cut, "Content-Length"));
+        EXPECT_LT(BodyOf(cut).size(), promised) << target;
+    }
+
+    standin.configure("fail=none&delay=300&delay-for=msn");
+    const auto t0 = std::chrono::steady_clock::now();
+    RawGet(standin.port(), "/search?q=x");
+    const auto t1 = std::chrono::steady_clock::now();
+    RawGet(standin.port(), "/results.aspx?q=x");
+    const auto t2 = std::chrono::steady_clock::now();
+    EXPECT_GE(t2 - t1, std::chrono::milliseconds(300));
+    EXPECT_LT(t1 - t0, std::chrono::milliseconds(300));
+
+    EXPECT_THROW(standin.configure("fail=bogus"), std::runtime_error);
+    EXPECT_THROW(standin.configure("delay=-1"), std::runtime_error);
+    EXPECT_THROW(standin.configure("nonsense=1"), std::runtime_error);
+}
+
+TEST(Standin, RefusesBadCommandLines) {
+    EXPECT_THROW(StandinProcess({"--delay", "soon"}), std::runtime_error);
+    EXPECT_THROW(StandinProcess({"--captcha-text", "a b"}), std::runtime_error);
+    EXPECT_THROW(StandinProcess({"--fail"}), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace dorvanel::test
