@@ -44,10 +44,11 @@ void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QCo
     for (int i = 0; i < 4; ++i) {
         const int half = 3 - i;
         switch (direction) {
-        case TArrowDirection::Up: p.drawLine(cx - half, cy - 2 + i + 1, cx + half, cy - 2 + i + 1); break;
-        case TArrowDirection::Down: p.drawLine(cx - half, cy + 2 - i - 1, cx + half, cy + 2 - i - 1); break;
-        case TArrowDirection::Left: p.drawLine(cx - 2 + i + 1, cy - half, cx - 2 + i + 1, cy + half); break;
-        case TArrowDirection::Right: p.drawLine(cx + 2 - i - 1, cy - half, cx + 2 - i - 1, cy + half); break;
+        // Line i is 2 * half + 1 long; the widest line is the arrow's base, the shortest its tip.
+        case TArrowDirection::Up: p.drawLine(cx - half, cy + 1 - i, cx + half, cy + 1 - i); break;
+        case TArrowDirection::Down: p.drawLine(cx - half, cy - 2 + i, cx + half, cy - 2 + i); break;
+        case TArrowDirection::Left: p.drawLine(cx + 1 - i, cy - half, cx + 1 - i, cy + half); break;
+        case TArrowDirection::Right: p.drawLine(cx - 2 + i, cy - half, cx - 2 + i, cy + half); break;
         }
     }
     p.restore();
