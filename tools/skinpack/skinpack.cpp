@@ -6,6 +6,7 @@
 #include "skin/skin_data.h"
 #include "skin/skin_description.h"
 #include "skin/skin_errors.h"
+#include "skin_preview.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -139,7 +140,21 @@ void WriteSheet(const TSkinData& skin, const TSkinDescription& d, const QString&
         }
     }
     p.end();
-    if (!sheet.save(path)) throw EFOpenError(path.toStdString(), "cannot write the picture");
+
+    // Above the pictures: a mock window drawn from them, active and inactive.
+    const QImage active = dorvanel::skinpack::RenderPreview(skin, true);
+    const QImage inactive = dorvanel::skinpack::RenderPreview(skin, false);
+    QImage full(std::max(sheet.width(), active.width() * 2 + 30), sheet.height() + active.height() + 40, QImage::Format_RGB32);
+    full.fill(QColor(0x60, 0x66, 0x70));
+    QPainter fp(&full);
+    fp.setFont(title);
+    fp.setPen(Qt::white);
+    fp.drawText(QPoint(10, 18), "preview: active and inactive window (simple slicing)");
+    fp.drawImage(QPoint(10, 26), active);
+    fp.drawImage(QPoint(active.width() + 20, 26), inactive);
+    fp.drawImage(QPoint(0, active.height() + 36), sheet);
+    fp.end();
+    if (!full.save(path)) throw EFOpenError(path.toStdString(), "cannot write the picture");
 }
 
 }  // namespace
