@@ -32,6 +32,17 @@ public:
         pos_ += n;
         return out;
     }
+    // Bytes from the next one (the minimum code size byte) up to the empty sub-block of a chain of data
+    // sub-blocks, length bytes included, or to the end of the data.
+    std::size_t SubBlockChainLength() const {
+        std::size_t at = pos_ + 1;
+        while (at < data_.size()) {
+            const std::size_t n = static_cast<std::uint8_t>(data_[at]);
+            if (n == 0) break;
+            at += 1 + n;
+        }
+        return std::min(at, data_.size()) - pos_;
+    }
     // Data sub-blocks up to the empty one, without their length bytes.
     std::vector<std::string> SubBlocks() {
         std::vector<std::string> blocks;
@@ -204,6 +215,7 @@ private:
             f.Corrupted = true;
             return;
         }
+        f.ImageData.reserve(1 + in_.SubBlockChainLength());
         f.ImageData.push_back(static_cast<char>(in_.Byte()));
         for (;;) {
             if (in_.AtEnd()) {

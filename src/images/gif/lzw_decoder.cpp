@@ -14,20 +14,49 @@ constexpr int kMaxCodeSize = 9;
 // Room past the last pixel, so that strings can be copied eight bytes at a time.
 constexpr std::size_t kSlack = 16;
 
-// The data sub-blocks joined into one run of code bytes. A last block cut short keeps what is there.
-std::vector<std::uint8_t> JoinSubBlocks(std::string_view blocks) {
-    std::vector<std::uint8_t> out;
-    out.reserve(blocks.size() + 8);
-    std::size_t i = 0;
-    while (i < blocks.size()) {
-        std::size_t n = static_cast<std::uint8_t>(blocks[i++]);
-        if (n == 0) break;
-        n = std::min(n, blocks.size() - i);
-        out.insert(out.end(), blocks.begin() + i, blocks.begin() + i + n);
-        i += n;
+// Reads the code bytes straight out of the data sub-blocks, low bit first. A last block cut short keeps what
+// is there; the empty block ends the data.
+class TCodeReader {
+public:
+    explicit TCodeReader(std::string_view blocks)
+        : p_(reinterpret_cast<const std::uint8_t*>(blocks.data())), end_(p_ + blocks.size()) {}
+
+    // Makes at least `bits` bits available; false when the data has run out first.
+    bool Fill(int bits) {
+        while (accBits_ <= 56) {
+            if (blockLeft_ == 0 && !NextBlock()) break;
+            acc_ |= static_cast<std::uint64_t>(*p_++) << accBits_;
+            accBits_ += 8;
+            --blockLeft_;
+        }
+        return accBits_ >= bits;
     }
-    return out;
-}
+    int Take(int bits, std::uint32_t mask) {
+        const int code = static_cast<int>(acc_ & mask);
+        acc_ >>= bits;
+        accBits_ -= bits;
+        return code;
+    }
+    int Available() const { return accBits_; }
+
+private:
+    bool NextBlock() {
+        if (p_ >= end_) return false;
+        std::size_t n = *p_++;
+        if (n == 0) {
+            end_ = p_;
+            return false;
+        }
+        blockLeft_ = std::min<std::size_t>(n, static_cast<std::size_t>(end_ - p_));
+        return blockLeft_ > 0;
+    }
+
+    const std::uint8_t* p_;
+    const std::uint8_t* end_;
+    std::size_t blockLeft_ = 0;
+    std::uint64_t acc_ = 0;
+    int accBits_ = 0;
+};
 
 // Copies len bytes from an earlier place in the output. The two ranges overlap only for the string that is
 // being defined by this very code (distance shorter than len); then bytes are copied one by one, or eight at a
@@ -77,7 +106,7 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
             minCodeSize = std::clamp(minCodeSize, kMinCodeSize, kMaxCodeSize);
             result.Corrupted = true;
         }
-        const std::vector<std::uint8_t> data = JoinSubBlocks(stored.substr(1));
+        TCodeReader codes(stored.substr(1));
         const std::uint8_t pixelMask = static_cast<std::uint8_t>((1u << std::clamp(bitsPerPixel, 1, 8)) - 1);
         const int clear = 1 << minCodeSize;
         const int endOfInfo = clear + 1;
@@ -90,26 +119,13 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
         int codeBits = minCodeSize + 1;
         std::uint32_t codeMask = (1u << codeBits) - 1;
 
-        std::uint64_t acc = 0;
-        int accBits = 0;
-        std::size_t in = 0;
-        const std::size_t inEnd = data.size();
-
         std::size_t pos = 0;
         std::size_t prevPos = 0;
         std::size_t prevLen = 0;  // 0: no previous code since the last clear
 
         while (pos < total) {
-            if (accBits < codeBits) {
-                while (accBits <= 56 && in < inEnd) {
-                    acc |= static_cast<std::uint64_t>(data[in++]) << accBits;
-                    accBits += 8;
-                }
-                if (accBits < codeBits) break;  // the data ran out
-            }
-            const int code = static_cast<int>(acc & codeMask);
-            acc >>= codeBits;
-            accBits -= codeBits;
+            if (codes.Available() < codeBits && !codes.Fill(codeBits)) break;  // the data ran out
+            const int code = codes.Take(codeBits, codeMask);
 
             if (code == clear) {
                 next = clear + 2;
