@@ -29,7 +29,7 @@ enum : std::uint32_t { BI_RGB = 0, BI_BITFIELDS = 3 };
 
 }  // namespace
 
-QImage ReadBitmap(TMemoryStream& stream) {
+QImage ReadBitmap(TMemoryStream& stream, std::int64_t& pixelBudget) {
     const std::int64_t start = stream.Position();
     const std::int64_t available = stream.Size() - start;
     if (available < kMinBitmapFileSize) throw EReadError();
@@ -50,7 +50,8 @@ QImage ReadBitmap(TMemoryStream& stream) {
     const std::int64_t rows = height < 0 ? -std::int64_t(height) : height;
     const bool knownBits = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     if (infoSize < 40 || 14 + std::uint64_t(infoSize) > fileSize || width <= 0 || rows == 0 || planes != 1 ||
-        !knownBits || width > kMaxBitmapSide || rows > kMaxBitmapSide || std::int64_t(width) * rows > kMaxBitmapPixels)
+        !knownBits || width > kMaxBitmapSide || rows > kMaxBitmapSide || std::int64_t(width) * rows > kMaxBitmapPixels ||
+        std::int64_t(width) * rows > pixelBudget)
         throw EInvalidGraphic();
     if (!(compression == BI_RGB || (compression == BI_BITFIELDS && (bits == 16 || bits == 32))))
         throw EInvalidGraphic();
@@ -65,6 +66,7 @@ QImage ReadBitmap(TMemoryStream& stream) {
     QImage image = reader.read();
     if (image.isNull() || image.width() != width || image.height() != rows) throw EInvalidGraphic();
     stream.Seek(fileSize, TSeekOrigin::soCurrent);
+    pixelBudget -= std::int64_t(width) * rows;
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 

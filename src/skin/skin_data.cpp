@@ -18,10 +18,10 @@ constexpr int kVersionWithExtraSlots = 2;
 constexpr int kFirstUnreadableVersion = 4;
 
 // One picture slot: a flag byte, and a bitmap only when the flag is 0.
-QImage ReadPictureSlot(TMemoryStream& archive) {
+QImage ReadPictureSlot(TMemoryStream& archive, std::int64_t& pixelBudget) {
     unsigned char flag = 0;
     archive.ReadBuffer(&flag, 1);
-    return flag == 0 ? ReadBitmap(archive) : QImage();
+    return flag == 0 ? ReadBitmap(archive, pixelBudget) : QImage();
 }
 
 }  // namespace
@@ -78,19 +78,22 @@ void TSkinData::ApplyStoredSkin(const TCompressedStoredSkin& stored) {
 bool TSkinData::ReadArchive(TMemoryStream& archive) {
     const std::int32_t version = archive.ReadInt32();
     if (version >= kFirstUnreadableVersion) return false;
-    FPicture = ReadPictureSlot(archive);
-    FInactivePicture = ReadPictureSlot(archive);
-    FMask = ReadPictureSlot(archive);
+    std::int64_t pixelBudget = kMaxArchivePixels;
+    FPicture = ReadPictureSlot(archive, pixelBudget);
+    FInactivePicture = ReadPictureSlot(archive, pixelBudget);
+    FMask = ReadPictureSlot(archive, pixelBudget);
     if (version == kVersionWithExtraSlots) {
-        ReadPictureSlot(archive);
-        ReadPictureSlot(archive);
+        ReadPictureSlot(archive, pixelBudget);
+        ReadPictureSlot(archive, pixelBudget);
     }
     const std::int32_t count = archive.ReadInt32();
     // Every listed bitmap needs at least its two headers: a count the remaining bytes cannot hold is a lie.
     if (count > 0 && std::int64_t(count) * kMinBitmapFileSize > archive.Size() - archive.Position())
         throw EReadError();
-    for (std::int32_t i = 0; i < count; ++i) FActivePictures.push_back(ReadBitmap(archive));
+    for (std::int32_t i = 0; i < count; ++i) FActivePictures.push_back(ReadBitmap(archive, pixelBudget));
     const std::int64_t at = archive.Position();
+    // Every line of the description becomes a few small objects: a cap on its length caps the memory they take.
+    if (archive.Size() - at > kMaxDescriptionBytes) throw EDescriptionTooLong();
     ReadDescriptionText(std::string_view(archive.Data().constData() + at, std::size_t(archive.Size() - at)));
     return true;
 }

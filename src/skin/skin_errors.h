@@ -31,6 +31,15 @@ public:
     EInvalidGraphic() : Exception("Bitmap image is not valid") {}
 };
 
+// A skin description longer than kMaxDescriptionBytes.
+class EDescriptionTooLong : public dorvanel::Exception {
+public:
+    EDescriptionTooLong() : Exception("Skin description too long") {}
+};
+
+// The longest description text an archive may carry (the default skin's is about 14 KB).
+inline constexpr long kMaxDescriptionBytes = 1024 * 1024;
+
 // Deflating failed ("error") or a compression stream was asked to read or seek.
 class ECompressionError : public dorvanel::Exception {
 public:

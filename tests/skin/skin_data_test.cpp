@@ -382,6 +382,46 @@ TEST(SkinData, HostileArchivesFailCleanly) {
     }
 }
 
+TEST(SkinData, PicturesShareOnePixelBudget) {
+    // Each picture alone is within the per-picture cap; together they pass the archive's.
+    const int side = 2048;
+    QImage mono(side, side, QImage::Format_Indexed8);
+    mono.setColorCount(1);
+    mono.setColor(0, qRgb(0, 0, 0));
+    mono.fill(0);
+    ArchiveBuilder b = Sample();
+    b.List.clear();
+    const int fits = int(kMaxArchivePixels / (side * side)) - 2;  // the frame picture and mask take a little
+    for (int i = 0; i < fits; ++i) b.List.push_back(mono);
+    TSkinData ok;
+    Apply(ok, b);
+    EXPECT_EQ(ok.PictureCount(), fits);
+    b.List.push_back(mono);
+    b.List.push_back(mono);
+    TSkinData tooMany;
+    EXPECT_THROW(Apply(tooMany, b), EInvalidGraphic);
+    EXPECT_TRUE(tooMany.SkinEmpty());
+}
+
+TEST(SkinData, ADescriptionPastItsCapIsRefused) {
+    ArchiveBuilder b = Sample();
+    b.List.clear();
+    b.Text = "[VERSION]\r\nskinname=Long\r\n";
+    b.Text += std::string(std::size_t(kMaxDescriptionBytes) - b.Text.size(), ';');
+    TSkinData fits;
+    Apply(fits, b);
+    EXPECT_EQ(fits.SkinName(), "Long");
+    b.Text += ";";
+    TSkinData tooLong;
+    try {
+        Apply(tooLong, b);
+        FAIL() << "no error";
+    } catch (const EDescriptionTooLong& e) {
+        EXPECT_STREQ(e.what(), "Skin description too long");
+    }
+    EXPECT_TRUE(tooLong.SkinEmpty());
+}
+
 TEST(SkinData, ABadRectangleEndsTheLoadWithWhatWasRead) {
     ArchiveBuilder b = Sample();
     b.Text = "[SKINCONTROLS]\r\ncount=3\r\n0=a:button\r\n1=b:button\r\n2=c:button\r\n[b]\r\nskinrect=1,,3,4\r\n";
