@@ -40,7 +40,9 @@ std::string fileFailure(const std::string& what, const std::string& path) {
 }  // namespace
 
 TNetFileStream::TNetFileStream(const std::string& path, TOpenMode mode) : path_(path) {
-    const int flags = O_RDWR | O_CLOEXEC | (mode == TOpenMode::Create ? (O_CREAT | O_TRUNC) : 0);
+    int flags = O_RDWR | O_CLOEXEC;
+    if (mode == TOpenMode::Create) flags |= O_CREAT | O_TRUNC;
+    if (mode == TOpenMode::OpenOrCreate) flags |= O_CREAT;
     fd_ = ::open(path.c_str(), flags, 0644);
     if (fd_ < 0) throw ENetStreamError(fileFailure("open", path));
 }
