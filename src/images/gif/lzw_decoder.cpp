@@ -70,15 +70,15 @@ inline void CopyEarlier(std::uint8_t* out, std::size_t dst, std::size_t src, std
 }
 
 // Rows decoded in interlace order (every 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1)
-// moved to their places.
-TIndexPixels Deinterlace(const TIndexPixels& linear, int width, int height) {
+// moved to their places. Only the rows that decoding reached are copied; the rest stay at index 0 untouched.
+TIndexPixels Deinterlace(const TIndexPixels& linear, int width, int height, std::size_t rowsDecoded) {
     TIndexPixels out(linear.size());
     static constexpr int kStart[4] = {0, 4, 2, 1};
     static constexpr int kStep[4] = {8, 8, 4, 2};
     std::size_t w = static_cast<std::size_t>(width);
     std::size_t row = 0;
     for (int pass = 0; pass < 4; ++pass) {
-        for (int y = kStart[pass]; y < height; y += kStep[pass]) {
+        for (int y = kStart[pass]; y < height && row < rowsDecoded; y += kStep[pass]) {
             std::memcpy(out.data() + static_cast<std::size_t>(y) * w, linear.data() + row * w, w);
             ++row;
         }
@@ -94,6 +94,7 @@ TIndexPixels Deinterlace(const TIndexPixels& linear, int width, int height) {
 // code is one copy from earlier output, with no chain to walk.
 TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPerPixel, bool interlaced) {
     TLZWResult result;
+    std::size_t pos = 0;  // pixels decoded so far
     const std::size_t total = static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
     result.Pixels.resize(total + kSlack);  // zeroed, see TZeroedAllocator
     std::uint8_t* out = result.Pixels.data();
@@ -119,7 +120,6 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
         int codeBits = minCodeSize + 1;
         std::uint32_t codeMask = (1u << codeBits) - 1;
 
-        std::size_t pos = 0;
         std::size_t prevPos = 0;
         std::size_t prevLen = 0;  // 0: no previous code since the last clear
 
@@ -173,7 +173,10 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
     }
 
     result.Pixels.resize(total);
-    if (interlaced && total > 0) result.Pixels = Deinterlace(result.Pixels, width, height);
+    if (interlaced && total > 0) {
+        const std::size_t w = static_cast<std::size_t>(width);
+        result.Pixels = Deinterlace(result.Pixels, width, height, (pos + w - 1) / w);
+    }
     return result;
 }
 
