@@ -1,0 +1,48 @@
+#include "app/application.h"
+
+#include "common/exception.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+
+QApplication* CreateTestApplication(int& argc, char** argv) { return new dorvanel::app::TDorvanelApplication(argc, argv); }
+
+namespace {
+
+// An object whose event handler fails the way a command can.
+class Failing : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw dorvanel::Exception("Cannot open file \"x\". Permission denied");
+        if (e->type() == QEvent::User + 1) throw 42;
+        return QObject::event(e);
+    }
+};
+
+}  // namespace
+
+TEST(Application, UncaughtFailureEndsTheCommandAndIsReported) {
+    auto* app = qobject_cast<dorvanel::app::TDorvanelApplication*>(qApp);
+    ASSERT_NE(app, nullptr);
+    QStringList reports;
+    app->OnUnhandledError = [&](const QString& m) { reports << m; };
+    Failing target;
+    QEvent user(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&target, &user));
+    QEvent other(static_cast<QEvent::Type>(QEvent::User + 1));
+    QCoreApplication::sendEvent(&target, &other);
+    EXPECT_EQ(reports, (QStringList{"Cannot open file \"x\". Permission denied", "An unexpected error occurred."}));
+
+    // A failure inside the report itself does not recurse.
+    app->OnUnhandledError = [&](const QString& m) {
+        reports << m;
+        QEvent again(QEvent::User);
+        QCoreApplication::sendEvent(&target, &again);
+    };
+    reports.clear();
+    QCoreApplication::sendEvent(&target, &user);
+    EXPECT_EQ(reports.size(), 1);
+    app->OnUnhandledError = nullptr;
+}

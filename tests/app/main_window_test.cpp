@@ -1,0 +1,218 @@
+#include "app/main_window.h"
+
+#include "skinctrls/skin_edit.h"
+#include "support/plain/temp_dir.h"
+#include "support/qt/modal.h"
+#include "workbench/keyword_table.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+using namespace dorvanel;
+using dorvanel::app::TfrmMain;
+using dorvanel::test::PressKey;
+using dorvanel::test::WhenModals;
+
+namespace {
+
+QStringList Keywords(TfrmMain& w) {
+    QStringList out;
+    for (int i = 0; i < w.Items().Count(); ++i) out << w.Items().Item(i).SubItem(workbench::cellKeyword);
+    return out;
+}
+
+std::function<void(QWidget*)> Answer(int key, QString* text = nullptr) {
+    return [key, text](QWidget* box) {
+        if (text) *text = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
+        PressKey(box, key);
+    };
+}
+
+}  // namespace
+
+TEST(MainWindow, ControlsSitWhereTheWindowPlacesThem) {
+    TfrmMain w;
+    w.show();
+    EXPECT_EQ(w.size(), QSize(644, 455));
+    EXPECT_EQ(w.windowTitle(), "Dorvanel");
+    EXPECT_EQ(w.SkinPanel1->geometry(), QRect(0, 0, 644, 33));
+    EXPECT_EQ(w.btnMainKeyword->geometry(), QRect(7, 7, 99, 20));
+    EXPECT_EQ(w.btnMakeMoney->geometry(), QRect(516, 7, 98, 20));
+    EXPECT_EQ(w.btnGatherData->Caption(), "Gather Data");
+    EXPECT_EQ(w.panBanner->geometry(), QRect(0, 33, 644, 65));
+    EXPECT_EQ(w.SkinPanel3->geometry(), QRect(0, 98, 644, 286));
+    EXPECT_EQ(w.SkinPanel4->geometry(), QRect(0, 384, 644, 54));
+    EXPECT_EQ(w.SkinButton3->geometry(), QRect(215, 7, 100, 20));
+    EXPECT_EQ(w.SkinStatusBar1->geometry(), QRect(0, 438, 644, 17));
+    EXPECT_EQ(w.MainGauge->geometry(), QRect(514, 0, 130, 17));
+    EXPECT_EQ(w.SecondStatusPanel->geometry(), QRect(432, 0, 82, 17));
+    EXPECT_EQ(w.SkinStatusPanel1->geometry(), QRect(272, 0, 160, 17));
+    EXPECT_EQ(w.MainStatusPanel->geometry(), QRect(0, 0, 272, 17));
+    EXPECT_EQ(w.lblLink1URL->Caption(), "Google");
+    EXPECT_EQ(w.lblLink2URL->geometry().right(), 592 + 34 - 1);
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), "0 item listed");
+    EXPECT_EQ(w.SkinStatusPanel1->Caption(), "Main Keyword: ");
+    EXPECT_EQ(w.MainGauge->DisplayText(), "0%");
+    EXPECT_FALSE(w.SkinScrollBar1->isVisible());
+    EXPECT_FALSE(w.SkinScrollBar2->isVisible());
+    EXPECT_EQ(w.SortState.SortColumn, -1);
+    EXPECT_TRUE(w.SortState.SortAscending);
+    ASSERT_EQ(w.Items().ColumnCount(), 6);
+}
+
+TEST(MainWindow, BannerControlsAreCentredOnShowAndResize) {
+    TfrmMain w;
+    w.show();
+    // Both take the still banner's 105 x 105 rectangle: left 644/2 - 105/2 = 270, top 65/2 - 105/2 = -20.
+    EXPECT_EQ(w.imgBanner->geometry(), QRect(270, -20, 105, 105));
+    EXPECT_EQ(w.gifBanner->geometry(), QRect(270, -20, 105, 105));
+    w.resize(801, 455);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.panBanner->width(), 801);
+    EXPECT_EQ(w.imgBanner->x(), 400 - 52);
+    EXPECT_EQ(w.lblLink2URL->geometry().right(), 592 + 34 - 1 + 157);  // anchored to the right edge
+}
+
+TEST(MainWindow, MainKeywordIsSetThroughItsDialogAndCancelChangesNothing) {
+    TfrmMain w;
+    w.MainStatusPanel->SetCaption(QStringLiteral("Process completed sucessfull!"));
+    WhenModals({[](QWidget* dlg) {
+        auto* edit = dlg->findChild<skinctrls::TSkinEdit*>(QStringLiteral("edtMainKeyword"));
+        edit->SetText(QStringLiteral("golf, soccer"));
+        QTest::mouseClick(dlg->findChild<skinctrls::TSkinButton*>(QStringLiteral("btnOk")), Qt::LeftButton, {},
+                          QPoint(5, 5));
+    }});
+    w.btnMainKeywordClick();
+    EXPECT_EQ(w.FMainKeywordText, "golf, soccer");
+    EXPECT_EQ(w.SkinStatusPanel1->Caption(), "Main Keyword: golf, soccer");
+    EXPECT_TRUE(w.MainStatusPanel->Caption().isEmpty());
+    EXPECT_EQ(w.Items().Count(), 0);
+
+    // The dialog opens empty again; Cancel keeps the keyword.
+    QString shown = QStringLiteral("unset");
+    WhenModals({[&](QWidget* dlg) {
+        shown = dlg->findChild<skinctrls::TSkinEdit*>(QStringLiteral("edtMainKeyword"))->Text();
+        PressKey(dlg, Qt::Key_Escape);
+    }});
+    w.btnMainKeywordClick();
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(w.FMainKeywordText, "golf, soccer");
+}
+
+TEST(MainWindow, TypedKeywordAndListImportAddRowsWithTheirStatusTexts) {
+    test::TempDir dir;
+    const std::string list = dir.file("list.txt");
+    test::writeFileBytes(list, "a\r\n\r\nb\r\n");
+    TfrmMain w;
+    WhenModals({[](QWidget* dlg) {
+        dlg->findChild<skinctrls::TSkinEdit*>(QStringLiteral("edtAddKeyword"))->SetText(QStringLiteral("golf, soccer"));
+        QTest::mouseClick(dlg->findChild<skinctrls::TSkinButton*>(QStringLiteral("btnOk")), Qt::LeftButton, {},
+                          QPoint(5, 5));
+    }});
+    w.btnAddKeywordClick();
+    EXPECT_EQ(Keywords(w), QStringList{"golf, soccer"});
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), "1 items listed");
+
+    WhenModals({[&](QWidget* dlg) {
+        dlg->findChild<skinctrls::TSkinEdit*>(QStringLiteral("edtList"))->SetText(QString::fromStdString(list));
+        QTest::mouseClick(dlg->findChild<skinctrls::TSkinButton*>(QStringLiteral("btnOk")), Qt::LeftButton, {},
+                          QPoint(5, 5));
+    }});
+    w.btnAddKeywordClick();
+    EXPECT_EQ(Keywords(w), (QStringList{"golf, soccer", "a", "", "b"}));
+    EXPECT_EQ(w.Items().Item(3).Caption, "4");
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), "Total: 4");
+}
+
+TEST(MainWindow, DeleteConfirmationsAnsweredBothWays) {
+    TfrmMain w;
+    for (const char* k : {"a", "b", "c"}) w.AddTypedKeyword(QString::fromLatin1(k));
+    w.Items().SetChecked(1, true);
+
+    QString question;
+    WhenModals({Answer(Qt::Key_Escape, &question)});
+    w.SkinButton3Click();
+    EXPECT_EQ(question, "Are you sure do you want to delete the selected keywords?");
+    EXPECT_EQ(w.Items().Count(), 3);
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), "3 items listed");
+
+    WhenModals({Answer(Qt::Key_Return)});
+    w.SkinButton3Click();
+    EXPECT_EQ(Keywords(w), (QStringList{"a", "c"}));
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), "2 items listed");
+
+    WhenModals({Answer(Qt::Key_Escape, &question)});
+    w.SkinButton4Click();
+    EXPECT_EQ(question, "Are you sure do you want to delete all?");
+    EXPECT_EQ(w.Items().Count(), 2);
+
+    WhenModals({Answer(Qt::Key_Return)});
+    w.SkinButton4Click();
+    EXPECT_EQ(w.Items().Count(), 0);
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), "0 items listed");
+
+    // Asked also on an empty table.
+    question.clear();
+    WhenModals({Answer(Qt::Key_Return, &question)});
+    w.SkinButton3Click();
+    EXPECT_FALSE(question.isEmpty());
+}
+
+TEST(MainWindow, SelectAllAndClearSelectionTickEveryRow) {
+    TfrmMain w;
+    for (const char* k : {"a", "b"}) w.AddTypedKeyword(QString::fromLatin1(k));
+    w.SkinButton1Click();
+    EXPECT_TRUE(w.Items().Item(0).Checked && w.Items().Item(1).Checked);
+    w.SkinButton2Click();
+    EXPECT_FALSE(w.Items().Item(0).Checked || w.Items().Item(1).Checked);
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), "2 items listed");
+}
+
+TEST(MainWindow, ColumnClicksToggleTheDirectionAcrossColumns) {
+    TfrmMain w;
+    w.AddTypedKeyword(QStringLiteral("b"));
+    w.AddTypedKeyword(QStringLiteral("a"));
+    w.Items().SetSubItem(0, workbench::cellGoogle, QStringLiteral("1,000"));
+    w.Items().SetSubItem(1, workbench::cellGoogle, QStringLiteral("20"));
+    w.lvwItemsColumnClick(1);
+    EXPECT_EQ(Keywords(w), (QStringList{"a", "b"}));
+    w.lvwItemsColumnClick(1);
+    EXPECT_EQ(Keywords(w), (QStringList{"b", "a"}));
+    w.lvwItemsColumnClick(3);  // descending carries over: 1,000 first
+    EXPECT_EQ(Keywords(w), (QStringList{"b", "a"}));
+    w.lvwItemsColumnClick(3);
+    EXPECT_EQ(Keywords(w), (QStringList{"a", "b"}));
+    w.ColumnClickEnabled = false;
+    w.lvwItemsColumnClick(3);
+    EXPECT_EQ(w.SortState.SortColumn, 3);
+    EXPECT_TRUE(w.SortState.SortAscending);
+}
+
+TEST(MainWindow, SaveResults) {
+    test::TempDir dir;
+    TfrmMain w;
+    QString text;
+    bool asked = false;
+    w.RunSaveDialog = [&](QString&) { asked = true; return false; };
+    WhenModals({Answer(Qt::Key_Return, &text)});
+    w.btnSaveResultsClick();
+    EXPECT_EQ(text, "You don't have any data to save.");
+    EXPECT_FALSE(asked);
+
+    w.AddTypedKeyword(QStringLiteral("golf"));
+    w.btnSaveResultsClick();  // cancelled: nothing written
+    EXPECT_TRUE(asked);
+
+    const std::string out = dir.file("out.csv");
+    w.RunSaveDialog = [&](QString& name) { name = QString::fromStdString(out); return true; };
+    w.btnSaveResultsClick();
+    EXPECT_EQ(test::readFileBytes(out),
+              "\"No\",\"Keywords\",\"Searches\",\"Google\",\"Yahoo\",\"Msn\"\r\n\"1\",\"golf\",\"\",\"\",\"\",\"\"\r\n");
+
+    // A failure is reported and leaves nothing behind.
+    w.RunSaveDialog = [&](QString& name) { name = QString::fromStdString(dir.file("no/folder/out.csv")); return true; };
+    WhenModals({Answer(Qt::Key_Return, &text)});
+    w.btnSaveResultsClick();
+    EXPECT_EQ(text, "Could not save the file: No such file or directory");
+}
