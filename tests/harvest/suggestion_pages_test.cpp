@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "harvest/markup/markup.h"
+#include "support/plain/suggestions_by_rule.h"
 
 #include "standin/pages.h"
 
@@ -110,21 +110,6 @@ TEST(ParseSuggestions, ZeroBytesAndHighBytesPassThrough) {
     EXPECT_EQ(rows[0].keyword, "caf\xe9");
 }
 
-// The parse as its rule reads: one working buffer, cut after cut.
-std::vector<SuggestedKeyword> parseByTheRule(const std::string& page) {
-    using markup::CleanMarkup;
-    using markup::CutBetween;
-    std::vector<SuggestedKeyword> rows;
-    if (page.find("</tfoot>") == std::string::npos) return rows;
-    std::string buffer = page;
-    CutBetween(buffer, "</tfoot>", ">");
-    for (std::string count = CleanMarkup(CutBetween(buffer, "<tr><td>", "</td>")); !count.empty();
-         count = CleanMarkup(CutBetween(buffer, "<tr><td>", "</td>"))) {
-        rows.push_back({CleanMarkup(CutBetween(buffer, "\">", "</a>")), count});
-    }
-    return rows;
-}
-
 TEST(ParseSuggestions, SameRowsAsOneBufferCutAfterCut) {
     // Pages made of the markers in any order and case, with stretches longer than the parser's first window.
     const std::vector<std::string> pieces = {
@@ -135,7 +120,7 @@ TEST(ParseSuggestions, SameRowsAsOneBufferCutAfterCut) {
         std::string page = (round % 4 == 0) ? "" : "</tfoot>";
         const int n = static_cast<int>(random() % 120);
         for (int i = 0; i < n; ++i) page += pieces[random() % pieces.size()];
-        const auto expected = parseByTheRule(page);
+        const auto expected = test::ParseSuggestionsByTheRule(page);
         const auto rows = ParseSuggestions(page);
         ASSERT_EQ(rows.size(), expected.size()) << "round " << round;
         for (size_t i = 0; i < rows.size(); ++i) {
