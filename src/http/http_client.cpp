@@ -489,25 +489,24 @@ int64_t TNetCustomHTTP::readChunkSize() {
     return static_cast<int64_t>(value);
 }
 
-bool TNetCustomHTTP::authorizeServer(TNetHTTPResponse& response) {
-    ++authAttempts_;
-    if (!Request.AuthScheme) {
-        const TNetAuthenticationClass* chosen = nullptr;
-        for (const std::string& value : response.WWWAuthenticate.Lines) {
-            std::string challenge = value;
-            chosen = FindScheme(TakeToken(challenge, " "));
-            if (chosen) break;
-        }
-        if (!chosen) return false;
-        if (OnSelectAuthorization) OnSelectAuthorization(*this, chosen, response.WWWAuthenticate);
-        if (!chosen) return false;
-        Request.AuthScheme = chosen->Create();
+const TNetAuthenticationClass* TNetCustomHTTP::chooseScheme(const TNetHeaderList& challenges,
+                                                            const TNetOnSelectAuthorization& onSelect) {
+    const TNetAuthenticationClass* chosen = nullptr;
+    for (const std::string& value : challenges.Lines) {
+        std::string challenge = value;
+        chosen = FindScheme(TakeToken(challenge, " "));
+        if (chosen) break;
     }
-    if (!OnAuthorization) return false;
-    TNetAuthentication& scheme = *Request.AuthScheme;
-    scheme.SetUsername(Request.Username);
-    scheme.SetPassword(Request.Password);
-    scheme.SetChallenge(response.WWWAuthenticate.Lines);
+    if (chosen && onSelect) onSelect(*this, chosen, challenges);
+    return chosen;
+}
+
+bool TNetCustomHTTP::askForCredentials(TNetAuthentication& scheme, std::string& username, std::string& password,
+                                       const TNetHeaderList& challenges, const TNetOnAuthorization& onAuthorize,
+                                       bool* basicAuthentication) {
+    scheme.SetUsername(username);
+    scheme.SetPassword(password);
+    scheme.SetChallenge(challenges.Lines);
     // A handler that accepts without ever giving a user name would be asked for ever; it gets as many
     // chances as a call has attempts.
     for (int32_t asked = 0; asked <= AuthRetries; ++asked) {
@@ -517,14 +516,14 @@ bool TNetCustomHTTP::authorizeServer(TNetHTTPResponse& response) {
             case TNetAuthWhatsNext::GiveUp:
                 return false;
             case TNetAuthWhatsNext::AskCaller: {
-                scheme.SetUsername(Request.Username);
-                scheme.SetPassword(Request.Password);
+                scheme.SetUsername(username);
+                scheme.SetPassword(password);
                 bool handled = false;
-                OnAuthorization(*this, scheme, handled);
+                onAuthorize(*this, scheme, handled);
                 if (!handled) return false;
-                Request.BasicAuthentication = true;
-                Request.Username = scheme.Username();
-                Request.Password = scheme.Password();
+                if (basicAuthentication) *basicAuthentication = true;
+                username = scheme.Username();
+                password = scheme.Password();
                 break;
             }
         }
@@ -532,46 +531,30 @@ bool TNetCustomHTTP::authorizeServer(TNetHTTPResponse& response) {
     return false;
 }
 
+bool TNetCustomHTTP::authorizeServer(TNetHTTPResponse& response) {
+    ++authAttempts_;
+    if (!Request.AuthScheme) {
+        const TNetAuthenticationClass* chosen = chooseScheme(response.WWWAuthenticate, OnSelectAuthorization);
+        if (!chosen) return false;
+        Request.AuthScheme = chosen->Create();
+    }
+    if (!OnAuthorization) return false;
+    return askForCredentials(*Request.AuthScheme, Request.Username, Request.Password, response.WWWAuthenticate,
+                             OnAuthorization, &Request.BasicAuthentication);
+}
+
 bool TNetCustomHTTP::authorizeProxy(TNetHTTPResponse& response) {
     ++proxyAuthAttempts_;
     if (!ProxyParams.Authentication()) {
-        const TNetAuthenticationClass* chosen = nullptr;
-        for (const std::string& value : response.ProxyAuthenticate.Lines) {
-            std::string challenge = value;
-            chosen = FindScheme(TakeToken(challenge, " "));
-            if (chosen) break;
-        }
-        if (!chosen) return false;
-        if (OnSelectProxyAuthorization) OnSelectProxyAuthorization(*this, chosen, response.ProxyAuthenticate);
+        const TNetAuthenticationClass* chosen = chooseScheme(response.ProxyAuthenticate, OnSelectProxyAuthorization);
         if (!chosen) return false;
         ProxyParams.SetAuthentication(chosen->Create());
     }
     if (!OnProxyAuthorization) return false;
-    TNetAuthentication& scheme = *ProxyParams.Authentication();
     ProxyParams.ProxyPassword.clear();
-    scheme.ResetSteps();
-    scheme.SetUsername(ProxyParams.ProxyUsername);
-    scheme.SetPassword(ProxyParams.ProxyPassword);
-    scheme.SetChallenge(response.ProxyAuthenticate.Lines);
-    for (int32_t asked = 0; asked <= AuthRetries; ++asked) {
-        switch (scheme.NextStep()) {
-            case TNetAuthWhatsNext::SendNow:
-                return true;
-            case TNetAuthWhatsNext::GiveUp:
-                return false;
-            case TNetAuthWhatsNext::AskCaller: {
-                scheme.SetUsername(ProxyParams.ProxyUsername);
-                scheme.SetPassword(ProxyParams.ProxyPassword);
-                bool handled = false;
-                OnProxyAuthorization(*this, scheme, handled);
-                if (!handled) return false;
-                ProxyParams.ProxyUsername = scheme.Username();
-                ProxyParams.ProxyPassword = scheme.Password();
-                break;
-            }
-        }
-    }
-    return false;
+    ProxyParams.Authentication()->ResetSteps();
+    return askForCredentials(*ProxyParams.Authentication(), ProxyParams.ProxyUsername, ProxyParams.ProxyPassword,
+                             response.ProxyAuthenticate, OnProxyAuthorization, nullptr);
 }
 
 void TNetCustomHTTP::DoDisconnected() {

@@ -130,6 +130,11 @@ private:
     [[noreturn]] void failWithStatus(TNetHTTPResponse& response);
     void readBody(TNetHTTPResponse& response);
     int64_t readChunkSize();
+    const TNetAuthenticationClass* chooseScheme(const TNetHeaderList& challenges,
+                                                const TNetOnSelectAuthorization& onSelect);
+    bool askForCredentials(TNetAuthentication& scheme, std::string& username, std::string& password,
+                           const TNetHeaderList& challenges, const TNetOnAuthorization& onAuthorize,
+                           bool* basicAuthentication);
     bool authorizeServer(TNetHTTPResponse& response);
     bool authorizeProxy(TNetHTTPResponse& response);
 

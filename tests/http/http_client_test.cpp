@@ -26,6 +26,25 @@ std::string ok(const std::string& body, const std::string& headers = {}) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" + body;
 }
 
+// The status failure a one-connection server answering `response` makes a fresh client fail with; the
+// client's stream must hold nothing of the error body.
+ENetHTTPProtocolException statusFailure(const std::string& response, std::string* statusLine = nullptr) {
+    ScriptedServer server;
+    server.AddConnection(AnswerAndClose(response));
+    server.Start();
+    TNetHTTP http;
+    TNetMemoryStream page;
+    try {
+        http.FetchToStream(server.Url("/"), page);
+    } catch (const ENetHTTPProtocolException& e) {
+        EXPECT_EQ(page.Size(), 0);
+        if (statusLine) *statusLine = http.StatusLine();
+        return e;
+    }
+    ADD_FAILURE() << "no status failure for " << response.substr(0, 40);
+    return ENetHTTPProtocolException("", 0, "");
+}
+
 // Work cycles as the program's gauge sees them: the expected size of each, and the last total reported.
 struct WorkLog {
     explicit WorkLog(TNetHTTP& http) {
@@ -165,19 +184,11 @@ TEST(HttpClient, AbsoluteRedirectGoesToTheOtherServer) {
 }
 
 TEST(HttpClient, RedirectWithoutHandlingFailsWithTheStatus) {
-    ScriptedServer server;
-    server.AddConnection(AnswerAndClose("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 3\r\n\r\nabc"));
-    server.Start();
-    TNetHTTP http;
-    TNetMemoryStream page;
-    try {
-        http.FetchToStream(server.Url("/"), page);
-        FAIL() << "no failure";
-    } catch (const ENetHTTPProtocolException& e) {
-        EXPECT_EQ(e.ReplyCode, 302);
-        EXPECT_EQ(e.ReplyBody, "abc");
-    }
+    const auto e = statusFailure("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 3\r\n\r\nabc");
+    EXPECT_EQ(e.ReplyCode, 302);
+    EXPECT_EQ(e.ReplyBody, "abc");
 }
+
 
 TEST(HttpClient, FifteenChainedRedirectsStopAtTheLimit) {
     ServerScript script;
@@ -202,22 +213,14 @@ TEST(HttpClient, FifteenChainedRedirectsStopAtTheLimit) {
 
 TEST(HttpClient, NotFoundCarriesStatusAndBody) {
     const std::string body(300, 'n');
-    ScriptedServer server;
-    server.AddConnection(AnswerAndClose("HTTP/1.1 404 Not Found\r\nContent-Length: 300\r\n\r\n" + body));
-    server.Start();
-    TNetHTTP http;
-    TNetMemoryStream page;
-    try {
-        http.FetchToStream(server.Url("/missing"), page);
-        FAIL() << "no failure";
-    } catch (const ENetHTTPProtocolException& e) {
-        EXPECT_STREQ(e.what(), "HTTP/1.1 404 Not Found");
-        EXPECT_EQ(e.ReplyCode, 404);
-        EXPECT_EQ(e.ReplyBody, body);
-    }
-    EXPECT_NE(http.StatusLine().find("404"), std::string::npos);
-    EXPECT_EQ(page.Size(), 0);
+    std::string statusLine;
+    const auto e = statusFailure("HTTP/1.1 404 Not Found\r\nContent-Length: 300\r\n\r\n" + body, &statusLine);
+    EXPECT_STREQ(e.what(), "HTTP/1.1 404 Not Found");
+    EXPECT_EQ(e.ReplyCode, 404);
+    EXPECT_EQ(e.ReplyBody, body);
+    EXPECT_NE(statusLine.find("404"), std::string::npos);
 }
+
 
 TEST(HttpClient, ErrorBodyIsKeptUpToOneMebibyteAndTheRestDropped) {
     const std::string body(1024 * 1024 + 5000, 'e');
@@ -242,18 +245,9 @@ TEST(HttpClient, ErrorBodyIsKeptUpToOneMebibyteAndTheRestDropped) {
 }
 
 TEST(HttpClient, NotModifiedIsAFailure) {
-    ScriptedServer server;
-    server.AddConnection(AnswerAndClose("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n"));
-    server.Start();
-    TNetHTTP http;
-    TNetMemoryStream page;
-    try {
-        http.FetchToStream(server.Url("/"), page);
-        FAIL() << "no failure";
-    } catch (const ENetHTTPProtocolException& e) {
-        EXPECT_EQ(e.ReplyCode, 304);
-    }
+    EXPECT_EQ(statusFailure("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n").ReplyCode, 304);
 }
+
 
 TEST(HttpClient, ChunkedBodySplitAtAwkwardPoints) {
     const std::string response =
@@ -393,20 +387,12 @@ TEST(HttpClient, AbortFromWorkEventForEachBodyKind) {
 }
 
 TEST(HttpClient, UnauthorizedWithoutHandlerFails) {
-    ScriptedServer server;
-    server.AddConnection(AnswerAndClose(
-        "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\nContent-Length: 6\r\n\r\ndenied"));
-    server.Start();
-    TNetHTTP http;
-    TNetMemoryStream page;
-    try {
-        http.FetchToStream(server.Url("/"), page);
-        FAIL() << "no failure";
-    } catch (const ENetHTTPProtocolException& e) {
-        EXPECT_EQ(e.ReplyCode, 401);
-        EXPECT_EQ(e.ReplyBody, "denied");
-    }
+    const auto e = statusFailure(
+        "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\nContent-Length: 6\r\n\r\ndenied");
+    EXPECT_EQ(e.ReplyCode, 401);
+    EXPECT_EQ(e.ReplyBody, "denied");
 }
+
 
 TEST(HttpClient, AuthorizationHandlerMakesTheRetryCarryCredentials) {
     ScriptedServer server;

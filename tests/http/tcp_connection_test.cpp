@@ -13,6 +13,7 @@
 #include "http/net_stack.h"
 #include "http/net_stream.h"
 #include "http/tcp_client.h"
+#include "support/plain/loopback.h"
 #include "support/plain/scripted_server.h"
 
 namespace dorvanel::http {
@@ -37,16 +38,7 @@ struct Connected {
 
 // A port on 127.0.0.1 where nothing listens: bound, never listened on, so no one else takes it meanwhile.
 struct ClosedPort {
-    ClosedPort() {
-        fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        socklen_t len = sizeof addr;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-        port = ntohs(addr.sin_port);
-    }
+    ClosedPort() : fd(::socket(AF_INET, SOCK_STREAM, 0)), port(test::BindLoopback(fd)) {}
     ~ClosedPort() { ::close(fd); }
     int fd;
     int port;
@@ -54,26 +46,19 @@ struct ClosedPort {
 
 // A listener whose accept queue is full: the system drops further connection attempts, which then hang.
 struct FullBacklog {
-    FullBacklog() {
-        fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    FullBacklog() : fd(::socket(AF_INET, SOCK_STREAM, 0)), port(test::BindLoopback(fd)) {
         ::listen(fd, 0);
-        socklen_t len = sizeof addr;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-        port = ntohs(addr.sin_port);
         filler = ::socket(AF_INET, SOCK_STREAM, 0);
-        ::connect(filler, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        const sockaddr_in addr = test::LoopbackAddress(port);
+        ::connect(filler, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
     }
     ~FullBacklog() {
         ::close(filler);
         ::close(fd);
     }
     int fd;
-    int filler;
     int port;
+    int filler = -1;
 };
 
 TEST(TcpConnection, LinesOfOneBlockComeWithoutFurtherReads) {

@@ -1,5 +1,7 @@
 #include "support/plain/nginx_peer.h"
 
+#include "support/plain/loopback.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -20,26 +22,10 @@ namespace {
 
 // A port the system hands out now; nginx binds it right after, so another taker is unlikely.
 int freeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int port = BindLoopback(fd);
     ::close(fd);
-    return ntohs(addr.sin_port);
-}
-
-bool accepts(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(fd);
-    return ok;
+    return port;
 }
 
 }  // namespace
@@ -76,7 +62,7 @@ NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLi
     }
     if (pid_ < 0) throw std::runtime_error("cannot start nginx");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!accepts(port_)) {
+    while (!LoopbackAccepts(port_)) {
         int status = 0;
         if (::waitpid(pid_, &status, WNOHANG) == pid_ || std::chrono::steady_clock::now() > deadline) {
             pid_ = -1;

@@ -1,5 +1,7 @@
 #include "support/plain/scripted_server.h"
 
+#include "support/plain/loopback.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -36,15 +38,8 @@ ScriptedServer::ScriptedServer() {
     if (listenFd_ < 0) throw std::runtime_error("socket failed");
     const int on = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) throw std::runtime_error("bind failed");
+    port_ = BindLoopback(listenFd_);
     if (::listen(listenFd_, 16) != 0) throw std::runtime_error("listen failed");
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
     if (::pipe2(stopFds_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
 }
 
