@@ -2,47 +2,25 @@
 // The test pictures are made by Debian's ImageMagick: a 468 x 60 banner of 50 frames (optimised, so with
 // partial frames, transparency and disposals) and a 2000 x 2000 single picture of 256 noisy colours.
 #include <gif_lib.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "images/gif/frame_composer.h"
 #include "images/gif/gif_image.h"
-
-extern char** environ;
+#include "support/plain/imagemagick.h"
+#include "support/plain/temp_dir.h"
 
 namespace {
 
 using namespace dorvanel::gif;
-
-bool RunConvert(std::vector<std::string> args) {
-    args.insert(args.begin(), "convert-im6.q16");
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using dorvanel::test::RunConvert;
 
 // CPU time of this thread in milliseconds: the machine is shared, and wall time would count the others.
 double ThreadMs() {
@@ -118,10 +96,9 @@ void Measure(const char* name, const std::string& bytes) {
 }  // namespace
 
 int main() {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "dorvanel-bench-gif";
-    std::filesystem::create_directories(dir);
-    const std::string banner = (dir / "banner.gif").string();
-    const std::string large = (dir / "large.gif").string();
+    dorvanel::test::TempDir dir;
+    const std::string banner = dir.file("banner.gif");
+    const std::string large = dir.file("large.gif");
 
     std::vector<std::string> args{"-size", "468x60", "-delay", "8"};
     for (int i = 0; i < 50; ++i) {
@@ -139,14 +116,13 @@ int main() {
         return 0;
     }
 
-    const std::string bannerBytes = ReadFile(banner);
-    const std::string largeBytes = ReadFile(large);
+    const std::string bannerBytes = dorvanel::test::readFileBytes(banner);
+    const std::string largeBytes = dorvanel::test::readFileBytes(large);
     TGIFImage check;
     check.LoadFromBytes(bannerBytes);
     std::printf("banner: %d x %d, %d frames, %zu bytes; large: %zu bytes\n", check.Width(), check.Height(),
                 check.FrameCount(), bannerBytes.size(), largeBytes.size());
     Measure("banner 468x60, 50 frames", bannerBytes);
     Measure("single 2000x2000", largeBytes);
-    std::filesystem::remove_all(dir);
     return 0;
 }
