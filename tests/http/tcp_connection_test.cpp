@@ -223,6 +223,32 @@ TEST(TcpConnection, PumpRunsWhileASilentPeerIsAwaited) {
     EXPECT_GE(pumped, 4);
 }
 
+TEST(TcpConnection, CloseFromInsideThePumpEndsTheWait) {
+    Connected c({ServerStep::Pause(3000)});
+    TNetIdlePump pump;
+    pump.IdleTimeOut = 20;
+    int pumped = 0;
+    pump.OnProcessMessages = [&] {
+        if (++pumped == 3) c.client.CloseConnection();
+    };
+    EXPECT_THROW(c.client.ReadLine(), ENetNotConnected);
+    EXPECT_EQ(pumped, 3);
+    EXPECT_FALSE(c.client.IsConnected());
+}
+
+TEST(TcpClient, CloseFromInsideThePumpEndsTheConnect) {
+    FullBacklog full;
+    TNetIdlePump pump;
+    pump.IdleTimeOut = 20;
+    TNetTCPClient client;
+    pump.OnProcessMessages = [&] { client.CloseConnection(); };
+    client.Host = "127.0.0.1";
+    client.Port = full.port;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(client.OpenConnection(), ENetNotConnected);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+}
+
 TEST(TcpConnection, PumpDoesNotRunOnAnotherThread) {
     TNetIdlePump pump;
     int pumped = 0;
