@@ -4,10 +4,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 #include <QTimer>
 
 namespace dorvanel::skinctrls {
@@ -182,19 +180,12 @@ void TSkinButton::SetLayout(TButtonLayout layout) {
 }
 
 void TSkinButton::CaptionChanged() {
-    UpdateMnemonic();
+    FMnemonicId = GrabMnemonic(this, FMnemonicId, Caption());
     update();
 }
 
-void TSkinButton::UpdateMnemonic() {
-    if (FMnemonicId != 0) releaseShortcut(FMnemonicId);
-    FMnemonicId = 0;
-    const QKeySequence key = QKeySequence::mnemonic(Caption());
-    if (!key.isEmpty()) FMnemonicId = grabShortcut(key);
-}
-
 bool TSkinButton::event(QEvent* e) {
-    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == FMnemonicId) {
+    if (IsShortcut(e, FMnemonicId)) {
         // The caption's accelerator focuses and clicks the button.
         if (FCanFocused) setFocus(Qt::ShortcutFocusReason);
         PerformClick();

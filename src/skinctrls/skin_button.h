@@ -86,7 +86,6 @@ protected:
 private:
     void StartRepeat();
     void StopRepeat();
-    void UpdateMnemonic();
 
     int FModalResult = 0;
     bool FDefault = false;

@@ -1,10 +1,8 @@
 #include "skinctrls/skin_checkbox.h"
 
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 
 namespace dorvanel::skinctrls {
 
@@ -94,15 +92,12 @@ void TSkinCheckRadioBox::SetCanFocused(bool on) {
 }
 
 void TSkinCheckRadioBox::CaptionChanged() {
-    if (FMnemonicId != 0) releaseShortcut(FMnemonicId);
-    FMnemonicId = 0;
-    const QKeySequence key = QKeySequence::mnemonic(Caption());
-    if (!key.isEmpty()) FMnemonicId = grabShortcut(key);
+    FMnemonicId = GrabMnemonic(this, FMnemonicId, Caption());
     update();
 }
 
 bool TSkinCheckRadioBox::event(QEvent* e) {
-    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == FMnemonicId) {
+    if (IsShortcut(e, FMnemonicId)) {
         if (FCanFocused) setFocus(Qt::ShortcutFocusReason);
         Toggle();
         return true;

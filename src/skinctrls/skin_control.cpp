@@ -1,11 +1,23 @@
 #include "skinctrls/skin_control.h"
 
 #include <QEnterEvent>
+#include <QKeySequence>
+#include <QShortcutEvent>
 #include <QPainter>
 
 namespace dorvanel::skinctrls {
 
 QFont StandardDefaultFont() { return skin::SkinFont("Arial", 14, {}); }
+
+int GrabMnemonic(QWidget* control, int id, const QString& caption) {
+    if (id != 0) control->releaseShortcut(id);
+    const QKeySequence key = QKeySequence::mnemonic(caption);
+    return key.isEmpty() ? 0 : control->grabShortcut(key);
+}
+
+bool IsShortcut(const QEvent* event, int id) {
+    return id != 0 && event->type() == QEvent::Shortcut && static_cast<const QShortcutEvent*>(event)->shortcutId() == id;
+}
 
 // ---- TSkinClient ----
 

@@ -153,4 +153,10 @@ private:
 // "Arial", cell height 14, no style: the default font of the controls.
 QFont StandardDefaultFont();
 
+// Makes the accelerator character of caption ("&Yes": Alt+Y) a shortcut of control, releasing the one it
+// had (id); returns the new shortcut id, 0 when the caption has none.
+int GrabMnemonic(QWidget* control, int id, const QString& caption);
+// Whether event is the shortcut id of a control.
+bool IsShortcut(const QEvent* event, int id);
+
 }  // namespace dorvanel::skinctrls

@@ -214,27 +214,20 @@ void TSkinListView::SetBounds(int left, int top, int width, int height) {
     Synchronise();
 }
 
-void TSkinListView::SetVScrollBar(TSkinScrollBar* bar) {
-    if (FVScrollBar) FVScrollBar->OnChange = nullptr;
-    FVScrollBar = bar;
+void TSkinListView::AttachBar(QPointer<TSkinScrollBar>& slot, TSkinScrollBar* bar, void (TSkinListView::*changed)()) {
+    if (slot) slot->OnChange = nullptr;
+    slot = bar;
     if (bar) {
         bar->setEnabled(true);
         bar->hide();
-        bar->OnChange = [this] { VBarChanged(); };
+        bar->OnChange = [this, changed] { (this->*changed)(); };
     }
     Synchronise();
 }
 
-void TSkinListView::SetHScrollBar(TSkinScrollBar* bar) {
-    if (FHScrollBar) FHScrollBar->OnChange = nullptr;
-    FHScrollBar = bar;
-    if (bar) {
-        bar->setEnabled(true);
-        bar->hide();
-        bar->OnChange = [this] { HBarChanged(); };
-    }
-    Synchronise();
-}
+void TSkinListView::SetVScrollBar(TSkinScrollBar* bar) { AttachBar(FVScrollBar, bar, &TSkinListView::VBarChanged); }
+
+void TSkinListView::SetHScrollBar(TSkinScrollBar* bar) { AttachBar(FHScrollBar, bar, &TSkinListView::HBarChanged); }
 
 void TSkinListView::VBarChanged() {
     if (!FVScrollBar) return;

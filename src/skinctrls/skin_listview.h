@@ -105,6 +105,8 @@ private:
     QSize ListViewportSize() const;
     void VBarChanged();
     void HBarChanged();
+    // Makes bar the list's bar in slot: enabled, hidden until needed, its changes scrolling the list.
+    void AttachBar(QPointer<TSkinScrollBar>& slot, TSkinScrollBar* bar, void (TSkinListView::*changed)());
 
     TListItems* FItems;
     TSkinListHeader* FHeader;

@@ -102,6 +102,16 @@ TEST(Form, EditKeyDownSeesEnterFirstAndCanSwallowIt) {
     EXPECT_EQ(enters, 1);
 }
 
+TEST(Form, AcceleratorCharacterClicksTheButton) {
+    Dialog d;
+    d.cancel->SetCaption("&Cancel");
+    EXPECT_EQ(d.Run([&] {
+        QApplication::setActiveWindow(&d.form);
+        QTest::keyClick(d.edit->LineEdit(), Qt::Key_C, Qt::AltModifier);
+    }),
+              mrCancel);
+}
+
 TEST(Form, ClosingThroughTheFrameAnswersCancel) {
     Dialog d;
     EXPECT_EQ(d.Run([&] { d.form.close(); }), mrCancel);
