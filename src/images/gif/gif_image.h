@@ -13,6 +13,10 @@
 
 namespace dorvanel::gif {
 
+// How the picture loader knows this kind of picture.
+inline constexpr const char* kGIFFileExtension = "gif";
+inline constexpr const char* kGIFDescription = "CompuServe GIF Image";
+
 // Caps on what a file may ask us to hold. A side longer than kMaxPictureSide, or more than kMaxPicturePixels
 // pixels in the logical screen or in all frames together, is refused with "Stream read error".
 inline constexpr int kMaxPictureSide = 16384;

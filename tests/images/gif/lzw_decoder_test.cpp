@@ -15,7 +15,7 @@ std::string Stored(int minCodeSize, const std::string& packed) {
     return std::string(1, static_cast<char>(minCodeSize)) + SubBlocks(packed);
 }
 
-using Pixels = std::vector<std::uint8_t>;
+using Pixels = TIndexPixels;
 
 TEST(LzwDecoder, StringCodesAndTheCodeBeingDefined) {
     // Minimum code size 2: clear 4, end 5, first free code 6; codes start 3 bits wide.
@@ -93,6 +93,13 @@ TEST(LzwDecoder, InterlacedRowsGoBackInPlace) {
     std::string stored = testing::LiteralImageData(stream, 4);
     TLZWResult r = DecodeLZW(stored, 1, 10, 4, true);
     EXPECT_EQ(r.Pixels, (Pixels{0, 5, 3, 6, 2, 7, 4, 8, 1, 9}));
+}
+
+TEST(LzwDecoder, InterlacedFrameCutShortKeepsIndexZeroInRowsNotReached) {
+    // Three rows of ten arrive (picture rows 0, 8 and 4), then the end code.
+    std::string stored = testing::LiteralImageData({7, 8, 9}, 4);
+    TLZWResult r = DecodeLZW(stored, 1, 10, 4, true);
+    EXPECT_EQ(r.Pixels, (Pixels{7, 0, 0, 0, 9, 0, 0, 0, 8, 0}));
 }
 
 TEST(LzwDecoder, WidensToTwelveBitsAndStopsAddingWhenTheTableIsFull) {
