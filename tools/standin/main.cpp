@@ -88,18 +88,22 @@ private:
             return;
         }
         auto shared = std::make_shared<std::string>(std::move(body));
-        const size_t piece = transfer == Transfer::Chunked ? 1024 : shared->size();
-        auto provider = [shared, piece](size_t offset, httplib::DataSink& sink) {
-            if (offset < shared->size()) sink.write(shared->data() + offset, std::min(piece, shared->size() - offset));
-            else sink.done();
-            return true;
-        };
         if (transfer == Transfer::Chunked) {
-            res.set_chunked_content_provider(type, provider);
-        } else {
-            res.set_header("Connection", "close");
-            res.set_content_provider(type, provider);
+            res.set_chunked_content_provider(type, [shared](size_t offset, httplib::DataSink& sink) {
+                if (offset < shared->size()) sink.write(shared->data() + offset, std::min<size_t>(1024, shared->size() - offset));
+                else sink.done();
+                return true;
+            });
+            return;
         }
+        // httplib would keep the connection open after a body without length until its keep-alive timeout;
+        // refusing to go on once the whole body is written makes it close the connection at once.
+        res.set_header("Connection", "close");
+        res.set_content_provider(type, [shared](size_t offset, httplib::DataSink& sink) {
+            if (offset >= shared->size()) return false;
+            sink.write(shared->data() + offset, shared->size() - offset);
+            return true;
+        });
     }
 
     static void fail(httplib::Response& res, std::string body, const char* type, bool cut) {
@@ -321,6 +325,9 @@ int main(int argc, char** argv) {
     }
 
     httplib::Server server;
+    // Headers and body leave in separate writes; without this a reused connection (the redirect) waits for
+    // the client's delayed acknowledgement before the body goes out.
+    server.set_tcp_nodelay(true);
     Standin standin(options);
     standin.install(server);
 
