@@ -32,7 +32,6 @@ std::vector<TFileEntry> ListFolder(const QString& folder, const QString& mask) {
     }
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
     const auto byName = [&](const TFileEntry& a, const TFileEntry& b) {
         const int c = collator.compare(a.Name, b.Name);
         return c != 0 ? c < 0 : a.Name < b.Name;

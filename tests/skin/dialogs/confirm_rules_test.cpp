@@ -2,6 +2,8 @@
 #include "skin/dialogs/folder_history.h"
 #include "support/plain/temp_dir.h"
 
+#include "support/qt/qt_print.h"
+
 #include <gtest/gtest.h>
 
 using namespace dorvanel::skin;

@@ -1,5 +1,7 @@
 #include "skin/dialogs/file_filter.h"
 
+#include "support/qt/qt_print.h"
+
 #include <gtest/gtest.h>
 
 using namespace dorvanel::skin;

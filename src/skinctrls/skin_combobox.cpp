@@ -1,0 +1,220 @@
+#include "skinctrls/skin_combobox.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace dorvanel::skinctrls {
+
+namespace {
+
+constexpr int kIndentRole = Qt::UserRole + 1;
+constexpr int kIconSize = 16;
+
+// Shifts each row of the drop-down list right by its item's indentation.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem shifted = option;
+        const int indent = index.data(kIndentRole).toInt() * TSkinComboBox::IndentStep;
+        painter->fillRect(option.rect, option.state & QStyle::State_Selected
+                                           ? option.palette.highlight()
+                                           : option.palette.base());
+        shifted.rect.setLeft(option.rect.left() + indent);
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+};
+
+}  // namespace
+
+TSkinComboBox::TSkinComboBox(QWidget* parent) : TSkinCustomControl(parent) {
+    FSkinDataName = QStringLiteral("combobox");
+    SetDefaultHeight(21);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(145, 21);
+}
+
+TSkinComboBox::~TSkinComboBox() { CloseUp(); }
+
+QRect TSkinComboBox::ButtonRect() const {
+    const int side = std::max(0, height() - 4);
+    return QRect(width() - 2 - std::min(17, side), 2, std::min(17, side), side);
+}
+
+void TSkinComboBox::PaintPlain(QImage& bitmap) {
+    QPainter p(&bitmap);
+    const QRect r = bitmap.rect();
+    // A sunken box: shadow on the top and left, highlight on the bottom and right.
+    p.fillRect(r, clWindow());
+    p.setPen(clBtnShadow());
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(clBtnHighlight());
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    const QRect button = ButtonRect();
+    DrawStateFill(p, button, MouseInside(), DroppedDown());
+    DrawArrow(p, button, TArrowDirection::Up, isEnabled() ? clBtnText() : clBtnShadow());
+
+    if (FItemIndex < 0) return;
+    const TComboItem& item = FItems.at(FItemIndex);
+    QRect text(4 + item.Indent * IndentStep, 2, button.left() - 6 - item.Indent * IndentStep, r.height() - 4);
+    if (!item.Icon.isNull()) {
+        item.Icon.paint(&p, QRect(text.left(), r.height() / 2 - kIconSize / 2, kIconSize, kIconSize));
+        text.setLeft(text.left() + kIconSize + 4);
+    }
+    const bool focused = hasFocus() && !DroppedDown();
+    const QFontMetrics fm(FDefaultFont);
+    const QString shown = FitTextWithEllipsis(fm, item.Text, text.width() - 4);
+    const QRect mark(text.left() - 2, text.top() + 1, std::min(fm.horizontalAdvance(shown) + 4, text.width()),
+                     text.height() - 2);
+    if (focused) p.fillRect(mark, palette().highlight());
+    p.setFont(FDefaultFont);
+    p.setPen(focused ? palette().highlightedText().color() : (isEnabled() ? FDefaultFontColor : clGrayText()));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+}
+
+void TSkinComboBox::Clear() {
+    CloseUp();
+    FItems.clear();
+    FItemIndex = -1;
+    update();
+}
+
+void TSkinComboBox::AddItem(const TComboItem& item) { InsertItem(Count(), item); }
+
+void TSkinComboBox::InsertItem(int index, const TComboItem& item) {
+    index = std::clamp(index, 0, Count());
+    FItems.insert(index, item);
+    if (FItemIndex >= index) ++FItemIndex;
+    update();
+}
+
+void TSkinComboBox::SetItemIndex(int index) {
+    FItemIndex = (index >= 0 && index < Count()) ? index : -1;
+    update();
+}
+
+void TSkinComboBox::ChooseItem(int index) {
+    const int before = FItemIndex;
+    SetItemIndex(index);
+    if (FItemIndex != before && OnChange) OnChange();
+}
+
+bool TSkinComboBox::DroppedDown() const { return FList && FList->isVisible(); }
+
+void TSkinComboBox::DropDown() {
+    if (DroppedDown() || Count() == 0) return;
+    auto* list = new QListWidget(this);
+    list->setWindowFlags(Qt::Popup);
+    list->setAttribute(Qt::WA_DeleteOnClose);
+    list->setFont(FDefaultFont);
+    list->setIconSize(QSize(kIconSize, kIconSize));
+    list->setItemDelegate(new IndentDelegate(list));
+    list->setUniformItemSizes(true);
+    for (const TComboItem& item : FItems) {
+        auto* row = new QListWidgetItem(item.Icon, item.Text, list);
+        row->setData(kIndentRole, item.Indent);
+    }
+    list->setCurrentRow(std::max(0, FItemIndex));
+    const int rowHeight = std::max(list->sizeHintForRow(0), kIconSize + 2);
+    const int rows = std::min(Count(), FDropDownCount);
+    list->resize(width(), rows * rowHeight + 2 * list->frameWidth());
+    list->move(mapToGlobal(QPoint(0, height())));
+    connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* row) {
+        const int index = list->row(row);
+        CloseUp();
+        ChooseItem(index);
+    });
+    FList = list;
+    list->show();
+    list->scrollToItem(list->currentItem());
+    list->installEventFilter(this);
+    update();
+}
+
+void TSkinComboBox::CloseUp() {
+    if (!FList) return;
+    FList->close();
+    FList = nullptr;
+    update();
+}
+
+bool TSkinComboBox::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the dropped list chooses its current row, Escape only closes it.
+    if (watched == FList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const int index = FList->currentRow();
+            CloseUp();
+            ChooseItem(index);
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            CloseUp();
+            return true;
+        }
+    }
+    if (watched == FList && event->type() == QEvent::Hide) update();
+    return TSkinCustomControl::eventFilter(watched, event);
+}
+
+void TSkinComboBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    setFocus(Qt::MouseFocusReason);
+    if (DroppedDown())
+        CloseUp();
+    else
+        DropDown();
+}
+
+void TSkinComboBox::keyPressEvent(QKeyEvent* event) {
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    switch (event->key()) {
+    case Qt::Key_F4:
+        DropDown();
+        return;
+    case Qt::Key_Down:
+        if (alt)
+            DropDown();
+        else
+            ChooseItem(std::min(FItemIndex + 1, Count() - 1));
+        return;
+    case Qt::Key_Up:
+        if (!alt) ChooseItem(std::max(FItemIndex - 1, Count() > 0 ? 0 : -1));
+        return;
+    case Qt::Key_Home:
+        if (Count() > 0) ChooseItem(0);
+        return;
+    case Qt::Key_End:
+        ChooseItem(Count() - 1);
+        return;
+    default:
+        TSkinCustomControl::keyPressEvent(event);
+    }
+}
+
+void TSkinComboBox::focusInEvent(QFocusEvent* event) {
+    TSkinCustomControl::focusInEvent(event);
+    update();
+}
+
+void TSkinComboBox::focusOutEvent(QFocusEvent* event) {
+    TSkinCustomControl::focusOutEvent(event);
+    update();
+}
+
+void TSkinComboBox::MouseEnter() {
+    TSkinCustomControl::MouseEnter();
+    update();
+}
+
+void TSkinComboBox::MouseLeave() {
+    TSkinCustomControl::MouseLeave();
+    update();
+}
+
+}  // namespace dorvanel::skinctrls

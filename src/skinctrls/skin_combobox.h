@@ -1,0 +1,76 @@
+#pragma once
+// The drop-down list box: a box showing the chosen item (with its small icon and indent), a button at its
+// right end, and a list that drops down below it. Only the plain look is drawn so far; a described
+// control keeps it too.
+#include "skinctrls/skin_control.h"
+
+#include <QIcon>
+#include <QList>
+#include <QPointer>
+#include <QVariant>
+
+#include <QListWidget>
+
+namespace dorvanel::skinctrls {
+
+struct TComboItem {
+    QString Text;
+    QIcon Icon;
+    // Steps of indentation in the list and in the box.
+    int Indent = 0;
+    // Whatever the owner keeps with the item (a folder path, a mask).
+    QVariant Data;
+};
+
+class TSkinComboBox : public TSkinCustomControl {
+    Q_OBJECT
+public:
+    explicit TSkinComboBox(QWidget* parent = nullptr);
+    ~TSkinComboBox() override;
+
+    void PaintPlain(QImage& bitmap) override;
+
+    // ---- items ----
+    void Clear();
+    void AddItem(const TComboItem& item);
+    void InsertItem(int index, const TComboItem& item);
+    int Count() const { return static_cast<int>(FItems.size()); }
+    const TComboItem& Item(int i) const { return FItems.at(i); }
+    // The chosen item, -1 for none. Setting it does not raise OnChange.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int index);
+    QString Text() const { return FItemIndex >= 0 ? FItems.at(FItemIndex).Text : QString(); }
+    // Chooses an item as the user does: sets it and raises OnChange when it differs.
+    void ChooseItem(int index);
+
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int count) { FDropDownCount = std::max(1, count); }
+    // Pixels of one indentation step.
+    static constexpr int IndentStep = 10;
+
+    void DropDown();
+    void CloseUp();
+    bool DroppedDown() const;
+    // The open drop-down list, or null.
+    QListWidget* DropDownList() const { return FList; }
+    QRect ButtonRect() const;
+
+    std::function<void()> OnChange;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+private:
+    QList<TComboItem> FItems;
+    int FItemIndex = -1;
+    int FDropDownCount = 8;
+    QPointer<QListWidget> FList;
+};
+
+}  // namespace dorvanel::skinctrls
