@@ -2,73 +2,50 @@
 // Storage for decoded colour indices. A hostile file can describe a frame of millions of pixels with a few
 // bytes of data; its memory comes zeroed from the system and only the pages actually decoded are touched,
 // so such a frame costs little more than its data.
-#include <sys/mman.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <utility>
-#include <vector>
+#include <initializer_list>
 
 namespace dorvanel::gif {
 
-// Hands out zeroed memory (fresh pages, or calloc) and leaves value-initialised elements as they come, already zero. Growing a
-// vector within capacity it once had in use would show the old bytes, so these vectors are sized once, when
-// made, and only shrunk after.
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool kSanitized = true;
-#else
-inline constexpr bool kSanitized = false;
-#endif
-#else
-inline constexpr bool kSanitized = false;
-#endif
+class TIndexPixels {
+public:
+    using value_type = std::uint8_t;
+    using iterator = std::uint8_t*;
+    using const_iterator = const std::uint8_t*;
 
-template <class T>
-struct TZeroedAllocator {
-    using value_type = T;
-    TZeroedAllocator() = default;
-    template <class U>
-    TZeroedAllocator(const TZeroedAllocator<U>&) {}
+    TIndexPixels() = default;
+    // n indices, all 0.
+    explicit TIndexPixels(std::size_t n);
+    TIndexPixels(std::initializer_list<std::uint8_t> values);
+    TIndexPixels(const TIndexPixels& other);
+    TIndexPixels(TIndexPixels&& other) noexcept;
+    TIndexPixels& operator=(const TIndexPixels& other);
+    TIndexPixels& operator=(TIndexPixels&& other) noexcept;
+    ~TIndexPixels();
 
-    T* allocate(std::size_t n) {
-        void* p;
-        if (MapsDirectly(n)) {
-            p = mmap(nullptr, n * sizeof(T), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (p == MAP_FAILED) p = nullptr;
-        } else {
-            p = std::calloc(n, sizeof(T));
-        }
-        if (!p) throw std::bad_alloc();
-        return static_cast<T*>(p);
-    }
-    void deallocate(T* p, std::size_t n) {
-        if (MapsDirectly(n)) {
-            munmap(p, n * sizeof(T));
-        } else {
-            std::free(p);
-        }
-    }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::uint8_t* data() { return data_; }
+    const std::uint8_t* data() const { return data_; }
+    std::uint8_t& operator[](std::size_t i) { return data_[i]; }
+    std::uint8_t operator[](std::size_t i) const { return data_[i]; }
+    iterator begin() { return data_; }
+    iterator end() { return data_ + size_; }
+    const_iterator begin() const { return data_; }
+    const_iterator end() const { return data_ + size_; }
 
-    template <class U>
-    void construct(U*) noexcept {}
-    template <class U, class... Args>
-    void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-    // Large buffers are mapped straight from the system, whose fresh pages are zero and cost nothing until
-    // written. calloc would hand out such a block from its heap once an earlier large one was freed, and clear
-    // all of it first. Builds under AddressSanitizer keep every buffer on the heap, where overruns are caught.
-    static bool MapsDirectly(std::size_t n) { return !kSanitized && n * sizeof(T) >= kMapThreshold; }
-    static constexpr std::size_t kMapThreshold = std::size_t{1} << 20;
+    // Keeps only the first n indices (n not above size()); the memory stays until the buffer goes.
+    void shrink(std::size_t n);
 
-    friend bool operator==(const TZeroedAllocator&, const TZeroedAllocator&) { return true; }
+    friend bool operator==(const TIndexPixels& a, const TIndexPixels& b);
+
+private:
+    void Release() noexcept;
+
+    std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };
-
-using TIndexPixels = std::vector<std::uint8_t, TZeroedAllocator<std::uint8_t>>;
 
 }  // namespace dorvanel::gif

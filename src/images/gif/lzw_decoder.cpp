@@ -96,7 +96,7 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
     TLZWResult result;
     std::size_t pos = 0;  // pixels decoded so far
     const std::size_t total = static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
-    result.Pixels.resize(total + kSlack);  // zeroed, see TZeroedAllocator
+    result.Pixels = TIndexPixels(total + kSlack);
     std::uint8_t* out = result.Pixels.data();
 
     if (stored.empty()) {
@@ -172,7 +172,7 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
         std::memset(out + pos, 0, 8);
     }
 
-    result.Pixels.resize(total);
+    result.Pixels.shrink(total);
     if (interlaced && total > 0) {
         const std::size_t w = static_cast<std::size_t>(width);
         result.Pixels = Deinterlace(result.Pixels, width, height, (pos + w - 1) / w);
