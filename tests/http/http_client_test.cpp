@@ -569,6 +569,32 @@ TEST(HttpClient, ProxyRouteSendsTheAbsoluteAddress) {
               "Accept: text/html, */*\r\nUser-Agent: Mozilla/3.0 (compatible; Dorvanel)\r\n\r\n");
 }
 
+TEST(HttpClient, SecureAddressThroughAProxyOpensATunnelFirst) {
+    // A transport that claims to be a TLS one but passes bytes through, to see the tunnel's requests.
+    struct PassThroughTls : TNetIOHandlerSocket {
+        bool IsTLSHandler() const override { return true; }
+    };
+    ScriptedServer proxy;
+    proxy.AddConnection({ServerStep::ReadHead(), ServerStep::Send("HTTP/1.1 200 Connection established\r\n\r\n"),
+                         ServerStep::ReadHead(), ServerStep::Send(ok("secret page")), ServerStep::WaitClose()});
+    proxy.Start();
+    TNetHTTP http;
+    http.SetIOHandler(std::make_shared<PassThroughTls>());
+    http.ProxyParams.SetProxyServer("127.0.0.1");
+    http.ProxyParams.SetProxyPort(proxy.Port());
+    TNetMemoryStream page;
+    http.FetchToStream("https://example.test/inside", page);
+    EXPECT_EQ(page.DataString(), "secret page");
+    const auto heads = proxy.Heads();
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(heads[0],
+              "CONNECT example.test:443 HTTP/1.1\r\nContent-Type: text/html\r\nPragma: no-cache\r\n"
+              "Proxy-Connection: keep-alive\r\nHost: example.test:443\r\nAccept: text/html, */*\r\n"
+              "User-Agent: Mozilla/3.0 (compatible; Dorvanel)\r\n\r\n");
+    EXPECT_EQ(heads[1].rfind("GET /inside HTTP/1.1\r\n", 0), 0u) << heads[1];
+    EXPECT_EQ(proxy.Accepted(), 1);
+}
+
 TEST(HttpClient, FileStreamReceivesTheBody) {
     const std::string body(100000, 'f');
     ScriptedServer server;
