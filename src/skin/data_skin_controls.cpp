@@ -5,16 +5,6 @@
 
 namespace dorvanel::skin {
 
-void TDataSkinControl::ReadDescription(const TSkinDescription& description) {
-    TSkinKeys keys(description, IDName);
-    Exchange(keys);
-}
-
-void TDataSkinControl::WriteDescription(TSkinDescription& description) {
-    TSkinKeys keys(description, IDName);
-    Exchange(keys);
-}
-
 void TDataSkinControl::Exchange(TSkinKeys& keys) {
     keys.PictureIndex("pictureindex", pictureindex);
     keys.PictureIndex("maskpictureindex", maskpictureindex);

@@ -11,24 +11,19 @@
 
 namespace dorvanel::skin {
 
-class TDataSkinControl {
+// ReadDescription reads the keys from the section named IDName; WriteDescription writes them back in the
+// forms they are read in.
+class TDataSkinControl : public TSkinDescribed {
 public:
-    explicit TDataSkinControl(std::string idName) : IDName(std::move(idName)) {}
-    virtual ~TDataSkinControl() = default;
+    using TSkinDescribed::TSkinDescribed;
 
-    // Reads this object's keys from the section named IDName.
-    virtual void ReadDescription(const TSkinDescription& description);
-    // Writes the same keys back, in the forms they are read in.
-    virtual void WriteDescription(TSkinDescription& description);
-
-    std::string IDName;
     int pictureindex = -1;
     int maskpictureindex = -1;
     TRect skinrect;
 
 protected:
     // Lists every key of the class, its base class's first.
-    virtual void Exchange(TSkinKeys& keys);
+    void Exchange(TSkinKeys& keys) override;
 };
 
 // A control whose skin image is sliced by four points and has an inner (client) area.

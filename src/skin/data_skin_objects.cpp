@@ -5,16 +5,6 @@
 
 namespace dorvanel::skin {
 
-void TDataSkinObject::ReadDescription(const TSkinDescription& description) {
-    TSkinKeys keys(description, IDName);
-    Exchange(keys);
-}
-
-void TDataSkinObject::WriteDescription(TSkinDescription& description) {
-    TSkinKeys keys(description, IDName);
-    Exchange(keys);
-}
-
 void TDataSkinObject::Exchange(TSkinKeys& keys) {
     keys.Text("hint", hint);
     keys.PictureIndex("activepictureindex", activepictureindex);
@@ -170,8 +160,7 @@ void TSkinFormInfo::Exchange(TSkinKeys& keys) {
 }
 
 void TSkinFormInfo::ReadDescription(const TSkinDescription& description, bool hasMask) {
-    TSkinKeys keys(description, "FORMINFO");
-    Exchange(keys);
+    TSkinDescribed::ReadDescription(description);
     if (hasMask) {
         if (maskrectarea.IsEmpty()) {
             maskrectarea = clientrect;
@@ -199,11 +188,6 @@ void TSkinFormInfo::ReadDescription(const TSkinDescription& description, bool ha
     }
 }
 
-void TSkinFormInfo::WriteDescription(TSkinDescription& description) {
-    TSkinKeys keys(description, "FORMINFO");
-    Exchange(keys);
-}
-
 void TDataSkinPopupWindow::Exchange(TSkinKeys& keys) {
     keys.PictureIndex("windowpictureindex", windowpictureindex);
     keys.PictureIndex("maskpictureindex", maskpictureindex);
@@ -214,16 +198,6 @@ void TDataSkinPopupWindow::Exchange(TSkinKeys& keys) {
     ExchangeStretch(keys, *this);
 }
 
-void TDataSkinPopupWindow::ReadDescription(const TSkinDescription& description) {
-    TSkinKeys keys(description, "POPUPWINDOW");
-    Exchange(keys);
-}
-
-void TDataSkinPopupWindow::WriteDescription(TSkinDescription& description) {
-    TSkinKeys keys(description, "POPUPWINDOW");
-    Exchange(keys);
-}
-
 void TDataSkinHintWindow::Exchange(TSkinKeys& keys) {
     keys.PictureIndex("windowpictureindex", windowpictureindex);
     keys.PictureIndex("maskpictureindex", maskpictureindex);
@@ -231,16 +205,6 @@ void TDataSkinHintWindow::Exchange(TSkinKeys& keys) {
     keys.Rect("clientrect", clientrect);
     ExchangeFont(keys);
     ExchangeStretch(keys, *this);
-}
-
-void TDataSkinHintWindow::ReadDescription(const TSkinDescription& description) {
-    TSkinKeys keys(description, "HINTWINDOW");
-    Exchange(keys);
-}
-
-void TDataSkinHintWindow::WriteDescription(TSkinDescription& description) {
-    TSkinKeys keys(description, "HINTWINDOW");
-    Exchange(keys);
 }
 
 }  // namespace dorvanel::skin

@@ -11,15 +11,10 @@
 
 namespace dorvanel::skin {
 
-class TDataSkinObject {
+class TDataSkinObject : public TSkinDescribed {
 public:
-    explicit TDataSkinObject(std::string idName) : IDName(std::move(idName)) {}
-    virtual ~TDataSkinObject() = default;
+    using TSkinDescribed::TSkinDescribed;
 
-    virtual void ReadDescription(const TSkinDescription& description);
-    virtual void WriteDescription(TSkinDescription& description);
-
-    std::string IDName;
     std::string hint;
     int activepictureindex = -1;
     bool skinrectinapicture = false;
@@ -28,7 +23,7 @@ public:
     TMorphKind morphkind = TMorphKind::mkDefault;
 
 protected:
-    virtual void Exchange(TSkinKeys& keys);
+    void Exchange(TSkinKeys& keys) override;
 };
 
 class TDataSkinButton : public TDataSkinObject {
@@ -134,7 +129,8 @@ struct TSkinWindowGeometry {
 };
 
 // [FORMINFO]: the window frame's values.
-struct TSkinFormInfo : TSkinWindowGeometry {
+struct TSkinFormInfo : TSkinDescribed, TSkinWindowGeometry {
+    TSkinFormInfo() : TSkinDescribed("FORMINFO") {}
     TRect clientrect;
     int bgpictureindex = -1;
     int mdibgpictureindex = -1;
@@ -148,36 +144,38 @@ struct TSkinFormInfo : TSkinWindowGeometry {
     bool autorenderinginactiveimage = false;
     TFrameEffect inactiveeffect = TFrameEffect::ieBrightness;
 
+    using TSkinDescribed::ReadDescription;
     // Reads the keys and applies the mask-area, hit-test and corner adjustments (hasMask: the [PICTURES]
     // "mask" name is not empty).
     void ReadDescription(const TSkinDescription& description, bool hasMask);
-    void WriteDescription(TSkinDescription& description);
-    void Exchange(TSkinKeys& keys);
+
+protected:
+    void Exchange(TSkinKeys& keys) override;
 };
 
 // [POPUPWINDOW]: the look of popup menus.
-class TDataSkinPopupWindow : public TSkinWindowGeometry {
+class TDataSkinPopupWindow : public TSkinDescribed, public TSkinWindowGeometry {
 public:
+    TDataSkinPopupWindow() : TSkinDescribed("POPUPWINDOW") {}
     int windowpictureindex = -1;
     int maskpictureindex = -1;
     TRect itemsrect;
     int scrollmarkercolor = 0, scrollmarkeractivecolor = 0;
 
-    void ReadDescription(const TSkinDescription& description);
-    void WriteDescription(TSkinDescription& description);
-    void Exchange(TSkinKeys& keys);
+protected:
+    void Exchange(TSkinKeys& keys) override;
 };
 
 // [HINTWINDOW]: the look of hint windows.
-class TDataSkinHintWindow : public TSkinWindowGeometry, public TSkinFontKeys {
+class TDataSkinHintWindow : public TSkinDescribed, public TSkinWindowGeometry, public TSkinFontKeys {
 public:
+    TDataSkinHintWindow() : TSkinDescribed("HINTWINDOW") {}
     int windowpictureindex = -1;
     int maskpictureindex = -1;
     TRect clientrect;
 
-    void ReadDescription(const TSkinDescription& description);
-    void WriteDescription(TSkinDescription& description);
-    void Exchange(TSkinKeys& keys);
+protected:
+    void Exchange(TSkinKeys& keys) override;
 };
 
 }  // namespace dorvanel::skin

@@ -348,6 +348,12 @@ TSkinKeys::TSkinKeys(const TSkinDescription& source, std::string section)
 TSkinKeys::TSkinKeys(TSkinDescription& target, std::string section)
     : FSource(nullptr), FTarget(&target), FSection(std::move(section)) {}
 
+template <class T, class R, class W>
+void TSkinKeys::Pass(const char* key, T& value, R read, W write) {
+    if (Reading()) value = (FSource->*read)(FSection, key);
+    else (FTarget->*write)(FSection, key, value);
+}
+
 void TSkinKeys::Text(const char* key, std::string& value, const char* def) {
     if (Reading()) value = FSource->ReadString(FSection, key, def);
     else FTarget->WriteString(FSection, key, value);
@@ -358,44 +364,23 @@ void TSkinKeys::Integer(const char* key, int& value, int def) {
     else FTarget->WriteInteger(FSection, key, value);
 }
 
-void TSkinKeys::Flag(const char* key, bool& value) {
-    if (Reading()) value = FSource->ReadFlag(FSection, key);
-    else FTarget->WriteFlag(FSection, key, value);
-}
-
-void TSkinKeys::Point(const char* key, TPoint& value) {
-    if (Reading()) value = FSource->ReadPoint(FSection, key);
-    else FTarget->WritePoint(FSection, key, value);
-}
-
-void TSkinKeys::Rect(const char* key, TRect& value) {
-    if (Reading()) value = FSource->ReadRect(FSection, key);
-    else FTarget->WriteRect(FSection, key, value);
-}
-
+void TSkinKeys::Flag(const char* key, bool& value) { Pass(key, value, &TSkinDescription::ReadFlag, &TSkinDescription::WriteFlag); }
+void TSkinKeys::Point(const char* key, TPoint& value) { Pass(key, value, &TSkinDescription::ReadPoint, &TSkinDescription::WritePoint); }
+void TSkinKeys::Rect(const char* key, TRect& value) { Pass(key, value, &TSkinDescription::ReadRect, &TSkinDescription::WriteRect); }
 void TSkinKeys::FontStyle(const char* key, TFontStyles& value) {
-    if (Reading()) value = FSource->ReadFontStyle(FSection, key);
-    else FTarget->WriteFontStyle(FSection, key, value);
+    Pass(key, value, &TSkinDescription::ReadFontStyle, &TSkinDescription::WriteFontStyle);
 }
-
 void TSkinKeys::Alignment(const char* key, TAlignment& value) {
-    if (Reading()) value = FSource->ReadAlignment(FSection, key);
-    else FTarget->WriteAlignment(FSection, key, value);
+    Pass(key, value, &TSkinDescription::ReadAlignment, &TSkinDescription::WriteAlignment);
 }
-
 void TSkinKeys::MorphKind(const char* key, TMorphKind& value) {
-    if (Reading()) value = FSource->ReadMorphKind(FSection, key);
-    else FTarget->WriteMorphKind(FSection, key, value);
+    Pass(key, value, &TSkinDescription::ReadMorphKind, &TSkinDescription::WriteMorphKind);
 }
-
 void TSkinKeys::FrameEffect(const char* key, TFrameEffect& value) {
-    if (Reading()) value = FSource->ReadFrameEffect(FSection, key);
-    else FTarget->WriteFrameEffect(FSection, key, value);
+    Pass(key, value, &TSkinDescription::ReadFrameEffect, &TSkinDescription::WriteFrameEffect);
 }
-
 void TSkinKeys::Command(const char* key, TStdCommand& value) {
-    if (Reading()) value = FSource->ReadCommand(FSection, key);
-    else FTarget->WriteCommand(FSection, key, value);
+    Pass(key, value, &TSkinDescription::ReadCommand, &TSkinDescription::WriteCommand);
 }
 
 void TSkinKeys::Font(const char* prefix, std::string& name, int& height, TFontStyles& style, int& color) {

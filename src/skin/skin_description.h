@@ -106,9 +106,36 @@ public:
     void Font(const char* prefix, std::string& name, int& height, TFontStyles& style, int& color);
 
 private:
+    template <class T, class R, class W>
+    void Pass(const char* key, T& value, R read, W write);
+
     const TSkinDescription* FSource;
     TSkinDescription* FTarget;
     std::string FSection;
+};
+
+// A description object: it names its keys once (Exchange) and reads them from, or writes them back to, the
+// section called IDName.
+class TSkinDescribed {
+public:
+    explicit TSkinDescribed(std::string idName) : IDName(std::move(idName)) {}
+    virtual ~TSkinDescribed() = default;
+    TSkinDescribed(const TSkinDescribed&) = default;
+    TSkinDescribed& operator=(const TSkinDescribed&) = default;
+
+    virtual void ReadDescription(const TSkinDescription& description) {
+        TSkinKeys keys(description, IDName);
+        Exchange(keys);
+    }
+    virtual void WriteDescription(TSkinDescription& description) {
+        TSkinKeys keys(description, IDName);
+        Exchange(keys);
+    }
+
+    std::string IDName;
+
+protected:
+    virtual void Exchange(TSkinKeys& keys) = 0;
 };
 
 }  // namespace dorvanel::skin

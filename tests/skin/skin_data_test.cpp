@@ -65,6 +65,15 @@ private:
     TSkinData*& FSkin;
 };
 
+// A window owning a skin data, with the notifications it hears.
+struct ObservedSkin {
+    std::vector<Recorder::Seen> log;
+    TSkinData* skinPtr = nullptr;
+    Recorder window{log, skinPtr};
+    TSkinData skin{&window};
+    ObservedSkin() { skinPtr = &skin; }
+};
+
 void Apply(TSkinData& skin, const ArchiveBuilder& b) {
     TCompressedStoredSkin stored;
     Store(stored, b.Inner());
@@ -197,7 +206,9 @@ TEST(SkinData, NotificationsReachEveryWindowOnceOwnerFirst) {
                                           SKIN_MSG_APPLY, SKIN_MSG_APPLIED}));
     // Owner first for every message; the skin is empty during PREPARE and complete from APPLY on.
     for (std::size_t i = 0; i < log.size(); ++i) {
-        if (i == 0 || log[i].Message != log[i - 1].Message) EXPECT_EQ(log[i].Window, &owner) << i;
+        if (i == 0 || log[i].Message != log[i - 1].Message) {
+            EXPECT_EQ(log[i].Window, &owner) << i;
+        }
         EXPECT_EQ(log[i].Empty, log[i].Message == SKIN_MSG_PREPARE) << i;
     }
     // Loading twice ends with the same skin.
@@ -206,11 +217,8 @@ TEST(SkinData, NotificationsReachEveryWindowOnceOwnerFirst) {
 }
 
 TEST(SkinData, AnEmptyStoredSkinChangesNothingAndSendsNothing) {
-    std::vector<Recorder::Seen> log;
-    TSkinData* skinPtr = nullptr;
-    Recorder window(log, skinPtr);
-    TSkinData skin(&window);
-    skinPtr = &skin;
+    ObservedSkin o;
+    auto& [log, skinPtr, window, skin] = o;
     Apply(skin, Sample());
     log.clear();
     TCompressedStoredSkin empty;
@@ -232,11 +240,8 @@ TEST(SkinData, AssigningAStoredSkinAppliesItAndForgetsItWhenDestroyed) {
 }
 
 TEST(SkinData, ResourceStringsBroadcastTheirOwnMessage) {
-    std::vector<Recorder::Seen> log;
-    TSkinData* skinPtr = nullptr;
-    Recorder window(log, skinPtr);
-    TSkinData skin(&window);
-    skinPtr = &skin;
+    ObservedSkin o;
+    auto& [log, skinPtr, window, skin] = o;
     TResourceStrData strings;
     strings.SetResStr("MI_CLOSECAPTION", "Close it");
     skin.SetResourceStrData(&strings);
@@ -247,11 +252,8 @@ TEST(SkinData, ResourceStringsBroadcastTheirOwnMessage) {
 }
 
 TEST(SkinData, InnerVersionFourLeavesTheSkinClearedWithoutApply) {
-    std::vector<Recorder::Seen> log;
-    TSkinData* skinPtr = nullptr;
-    Recorder window(log, skinPtr);
-    TSkinData skin(&window);
-    skinPtr = &skin;
+    ObservedSkin o;
+    auto& [log, skinPtr, window, skin] = o;
     Apply(skin, Sample());
     log.clear();
     ArchiveBuilder b = Sample();

@@ -136,21 +136,22 @@ private:
     void CaptionButtons();
     void Popup();
 
-    void ButtonMask(int picture, const QRect& r);
+    void RoundMask(int picture, const QRect& r, double radius);
     void StatusBackground(QPainter& p, const QRect& r, int fromRow);
 
     const TSkinDescription& D;
     Pictures P;
 };
 
-void Generator::ButtonMask(int picture, const QRect& r) {
-    Draw(picture, r, [](QPainter& p, const QRect& r) {
+// A mask: black (shown) inside a rounded rectangle, white (cut away) in its corners.
+void Generator::RoundMask(int picture, const QRect& r, double radius) {
+    Draw(picture, r, [radius](QPainter& p, const QRect& r) {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.fillRect(r, Qt::white);
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::black);
         QPainterPath path;
-        path.addRoundedRect(QRectF(r), 3, 3);
+        path.addRoundedRect(QRectF(r), radius, radius);
         p.drawPath(path);
     });
 }
@@ -177,7 +178,7 @@ void Generator::Button(const std::string& s) {
     face("downskinrect", State::Down);
     face("disabledskinrect", State::Disabled);
     const int mask = Picture(s, "maskpictureindex");
-    if (mask >= 0) ButtonMask(mask, QRect(QPoint(0, 0), R(s, "skinrect").size()));
+    if (mask >= 0) RoundMask(mask, QRect(QPoint(0, 0), R(s, "skinrect").size()), 3);
 }
 
 void Generator::ToolButton(const std::string& s, bool withMenu) {
@@ -457,14 +458,7 @@ void Generator::Frame() {
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(Inner(r), 8, 8);
     });
-    Draw(-2, all, [](QPainter& p, const QRect& r) {
-        p.fillRect(r, Qt::white);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(r), 8, 8);
-        p.drawPath(path);
-    });
+    RoundMask(-2, all, 8);
 }
 
 void Generator::CaptionButtons() {

@@ -68,7 +68,9 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
         if (index.column() != 0) return {};
         return QApplication::style()->standardIcon(entry.IsFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue((index.column() == 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        // Only the size is right-aligned; the icon views centre their captions themselves.
+        if (index.column() == 1) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
     default:
         return {};
     }
@@ -259,6 +261,7 @@ void TSkinFileListView::SetViewStyle(TViewStyle style) {
     switch (style) {
     case TViewStyle::vsIcon:
         FIconView->setViewMode(QListView::IconMode);
+        FIconView->setFlow(QListView::LeftToRight);
         FIconView->setIconSize(QSize(32, 32));
         FIconView->setGridSize(QSize(84, 64));
         FIconView->setWordWrap(true);
@@ -282,7 +285,7 @@ void TSkinFileListView::SetViewStyle(TViewStyle style) {
     FIconView->setWrapping(!report);
     FIconView->setResizeMode(QListView::Adjust);
     FIconView->setMovement(QListView::Static);
-    FIconView->setUniformItemSizes(style != TViewStyle::vsIcon);
+    FIconView->setUniformItemSizes(false);
     FIconView->setVisible(!report);
     FReportView->setVisible(report);
     const bool hadFocus = FIconView->hasFocus() || FReportView->hasFocus();
