@@ -57,11 +57,12 @@ void TSkinComboBox::PaintPlain(QImage& bitmap) {
     p.drawLine(r.topRight(), r.bottomRight());
     const QRect button = ButtonRect();
     DrawStateFill(p, button, MouseInside(), DroppedDown());
-    DrawArrow(p, button, TArrowDirection::Up, isEnabled() ? clBtnText() : clBtnShadow());
+    DrawArrow(p, button, TArrowDirection::Down, isEnabled() ? clBtnText() : clBtnShadow());
 
     if (FItemIndex < 0) return;
     const TComboItem& item = FItems.at(FItemIndex);
-    QRect text(4 + item.Indent * IndentStep, 2, button.left() - 6 - item.Indent * IndentStep, r.height() - 4);
+    // The box shows the chosen item without its indentation; only the dropped list shows the tree.
+    QRect text(4, 2, button.left() - 6, r.height() - 4);
     if (!item.Icon.isNull()) {
         item.Icon.paint(&p, QRect(text.left(), r.height() / 2 - kIconSize / 2, kIconSize, kIconSize));
         text.setLeft(text.left() + kIconSize + 4);

@@ -16,7 +16,7 @@ namespace dorvanel::skinctrls {
 struct TComboItem {
     QString Text;
     QIcon Icon;
-    // Steps of indentation in the list and in the box.
+    // Steps of indentation in the dropped list.
     int Indent = 0;
     // Whatever the owner keeps with the item (a folder path, a mask).
     QVariant Data;

@@ -332,20 +332,6 @@ TEST(FileDialog, ControlsFollowTheWindowsRightEdge) {
         EXPECT_EQ(f->HScrollBar->height(), 19);
         EXPECT_EQ(f->FolderCombo->x() + f->FolderCombo->width(), f->BackButton->x() - 4);
 
-        // Screenshots of both windows on request (DORVANEL_SCREENSHOTS=<folder>).
-        const QString shots = qEnvironmentVariable("DORVANEL_SCREENSHOTS");
-        if (!shots.isEmpty()) {
-            f->grab().save(shots + "/save_dialog.png");
-            f->SetViewStyle(TViewStyle::vsReport);
-            f->grab().save(shots + "/save_dialog_details.png");
-            f->SetViewStyle(TViewStyle::vsIcon);
-            f->grab().save(shots + "/save_dialog_icons.png");
-            f->SetViewStyle(TViewStyle::vsSmallIcon);
-            f->grab().save(shots + "/save_dialog_small.png");
-            f->FolderCombo->DropDown();
-            f->FolderCombo->DropDownList()->grab().save(shots + "/folder_combo.png");
-            f->FolderCombo->CloseUp();
-        }
     });
 }
 
@@ -359,4 +345,34 @@ TEST(FileDialog, ResourceStringsReplaceTheTexts) {
     EXPECT_EQ(form.OpenButton->Caption(), "&Öffnen");
     EXPECT_EQ(form.LookInLabel->Caption(), "Suchen in: ");
     EXPECT_EQ(form.CancelButton->Caption(), "");  // not in the strings: empty
+}
+
+// Pictures of both windows in every view and of the drop-downs, on request (DORVANEL_SCREENSHOTS=<folder>).
+TEST(FileDialog, Screenshots) {
+    const QString shots = qEnvironmentVariable("DORVANEL_SCREENSHOTS");
+    if (shots.isEmpty()) GTEST_SKIP() << "set DORVANEL_SCREENSHOTS to a folder to take them";
+    Folder folder;
+    TSkinOpenDialog open;
+    open.Filter = "Text files (*.txt)|*.txt";
+    open.InitialDir = folder.path;
+    RunWith(open, [&](TOpenDlgForm* f) {
+        f->FileList->SelectRow(f->FileList->RowOf("keywords.txt"));
+        f->grab().save(shots + "/open_dialog.png");
+        f->ViewMenu->popup(f->ViewButton->mapToGlobal(QPoint(0, f->ViewButton->height())));
+        f->ViewMenu->grab().save(shots + "/view_menu.png");
+        f->ViewMenu->close();
+    });
+    TSkinSaveDialog save;
+    save.Filter = "CSV files (*.csv)|*.csv|All files|*.*";
+    save.InitialDir = folder.path;
+    RunWith(save, [&](TOpenDlgForm* f) {
+        const char* names[] = {"save_icons", "save_small", "save_list", "save_details"};
+        for (int i = 0; i < 4; ++i) {
+            f->SetViewStyle(static_cast<TViewStyle>(i));
+            f->grab().save(shots + "/" + names[i] + ".png");
+        }
+        f->FolderCombo->DropDown();
+        f->FolderCombo->DropDownList()->grab().save(shots + "/folder_combo.png");
+        f->FolderCombo->CloseUp();
+    });
 }
