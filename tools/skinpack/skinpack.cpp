@@ -87,7 +87,7 @@ void WriteSheet(const TSkinData& skin, const TSkinDescription& d, const QString&
                 return m.Rect == r && IsInnerArea(m.Key) == IsInnerArea(key.Name);
             });
             if (same == marks.end()) marks.push_back({section.Name, key.Name, r});
-            else if (same->Key == key.Name && same->Section.find(section.Name) == std::string::npos)
+            else if (same->Key == key.Name && (", " + same->Section + ",").find(", " + section.Name + ",") == std::string::npos)
                 same->Section += ", " + section.Name;
         }
     }
