@@ -8,7 +8,7 @@
 #include "http/exceptions.h"
 #include "http/http_client.h"
 #include "standin/pages.h"
-#include "support/plain/standin_process.h"
+#include "support/plain/standin_server.h"
 
 namespace dorvanel::harvest {
 namespace {
@@ -27,7 +27,7 @@ std::string fetch(http::TNetHTTP& client, const std::string& url) {
 }
 
 TEST(StandinRoundTrip, GatherKeywordsThroughOneWrongAndOneRightAnswer) {
-    test::StandinProcess standin;
+    test::StandinServer standin;
     http::TNetHTTP client;
     client.HandleRedirects = true;
     const std::string host = standin.hostPort();
@@ -58,7 +58,7 @@ TEST(StandinRoundTrip, GatherKeywordsThroughOneWrongAndOneRightAnswer) {
 }
 
 TEST(StandinRoundTrip, EveryEngineChunkedRedirectedOrReadUntilClose) {
-    test::StandinProcess standin;
+    test::StandinServer standin;
     http::TNetHTTP client;
     client.HandleRedirects = true;
     for (SearchType type : {SearchType::Precise, SearchType::Broad}) {
@@ -80,8 +80,18 @@ TEST(StandinRoundTrip, EveryEngineChunkedRedirectedOrReadUntilClose) {
                                   }));
 }
 
+TEST(StandinRoundTrip, TrickledPagesArriveWhole) {
+    test::StandinServer standin({"--trickle", "10"});
+    http::TNetHTTP client;
+    client.HandleRedirects = true;
+    for (Engine engine : kEngines) {
+        const std::string page = fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf", SearchType::Broad));
+        EXPECT_EQ(page, standin::EnginePage(static_cast<standin::Engine>(static_cast<int>(engine)), "golf", false));
+    }
+}
+
 TEST(StandinRoundTrip, FailingEngineFailsTheFetch) {
-    test::StandinProcess standin({"--fail", "yahoo"});
+    test::StandinServer standin({"--fail", "yahoo"});
     http::TNetHTTP client;
     client.HandleRedirects = true;
     EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Yahoo, standin.hostPort(), "x", SearchType::Broad)),

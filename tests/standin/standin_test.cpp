@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "standin/pages.h"
-#include "support/plain/standin_process.h"
+#include "support/plain/standin_server.h"
 
 namespace dorvanel::test {
 namespace {
@@ -31,7 +31,7 @@ const std::string kSuggest = "/?seed=golf+clubs&adult_filter=remove_offensive&su
 const std::string kMarker = "Please enter the characters in the image";
 
 TEST(Standin, SecurityImageHandshakeWithTheCookie) {
-    StandinProcess standin;
+    StandinServer standin;
     const std::string first = RawGet(standin.port(), kSuggest);
     ASSERT_NE(first.find(kMarker), std::string::npos);
     const std::string setCookie = headerValue(first, "Set-Cookie");
@@ -81,17 +81,17 @@ TEST(Standin, SecurityImageHandshakeWithTheCookie) {
 }
 
 TEST(Standin, CaptchaOptions) {
-    StandinProcess fixed({"--captcha", "always", "--captcha-text", "AB12C"});
+    StandinServer fixed({"--captcha", "always", "--captcha-text", "AB12C"});
     const std::string first = RawGet(fixed.port(), kSuggest);
     EXPECT_EQ(fixed.captchaText(hiddenValue(first, "random")), "AB12C");
 
-    StandinProcess never({"--captcha=never"});
+    StandinServer never({"--captcha=never"});
     EXPECT_EQ(BodyOf(RawGet(never.port(), kSuggest)), standin::SuggestionPage("golf clubs"));
     EXPECT_EQ(headerValue(RawGet(never.port(), "/"), "Content-Type"), "text/html");
 }
 
 TEST(Standin, SecurityImageIsAPng) {
-    StandinProcess standin({"--captcha-text", "XY7"});
+    StandinServer standin({"--captcha-text", "XY7"});
     const std::string page = RawGet(standin.port(), kSuggest);
     const std::string random = hiddenValue(page, "random");
     const std::string image = RawGet(standin.port(), "/captcha.png?random=" + random + "&size=5");
@@ -110,7 +110,7 @@ TEST(Standin, SecurityImageIsAPng) {
 }
 
 TEST(Standin, EnginesAnswerEachTheirOwnWay) {
-    StandinProcess standin;
+    StandinServer standin;
     const std::string google = RawGet(standin.port(), "/search?q=%22golf+clubs%22");
     EXPECT_EQ(headerValue(google, "Transfer-Encoding"), "chunked");
     EXPECT_EQ(headerValue(google, "Content-Length"), "");
@@ -139,7 +139,7 @@ TEST(Standin, EnginesAnswerEachTheirOwnWay) {
 }
 
 TEST(Standin, FailuresAndDelays) {
-    StandinProcess standin({"--fail", "yahoo"});
+    StandinServer standin({"--fail", "yahoo"});
     EXPECT_EQ(RawGet(standin.port(), "/search?p=x").rfind("HTTP/1.1 503", 0), 0u);
     EXPECT_EQ(headerValue(RawGet(standin.port(), "/search?p=x"), "Location"), "");
     EXPECT_EQ(RawGet(standin.port(), "/search?q=x").rfind("HTTP/1.1 200", 0), 0u);
@@ -161,15 +161,26 @@ TEST(Standin, FailuresAndDelays) {
     EXPECT_GE(t2 - t1, std::chrono::milliseconds(300));
     EXPECT_LT(t1 - t0, std::chrono::milliseconds(300));
 
+    // Trickle: the same bytes, in 1 KiB pieces 100 ms apart (an MSN page is three pieces).
+    standin.configure("delay=0&trickle=100");
+    const auto t3 = std::chrono::steady_clock::now();
+    const std::string slow = RawGet(standin.port(), "/results.aspx?q=x");
+    EXPECT_GE(std::chrono::steady_clock::now() - t3, std::chrono::milliseconds(200));
+    EXPECT_EQ(BodyOf(slow), standin::EnginePage(Engine::Msn, "x", false));
+    standin.configure("delay-for=yahoo");
+    const std::string slowYahoo = RawGet(standin.port(), "/search?p=x&fr=1");
+    EXPECT_EQ(headerValue(slowYahoo, "Content-Length"), std::to_string(BodyOf(slowYahoo).size()));
+    EXPECT_EQ(BodyOf(slowYahoo), standin::EnginePage(Engine::Yahoo, "x", false));
+
     EXPECT_THROW(standin.configure("fail=bogus"), std::runtime_error);
     EXPECT_THROW(standin.configure("delay=-1"), std::runtime_error);
     EXPECT_THROW(standin.configure("nonsense=1"), std::runtime_error);
 }
 
 TEST(Standin, RefusesBadCommandLines) {
-    EXPECT_THROW(StandinProcess({"--delay", "soon"}), std::runtime_error);
-    EXPECT_THROW(StandinProcess({"--captcha-text", "a b"}), std::runtime_error);
-    EXPECT_THROW(StandinProcess({"--fail"}), std::runtime_error);
+    EXPECT_THROW(StandinServer({"--delay", "soon"}), std::runtime_error);
+    EXPECT_THROW(StandinServer({"--captcha-text", "a b"}), std::runtime_error);
+    EXPECT_THROW(StandinServer({"--fail"}), std::runtime_error);
 }
 
 }  // namespace

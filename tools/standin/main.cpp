@@ -55,55 +55,79 @@ public:
     int port = 0;
 
 private:
-    // Logs the request, waits the configured delay and tells whether the service should fail this time.
-    bool begin(Service service, const httplib::Request& req, bool& cut) {
-        int delay = 0;
+    // What one response is to do, as the settings stood when its request came.
+    struct Plan {
         bool fail = false;
+        bool cut = false;
+        int trickleMs = 0;
+    };
+
+    // Logs the request, waits the configured delay and says how the response is to go.
+    Plan begin(Service service, const httplib::Request& req) {
+        int delay = 0;
+        Plan plan;
         {
             std::lock_guard lock(mutex_);
             if (log_.size() < kMaxLoggedRequests) log_.push_back(req.target);
-            if (options_.delayed.count(service)) delay = options_.delayMs;
-            fail = options_.failing.count(service) > 0;
-            cut = options_.failMode == FailMode::Cut;
+            if (options_.delayed.count(service)) {
+                delay = options_.delayMs;
+                plan.trickleMs = options_.trickleMs;
+            }
+            plan.fail = options_.failing.count(service) > 0;
+            plan.cut = options_.failMode == FailMode::Cut;
             if (options_.verbose) std::cerr << "dorvanel-standin: GET " << req.target << std::endl;
         }
         if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-        return fail;
+        return plan;
     }
 
     // How a body goes on the wire: with a Content-Length; in chunks of 1 KiB; or with neither, its end being
     // the end of the connection.
     enum class Transfer { Length, Chunked, UntilClose };
 
-    // Sends `body` the given way, or fails as configured.
+    // Sends `body` the given way, or fails as configured. A trickled body goes in pieces of 1 KiB with a
+    // pause before each piece after the first, so a client's progress can be watched and stopped.
     void send(Service service, const httplib::Request& req, httplib::Response& res, std::string body,
               const char* type, Transfer transfer = Transfer::Length) {
-        bool cut = false;
-        if (begin(service, req, cut)) {
-            fail(res, std::move(body), type, cut);
+        const Plan plan = begin(service, req);
+        if (plan.fail) {
+            fail(res, std::move(body), type, plan.cut);
             return;
         }
-        if (transfer == Transfer::Length) {
+        if (transfer == Transfer::Length && plan.trickleMs == 0) {
             res.set_content(std::move(body), type);
             return;
         }
         auto shared = std::make_shared<std::string>(std::move(body));
-        if (transfer == Transfer::Chunked) {
-            res.set_chunked_content_provider(type, [shared](size_t offset, httplib::DataSink& sink) {
-                if (offset < shared->size()) sink.write(shared->data() + offset, std::min<size_t>(1024, shared->size() - offset));
-                else sink.done();
-                return true;
-            });
-            return;
-        }
-        // httplib would keep the connection open after a body without length until its keep-alive timeout;
-        // refusing to go on once the whole body is written makes it close the connection at once.
-        res.set_header("Connection", "close");
-        res.set_content_provider(type, [shared](size_t offset, httplib::DataSink& sink) {
+        const size_t piece = plan.trickleMs > 0 || transfer == Transfer::Chunked ? 1024 : shared->size();
+        const auto pause = std::chrono::milliseconds(plan.trickleMs);
+        // Writes the next piece; false once everything is written.
+        auto writeFrom = [shared, piece, pause](size_t offset, httplib::DataSink& sink) {
             if (offset >= shared->size()) return false;
-            sink.write(shared->data() + offset, shared->size() - offset);
+            if (offset > 0 && pause.count() > 0) std::this_thread::sleep_for(pause);
+            sink.write(shared->data() + offset, std::min(piece, shared->size() - offset));
             return true;
-        });
+        };
+        switch (transfer) {
+            case Transfer::Length:
+                res.set_content_provider(shared->size(), type,
+                                         [writeFrom](size_t offset, size_t, httplib::DataSink& sink) {
+                                             return writeFrom(offset, sink);
+                                         });
+                break;
+            case Transfer::Chunked:
+                res.set_chunked_content_provider(type, [writeFrom](size_t offset, httplib::DataSink& sink) {
+                    if (!writeFrom(offset, sink)) sink.done();
+                    return true;
+                });
+                break;
+            case Transfer::UntilClose:
+                // httplib would keep the connection open after a body without length until its keep-alive
+                // timeout; refusing to go on once the whole body is written makes it close at once.
+                res.set_header("Connection", "close");
+                res.set_content_provider(type, writeFrom);
+                break;
+        }
     }
 
     static void fail(httplib::Response& res, std::string body, const char* type, bool cut) {

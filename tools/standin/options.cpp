@@ -52,6 +52,8 @@ void ApplyOption(Options& options, std::string_view key, std::string_view value)
         options.port = parseNumber(key, value, 0, 65535);
     } else if (key == "delay") {
         options.delayMs = parseNumber(key, value, 0, 600000);
+    } else if (key == "trickle") {
+        options.trickleMs = parseNumber(key, value, 0, 60000);
     } else if (key == "delay-for") {
         options.delayed = parseServices(key, value);
     } else if (key == "fail") {
@@ -111,7 +113,8 @@ const char* UsageText() {
            "Stand-in keyword-suggestion service, search engines and affiliate page on 127.0.0.1.\n"
            "  PORT, --port N          port to listen on; 0 (the default) takes any free port\n"
            "  --delay MS              pause before every response of the services in --delay-for\n"
-           "  --delay-for LIST        services the delay applies to (default all)\n"
+           "  --trickle MS            send every body of the services in --delay-for in 1 KiB pieces, MS apart\n"
+           "  --delay-for LIST        services the delay and the trickle apply to (default all)\n"
            "  --fail LIST             services whose responses fail (default none)\n"
            "  --fail-mode status|cut  status: 503 Service Unavailable; cut: headers and half the body, then close\n"
            "  --captcha first|always|never\n"

@@ -21,6 +21,7 @@ enum class CaptchaMode { First, Always, Never };
 struct Options {
     int port = 0;                 // 0: any free port
     int delayMs = 0;              // pause before each response of a service in `delayed`
+    int trickleMs = 0;            // pause between the 1 KiB pieces of each body of a service in `delayed`
     std::set<Service> delayed = {Service::Suggest, Service::Image, Service::Google, Service::Yahoo, Service::Msn,
                                  Service::Affiliate};
     std::set<Service> failing;
@@ -35,7 +36,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Sets one key ("port", "delay", "delay-for", "fail", "fail-mode", "captcha", "captcha-text", "verbose").
+// Sets one key ("port", "delay", "trickle", "delay-for", "fail", "fail-mode", "captcha", "captcha-text", "verbose").
 // Throws OptionError naming the key or value it did not understand.
 void ApplyOption(Options& options, std::string_view key, std::string_view value);
 

@@ -1,4 +1,4 @@
-#include "support/plain/standin_process.h"
+#include "support/plain/standin_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -13,7 +13,7 @@
 
 namespace dorvanel::test {
 
-StandinProcess::StandinProcess(const std::string& program, const std::vector<std::string>& options) {
+StandinServer::StandinServer(const std::string& program, const std::vector<std::string>& options) {
     int out[2];
     if (pipe(out) != 0) throw std::runtime_error("stand-in: no pipe");
     std::vector<std::string> args = {program, "0"};
@@ -52,20 +52,20 @@ StandinProcess::StandinProcess(const std::string& program, const std::vector<std
     }
 }
 
-StandinProcess::~StandinProcess() {
+StandinServer::~StandinServer() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
     }
 }
 
-std::string StandinProcess::captchaText(const std::string& random) {
+std::string StandinServer::captchaText(const std::string& random) {
     std::string body = BodyOf(RawGet(port_, "/standin/captcha-text" + (random.empty() ? "" : "?random=" + random)));
     while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
     return body;
 }
 
-std::vector<std::string> StandinProcess::requests(bool clear) {
+std::vector<std::string> StandinServer::requests(bool clear) {
     const std::string body = BodyOf(RawGet(port_, clear ? "/standin/requests?clear=1" : "/standin/requests"));
     std::vector<std::string> lines;
     size_t from = 0;
@@ -76,7 +76,7 @@ std::vector<std::string> StandinProcess::requests(bool clear) {
     return lines;
 }
 
-void StandinProcess::configure(const std::string& query) {
+void StandinServer::configure(const std::string& query) {
     const std::string response = RawGet(port_, "/standin/config?" + query);
     if (response.rfind("HTTP/1.1 200", 0) != 0) throw std::runtime_error("stand-in refused " + query + ": " + response);
 }

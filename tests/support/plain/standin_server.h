@@ -11,18 +11,18 @@ namespace dorvanel::test {
 inline std::string StandinProgramPath() { return DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"; }
 #endif
 
-class StandinProcess {
+class StandinServer {
 public:
     // Starts dorvanel-standin on port 0 with `options` (e.g. {"--captcha", "never"}) and waits for the line
     // naming its port. Throws std::runtime_error when it does not start.
 #ifdef DORVANEL_BINARY_DIR
-    explicit StandinProcess(const std::vector<std::string>& options = {})
-        : StandinProcess(StandinProgramPath(), options) {}
+    explicit StandinServer(const std::vector<std::string>& options = {})
+        : StandinServer(StandinProgramPath(), options) {}
 #endif
-    StandinProcess(const std::string& program, const std::vector<std::string>& options);
-    ~StandinProcess();
-    StandinProcess(const StandinProcess&) = delete;
-    StandinProcess& operator=(const StandinProcess&) = delete;
+    StandinServer(const std::string& program, const std::vector<std::string>& options);
+    ~StandinServer();
+    StandinServer(const StandinServer&) = delete;
+    StandinServer& operator=(const StandinServer&) = delete;
 
     int port() const { return port_; }
     std::string hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
