@@ -30,6 +30,21 @@ TGIFAnimator::~TGIFAnimator() {
     image_.OnChange = nullptr;
 }
 
+void TGIFAnimator::SetImage(const gif::TGIFImage& image) {
+    std::lock_guard lock(lock_);
+    image_.Assign(image);
+}
+
+void TGIFAnimator::LoadFromFile(const std::string& path) {
+    std::lock_guard lock(lock_);
+    image_.LoadFromFile(path);
+}
+
+void TGIFAnimator::LoadFromStream(std::istream& in) {
+    std::lock_guard lock(lock_);
+    image_.LoadFromStream(in);
+}
+
 void TGIFAnimator::SetAnimate(bool on) {
     if (on == animate_) return;
     if (on) {

@@ -21,11 +21,12 @@ public:
     explicit TGIFAnimator(QWidget* parent = nullptr);
     ~TGIFAnimator() override;
 
-    // The animator's own picture. Loading into it (or assigning to it) updates the control.
+    // The animator's own picture. Loading into it (or assigning to it) updates the control; with AsyncDrawing
+    // on, load through the three calls below, which hold the animator's lock while the picture changes.
     gif::TGIFImage& Image() { return image_; }
-    void SetImage(const gif::TGIFImage& image) { image_.Assign(image); }
-    void LoadFromFile(const std::string& path) { image_.LoadFromFile(path); }
-    void LoadFromStream(std::istream& in) { image_.LoadFromStream(in); }
+    void SetImage(const gif::TGIFImage& image);
+    void LoadFromFile(const std::string& path);
+    void LoadFromStream(std::istream& in);
 
     bool Animate() const { return animate_; }
     void SetAnimate(bool on);
@@ -63,7 +64,9 @@ private:
     void FrameAdvanceAsync();
     void AfterFrameChange();
 
-    mutable std::mutex lock_;  // the frame index, the picture and the composed-frame cache
+    // The frame index, the picture and the composed-frame cache. Recursive: a load holds it while the
+    // picture's change notice comes back into ImageChanged.
+    mutable std::recursive_mutex lock_;
     gif::TGIFImage image_;
     gif::TFrameComposer composer_;
     int frameIndex_ = -1;

@@ -172,6 +172,20 @@ TEST(GifAnimator, AsyncDrawingComposesOnTheTimersThreadAndReportsOnTheUiThread) 
     s.animator->SetAnimate(false);
 }
 
+TEST(GifAnimator, ReloadingWhileTheTimersThreadComposes) {
+    Stage s;
+    s.animator->SetAsyncDrawing(true);
+    Load(*s.animator, Animation({5, 5, 5}));
+    s.animator->SetAnimate(true);
+    for (int i = 0; i < 20; ++i) {
+        std::istringstream in(Animation({5, 5, 5, 5}));
+        s.animator->LoadFromStream(in);
+        QTest::qWait(15);
+    }
+    EXPECT_EQ(s.animator->Image().FrameCount(), 4);
+    s.animator->SetAnimate(false);
+}
+
 TEST(GifAnimator, SettingFrameIndexFromOutside) {
     TGIFAnimator a;
     Load(a, Animation({5, 5, 5}));
