@@ -247,17 +247,16 @@ private:
         send(Service::Image, req, res, CaptchaPng(characters, scale), "image/png");
     }
 
-    // The keyword of an engine request and whether it was quoted (a precise search).
-    static std::string searchKeyword(const httplib::Request& req, const char* key, bool& precise) {
+    // The engine's page for the keyword in the request's `key` value; a quoted keyword is a precise search.
+    static std::string enginePage(Engine engine, const httplib::Request& req, const char* key) {
         std::string keyword = req.get_param_value(key);
-        precise = keyword.size() >= 2 && keyword.front() == '"' && keyword.back() == '"';
-        return precise ? keyword.substr(1, keyword.size() - 2) : keyword;
+        const bool precise = keyword.size() >= 2 && keyword.front() == '"' && keyword.back() == '"';
+        if (precise) keyword = keyword.substr(1, keyword.size() - 2);
+        return EnginePage(engine, keyword, precise);
     }
 
     void google(const httplib::Request& req, httplib::Response& res) {
-        bool precise = false;
-        const std::string keyword = searchKeyword(req, "q", precise);
-        send(Service::Google, req, res, EnginePage(Engine::Google, keyword, precise), "text/html; charset=ISO-8859-1",
+        send(Service::Google, req, res, enginePage(Engine::Google, req, "q"), "text/html; charset=ISO-8859-1",
              Transfer::Chunked);
     }
 
@@ -269,15 +268,11 @@ private:
             send(Service::Yahoo, req, res, "<html><body>Moved</body></html>\r\n", "text/html");
             return;
         }
-        bool precise = false;
-        const std::string keyword = searchKeyword(req, "p", precise);
-        send(Service::Yahoo, req, res, EnginePage(Engine::Yahoo, keyword, precise), "text/html; charset=utf-8");
+        send(Service::Yahoo, req, res, enginePage(Engine::Yahoo, req, "p"), "text/html; charset=utf-8");
     }
 
     void msn(const httplib::Request& req, httplib::Response& res) {
-        bool precise = false;
-        const std::string keyword = searchKeyword(req, "q", precise);
-        send(Service::Msn, req, res, EnginePage(Engine::Msn, keyword, precise), "text/html; charset=utf-8",
+        send(Service::Msn, req, res, enginePage(Engine::Msn, req, "q"), "text/html; charset=utf-8",
              Transfer::UntilClose);
     }
 
