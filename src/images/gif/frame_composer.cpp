@@ -17,6 +17,7 @@ Clip ClipToScreen(const TGIFFrame& f, const TComposedBitmap& bmp) {
                 std::min(f.Top + f.Height, bmp.Height)};
 }
 
+// Placed at the origin as well as screen-sized: a screen-sized frame that is offset leaves part uncovered.
 bool CoversScreen(const TGIFFrame& f, const TGIFImage& image) {
     return f.Left == 0 && f.Top == 0 && f.Width == image.Width() && f.Height == image.Height();
 }
@@ -135,6 +136,7 @@ void TFrameComposer::DrawFrame(TGIFFrame& frame) {
     for (std::size_t i = 0; i < 256; ++i) {
         palette[i] = ToPixel(i < bmp.Palette.size() ? bmp.Palette[i] : kMidGrey);
     }
+    // Transparent pixels are those of the transparent index, so an opaque entry of the same colour still shows.
     const int transparent = frame.TransparentIndex;
     const std::size_t span = static_cast<std::size_t>(c.X1 - c.X0);
     for (int y = c.Y0; y < c.Y1; ++y) {

@@ -50,7 +50,7 @@ TEST(GifReader, ReadsScreenTablesAndOneFrame) {
     EXPECT_FALSE(f.HasLocalColorTable);
     EXPECT_EQ(f.BitsPerPixel, 2);
     EXPECT_FALSE(f.Corrupted);
-    EXPECT_EQ(f.Bitmap().Pixels, (std::vector<std::uint8_t>{0, 1, 2, 3}));
+    EXPECT_EQ(f.Bitmap().Pixels, (TIndexPixels{0, 1, 2, 3}));
     EXPECT_EQ(f.Bitmap().Depth, 4);
     ASSERT_EQ(f.Bitmap().Palette.size(), 16u);
     EXPECT_EQ(f.Bitmap().Palette[3], (TRGB{3, 6, 252}));
