@@ -107,6 +107,14 @@ TEST(Standin, SecurityImageIsAPng) {
     EXPECT_EQ(be32(16), 3u * 7 * 5 + 4 * 5);  // three characters of 7 dots of 5 pixels, two margins of 2 dots
     EXPECT_EQ(be32(20), 7u * 5 + 4 * 5);
     EXPECT_EQ(RawGet(standin.port(), "/captcha.png?random=nope").rfind("HTTP/1.1 404", 0), 0u);
+
+    // A size that is no number keeps the default; a huge one is held to 16 pixels a dot.
+    EXPECT_EQ(BodyOf(RawGet(standin.port(), "/captcha.png?random=" + random + "&size=5x")), png);
+    const std::string big = BodyOf(RawGet(standin.port(), "/captcha.png?random=" + random + "&size=99999999999"));
+    EXPECT_EQ(big, BodyOf(RawGet(standin.port(), "/captcha.png?random=" + random + "&size=5")));
+    const std::string huge = BodyOf(RawGet(standin.port(), "/captcha.png?random=" + random + "&size=1000"));
+    ASSERT_GT(huge.size(), 24u);
+    EXPECT_EQ(static_cast<unsigned char>(huge[18]) * 256 + static_cast<unsigned char>(huge[19]), 3 * 7 * 16 + 4 * 16);
 }
 
 TEST(Standin, EnginesAnswerEachTheirOwnWay) {

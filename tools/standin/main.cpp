@@ -6,6 +6,7 @@
 // after one redirect, MSN until the connection closes.
 #include <httplib.h>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -24,7 +25,10 @@ namespace {
 constexpr std::string_view kCookieName = "kwsession";
 constexpr std::string_view kCaptchaAlphabet = "ABCDEFGHJKLMNPRSTUVWXYZ23456789";
 constexpr size_t kCaptchaLength = 5;
-constexpr size_t kMaxChallenges = 10000;  // old ones are dropped beyond this, so a loop cannot grow memory
+// Beyond these, one remembered image or session is dropped for each new one, so a client in a loop cannot
+// make the stand-in grow without end.
+constexpr size_t kMaxChallenges = 10000;
+constexpr size_t kMaxSessions = 10000;
 constexpr size_t kMaxLoggedRequests = 100000;
 
 struct Challenge {
@@ -173,6 +177,7 @@ private:
         std::string session = sessionOf(req);
         if (session.empty() || !sessions_.count(session)) {
             session = std::to_string(random_());
+            if (sessions_.size() >= kMaxSessions) sessions_.erase(sessions_.begin());
             sessions_[session] = false;
             res.set_header("Set-Cookie", std::string(kCookieName) + "=" + session + "; path=/");
         }
@@ -243,7 +248,12 @@ private:
             return;
         }
         int scale = 5;
-        if (req.has_param("size")) scale = std::atoi(req.get_param_value("size").c_str());
+        if (req.has_param("size")) {
+            const std::string size = req.get_param_value("size");
+            int asked = 0;
+            const auto [end, ec] = std::from_chars(size.data(), size.data() + size.size(), asked);
+            if (ec == std::errc() && end == size.data() + size.size()) scale = asked;  // CaptchaPng clamps it
+        }
         send(Service::Image, req, res, CaptchaPng(characters, scale), "image/png");
     }
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstring>
 #include <stdexcept>
 
@@ -44,7 +45,10 @@ StandinServer::StandinServer(const std::string& program, const std::vector<std::
     }
     close(out[0]);
     const size_t at = line.find("port ");
-    if (at != std::string::npos) port_ = std::atoi(line.c_str() + at + 5);
+    if (at != std::string::npos) {
+        const char* digits = line.c_str() + at + 5;
+        std::from_chars(digits, line.c_str() + line.size(), port_);
+    }
     if (port_ <= 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
