@@ -37,7 +37,9 @@ public:
     }
     using TNetStream::Write;
     int64_t Size() const override { return static_cast<int64_t>(text_.size()); }
-    void SetSize(int64_t size) override { text_.resize(std::min(text_.size(), static_cast<size_t>(std::max<int64_t>(0, size)))); }
+    void SetSize(int64_t size) override {
+        text_.resize(std::min(text_.size(), static_cast<size_t>(std::max<int64_t>(0, size))));
+    }
     int64_t Position() const override { return static_cast<int64_t>(text_.size()); }
     void SetPosition(int64_t) override {}
     const std::string& Text() const { return text_; }
@@ -67,7 +69,9 @@ int32_t portNumber(const std::string& text) {
     return port;
 }
 
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 int hexValue(char c) {
     if (c <= '9') return c - '0';
@@ -227,8 +231,7 @@ void TNetCustomHTTP::prepareTarget() {
         throw ENetException("This request method is supported in HTTP 1.1");
     }
     const bool hasBody = Request.Verb == TNetHTTPMethod::hmPost || Request.Verb == TNetHTTPMethod::hmPut;
-    Request.ContentLength =
-        hasBody && Request.BodySource ? static_cast<int32_t>(Request.BodySource->Size()) : -1;
+    Request.ContentLength = hasBody && Request.BodySource ? static_cast<int32_t>(Request.BodySource->Size()) : -1;
     Request.Host = currentUri_.Host + (currentUri_.PortText != "80" ? ":" + currentUri_.PortText : std::string());
 }
 

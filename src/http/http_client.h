@@ -57,8 +57,8 @@ private:
 
 class TNetCustomHTTP : public TNetTCPClient {
 public:
-    using TNetHTTPOnRedirectEvent = std::function<void(TNetCustomHTTP& Sender, std::string& dest,
-                                                       int32_t NumRedirect, bool& Handled, TNetHTTPMethod& VMethod)>;
+    using TNetHTTPOnRedirectEvent = std::function<void(TNetCustomHTTP& Sender, std::string& dest, int32_t NumRedirect,
+                                                       bool& Handled, TNetHTTPMethod& VMethod)>;
     using TNetOnSelectAuthorization = std::function<void(
         TNetCustomHTTP& Sender, const TNetAuthenticationClass*& AuthenticationClass, const TNetHeaderList& AuthInfo)>;
     using TNetOnAuthorization =

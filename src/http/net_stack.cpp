@@ -22,16 +22,16 @@ struct ErrnoCode {
 
 // errno to the numbers of the socket error table; EPIPE and ESHUTDOWN both mean "sent after the close".
 constexpr ErrnoCode kErrnoCodes[] = {
-    {EINTR, 10004},           {EBADF, 10009},           {EACCES, 10013},         {EFAULT, 10014},
-    {EINVAL, 10022},          {EMFILE, 10024},          {EWOULDBLOCK, 10035},    {EINPROGRESS, 10036},
-    {EALREADY, 10037},        {ENOTSOCK, 10038},        {EDESTADDRREQ, 10039},   {EMSGSIZE, 10040},
-    {EPROTOTYPE, 10041},      {ENOPROTOOPT, 10042},     {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044},
-    {EOPNOTSUPP, 10045},      {EPFNOSUPPORT, 10046},    {EAFNOSUPPORT, 10047},   {EADDRINUSE, 10048},
-    {EADDRNOTAVAIL, 10049},   {ENETDOWN, 10050},        {ENETUNREACH, 10051},    {ENETRESET, 10052},
-    {ECONNABORTED, 10053},    {ECONNRESET, 10054},      {ENOBUFS, 10055},        {EISCONN, 10056},
-    {ENOTCONN, 10057},        {ESHUTDOWN, 10058},       {EPIPE, 10058},          {ETOOMANYREFS, 10059},
-    {ETIMEDOUT, 10060},       {ECONNREFUSED, 10061},    {ELOOP, 10062},          {ENAMETOOLONG, 10063},
-    {EHOSTDOWN, 10064},       {EHOSTUNREACH, 10065},    {ENOTEMPTY, 10066},
+    {EINTR, 10004},         {EBADF, 10009},        {EACCES, 10013},          {EFAULT, 10014},
+    {EINVAL, 10022},        {EMFILE, 10024},       {EWOULDBLOCK, 10035},     {EINPROGRESS, 10036},
+    {EALREADY, 10037},      {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},    {EMSGSIZE, 10040},
+    {EPROTOTYPE, 10041},    {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044},
+    {EOPNOTSUPP, 10045},    {EPFNOSUPPORT, 10046}, {EAFNOSUPPORT, 10047},    {EADDRINUSE, 10048},
+    {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},     {ENETUNREACH, 10051},     {ENETRESET, 10052},
+    {ECONNABORTED, 10053},  {ECONNRESET, 10054},   {ENOBUFS, 10055},         {EISCONN, 10056},
+    {ENOTCONN, 10057},      {ESHUTDOWN, 10058},    {EPIPE, 10058},           {ETOOMANYREFS, 10059},
+    {ETIMEDOUT, 10060},     {ECONNREFUSED, 10061}, {ELOOP, 10062},           {ENAMETOOLONG, 10063},
+    {EHOSTDOWN, 10064},     {EHOSTUNREACH, 10065}, {ENOTEMPTY, 10066},
 };
 
 std::mutex& stackLock() {
@@ -64,7 +64,9 @@ int32_t SocketCodeFromLookup(int gaiResult) {
     }
 }
 
-void RaiseSocketError(int err) { throw ENetSocketError(SocketCodeFromErrno(err)); }
+void RaiseSocketError(int err) {
+    throw ENetSocketError(SocketCodeFromErrno(err));
+}
 
 bool IsDottedIP(const std::string& host) {
     int fields = 0;

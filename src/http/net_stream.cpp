@@ -27,9 +27,13 @@ void TNetMemoryStream::Write(const void* buffer, int64_t count) {
     position_ += count;
 }
 
-void TNetMemoryStream::SetSize(int64_t size) { data_.resize(static_cast<size_t>(std::max<int64_t>(0, size))); }
+void TNetMemoryStream::SetSize(int64_t size) {
+    data_.resize(static_cast<size_t>(std::max<int64_t>(0, size)));
+}
 
-void TNetMemoryStream::SetPosition(int64_t position) { position_ = std::max<int64_t>(0, position); }
+void TNetMemoryStream::SetPosition(int64_t position) {
+    position_ = std::max<int64_t>(0, position);
+}
 
 namespace {
 
@@ -54,8 +58,8 @@ TNetFileStream::~TNetFileStream() {
 int64_t TNetFileStream::Read(void* buffer, int64_t count) {
     int64_t total = 0;
     while (total < count) {
-        const ssize_t n = ::pread(fd_, static_cast<char*>(buffer) + total, static_cast<size_t>(count - total),
-                                  position_ + total);
+        const ssize_t n =
+            ::pread(fd_, static_cast<char*>(buffer) + total, static_cast<size_t>(count - total), position_ + total);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw ENetStreamError(fileFailure("read", path_));
         if (n == 0) break;
@@ -68,8 +72,8 @@ int64_t TNetFileStream::Read(void* buffer, int64_t count) {
 void TNetFileStream::Write(const void* buffer, int64_t count) {
     int64_t total = 0;
     while (total < count) {
-        const ssize_t n = ::pwrite(fd_, static_cast<const char*>(buffer) + total,
-                                   static_cast<size_t>(count - total), position_ + total);
+        const ssize_t n = ::pwrite(fd_, static_cast<const char*>(buffer) + total, static_cast<size_t>(count - total),
+                                   position_ + total);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) throw ENetStreamError(fileFailure("write", path_));
         total += n;
@@ -87,6 +91,8 @@ void TNetFileStream::SetSize(int64_t size) {
     if (::ftruncate(fd_, std::max<int64_t>(0, size)) != 0) throw ENetStreamError(fileFailure("resize", path_));
 }
 
-void TNetFileStream::SetPosition(int64_t position) { position_ = std::max<int64_t>(0, position); }
+void TNetFileStream::SetPosition(int64_t position) {
+    position_ = std::max<int64_t>(0, position);
+}
 
 }  // namespace dorvanel::http

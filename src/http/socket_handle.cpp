@@ -54,7 +54,9 @@ void pumpIfDue(bool idle) {
 
 }  // namespace
 
-TNetSocketHandle::~TNetSocketHandle() { CloseSocket(); }
+TNetSocketHandle::~TNetSocketHandle() {
+    CloseSocket();
+}
 
 void TNetSocketHandle::Reset() {
     CloseSocket();
@@ -157,7 +159,8 @@ void TNetSocketHandle::runConnect() {
 
 bool TNetSocketHandle::WaitConnectThread(int ms) {
     std::unique_lock<std::mutex> guard(connectLock_);
-    return connectDone_.wait_for(guard, std::chrono::milliseconds(std::max(0, ms)), [this] { return connectFinished_; });
+    return connectDone_.wait_for(guard, std::chrono::milliseconds(std::max(0, ms)),
+                                 [this] { return connectFinished_; });
 }
 
 void TNetSocketHandle::StopConnectThread() {

@@ -51,7 +51,8 @@ void TNetTCPClient::threadedConnect(TNetSocketHandle& binding, int32_t limitMs) 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     bool finished = false;
     while (!finished) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0) break;
         finished = binding.WaitConnectThread(static_cast<int>(std::min<int64_t>(left, step)));
         if (!finished && left > step) {

@@ -122,7 +122,9 @@ bool TNetTCPConnection::IsConnected() {
     return IOHandler && IOHandler->Connected();
 }
 
-void TNetTCPConnection::PollPeerClosed(bool raise) { FillInputBuffer(raise, 1, false); }
+void TNetTCPConnection::PollPeerClosed(bool raise) {
+    FillInputBuffer(raise, 1, false);
+}
 
 int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool failOnTimeout) {
     if (timeout == kUseReadTimeout) timeout = ReadTimeout;

@@ -6,6 +6,7 @@
 #include "http/exceptions.h"
 #include "http/http_client.h"
 #include "http/net_stream.h"
+#include "support/plain/failure_text.h"
 #include "support/plain/scripted_server.h"
 
 namespace dorvanel::http {
@@ -93,8 +94,8 @@ TEST(HttpClient, KeepAliveReusesTheConnection) {
 
 TEST(HttpClient, ConnectionCloseMakesTheNextCallConnectAgain) {
     ScriptedServer server;
-    server.AddConnection({ServerStep::ReadHead(), ServerStep::Send(ok("one", "Connection: close\r\n")),
-                          ServerStep::WaitClose()});
+    server.AddConnection(
+        {ServerStep::ReadHead(), ServerStep::Send(ok("one", "Connection: close\r\n")), ServerStep::WaitClose()});
     server.AddConnection(AnswerAndClose(ok("two")));
     server.Start();
     TNetHTTP http;
@@ -147,7 +148,8 @@ TEST(HttpClient, RelativeRedirectsResolveAgainstThePreviousPath) {
                           ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: c.html\r\nContent-Length: 5\r\n\r\nmoved"),
                           ServerStep::ReadHead(),
                           ServerStep::Send("HTTP/1.1 301 Moved\r\nLocation: ../d.html\r\nContent-Length: 0\r\n\r\n"),
-                          ServerStep::ReadHead(), ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: /next\r\nContent-Length: 0\r\n\r\n"),
+                          ServerStep::ReadHead(),
+                          ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: /next\r\nContent-Length: 0\r\n\r\n"),
                           ServerStep::ReadHead(), ServerStep::Send(ok("final")), ServerStep::WaitClose()});
     server.Start();
     TNetHTTP http;
@@ -169,10 +171,10 @@ TEST(HttpClient, AbsoluteRedirectGoesToTheOtherServer) {
     second.AddConnection(AnswerAndClose(ok("there")));
     second.Start();
     ScriptedServer first;
-    first.AddConnection({ServerStep::ReadHead(),
-                         ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: " + second.Url("/p?q=1") +
-                                          "\r\nContent-Length: 0\r\n\r\n"),
-                         ServerStep::WaitClose()});
+    first.AddConnection(
+        {ServerStep::ReadHead(),
+         ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: " + second.Url("/p?q=1") + "\r\nContent-Length: 0\r\n\r\n"),
+         ServerStep::WaitClose()});
     first.Start();
     TNetHTTP http;
     http.HandleRedirects = true;
@@ -188,7 +190,6 @@ TEST(HttpClient, RedirectWithoutHandlingFailsWithTheStatus) {
     EXPECT_EQ(e.ReplyCode, 302);
     EXPECT_EQ(e.ReplyBody, "abc");
 }
-
 
 TEST(HttpClient, FifteenChainedRedirectsStopAtTheLimit) {
     ServerScript script;
@@ -221,14 +222,13 @@ TEST(HttpClient, NotFoundCarriesStatusAndBody) {
     EXPECT_NE(statusLine.find("404"), std::string::npos);
 }
 
-
 TEST(HttpClient, ErrorBodyIsKeptUpToOneMebibyteAndTheRestDropped) {
     const std::string body(1024 * 1024 + 5000, 'e');
     ScriptedServer server;
-    server.AddConnection({ServerStep::ReadHead(),
-                          ServerStep::Send("HTTP/1.1 500 Oops\r\nContent-Length: " + std::to_string(body.size()) +
-                                           "\r\n\r\n" + body),
-                          ServerStep::ReadHead(), ServerStep::Send(ok("next")), ServerStep::WaitClose()});
+    server.AddConnection(
+        {ServerStep::ReadHead(),
+         ServerStep::Send("HTTP/1.1 500 Oops\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body),
+         ServerStep::ReadHead(), ServerStep::Send(ok("next")), ServerStep::WaitClose()});
     server.Start();
     TNetHTTP http;
     TNetMemoryStream page;
@@ -247,7 +247,6 @@ TEST(HttpClient, ErrorBodyIsKeptUpToOneMebibyteAndTheRestDropped) {
 TEST(HttpClient, NotModifiedIsAFailure) {
     EXPECT_EQ(statusFailure("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n").ReplyCode, 304);
 }
-
 
 TEST(HttpClient, ChunkedBodySplitAtAwkwardPoints) {
     const std::string response =
@@ -405,7 +404,6 @@ TEST(HttpClient, UnauthorizedWithoutHandlerFails) {
     EXPECT_EQ(e.ReplyBody, "denied");
 }
 
-
 TEST(HttpClient, AuthorizationHandlerMakesTheRetryCarryCredentials) {
     ScriptedServer server;
     server.AddConnection({ServerStep::ReadHead(),
@@ -471,8 +469,8 @@ TEST(HttpClient, HandlerThatNeverGivesANameDoesNotLoop) {
 
 TEST(HttpClient, SilentServerTimesOutAndKeepsThePreviousStatusLine) {
     ScriptedServer server;
-    server.AddConnection({ServerStep::ReadHead(), ServerStep::Send(ok("a")), ServerStep::ReadHead(),
-                          ServerStep::Pause(3000)});
+    server.AddConnection(
+        {ServerStep::ReadHead(), ServerStep::Send(ok("a")), ServerStep::ReadHead(), ServerStep::Pause(3000)});
     server.Start();
     TNetHTTP http;
     http.ReadTimeout = 150;
@@ -516,12 +514,8 @@ TEST(HttpClient, HeaderBlockCapIsExactly256KiB) {
             EXPECT_EQ(page.DataString(), "ok");
             continue;
         }
-        try {
-            http.FetchToStream(server.Url("/"), page);
-            FAIL() << "no failure";
-        } catch (const ENetException& e) {
-            EXPECT_STREQ(e.what(), "Response header too large.");
-        }
+        EXPECT_EQ(test::FailureText<ENetException>([&] { http.FetchToStream(server.Url("/"), page); }),
+                  "Response header too large.");
     }
 }
 
@@ -567,12 +561,8 @@ TEST(HttpClient, SchemesOtherThanHttp) {
     TNetHTTP http;
     TNetMemoryStream page;
     EXPECT_THROW(http.FetchToStream("ftp://127.0.0.1/x", page), ENetUnknownProtocol);
-    try {
-        http.FetchToStream("https://127.0.0.1/x", page);
-        FAIL() << "no failure";
-    } catch (const ENetIOHandlerPropInvalid& e) {
-        EXPECT_STREQ(e.what(), "IOHandler value is not valid");
-    }
+    EXPECT_EQ(test::FailureText<ENetIOHandlerPropInvalid>([&] { http.FetchToStream("https://127.0.0.1/x", page); }),
+              "IOHandler value is not valid");
 }
 
 TEST(HttpClient, ProxyRouteSendsTheAbsoluteAddress) {
@@ -587,9 +577,10 @@ TEST(HttpClient, ProxyRouteSendsTheAbsoluteAddress) {
     http.FetchToStream("http://user:pw@example.test/dir/page.html?x=1#frag", page);
     EXPECT_EQ(page.DataString(), "via proxy");
     ASSERT_EQ(proxy.Heads().size(), 1u);
-    EXPECT_EQ(proxy.Heads()[0],
-              "GET http://example.test:80/dir/page.html?x=1 HTTP/1.1\r\nContent-Type: text/html\r\nHost: example.test\r\n"
-              "Accept: text/html, */*\r\nUser-Agent: Mozilla/3.0 (compatible; Dorvanel)\r\n\r\n");
+    EXPECT_EQ(
+        proxy.Heads()[0],
+        "GET http://example.test:80/dir/page.html?x=1 HTTP/1.1\r\nContent-Type: text/html\r\nHost: example.test\r\n"
+        "Accept: text/html, */*\r\nUser-Agent: Mozilla/3.0 (compatible; Dorvanel)\r\n\r\n");
 }
 
 TEST(HttpClient, SecureAddressThroughAProxyOpensATunnelFirst) {

@@ -13,6 +13,7 @@
 #include "http/net_stack.h"
 #include "http/net_stream.h"
 #include "http/tcp_client.h"
+#include "support/plain/failure_text.h"
 #include "support/plain/loopback.h"
 #include "support/plain/scripted_server.h"
 
@@ -89,12 +90,8 @@ TEST(TcpConnection, MaxLineLengthCountsTheCarriageReturn) {
     const std::string tooLong(16384, 'b');
     Connected c({ServerStep::Send(accepted + "\r\n" + tooLong + "\r\n"), ServerStep::Close()});
     EXPECT_EQ(c.client.ReadLine(), accepted);
-    try {
-        c.client.ReadLine();
-        FAIL() << "no failure";
-    } catch (const ENetReadLnMaxLineLengthExceeded& e) {
-        EXPECT_STREQ(e.what(), "Max line length exceeded.");
-    }
+    EXPECT_EQ(test::FailureText<ENetReadLnMaxLineLengthExceeded>([&] { c.client.ReadLine(); }),
+              "Max line length exceeded.");
 }
 
 TEST(TcpConnection, LineWithoutEndBeyondTheLimitFailsBeforeItEnds) {
@@ -116,12 +113,8 @@ TEST(TcpConnection, SplitActionReturnsTheFirstMaxBytes) {
 
 TEST(TcpConnection, PartialLineThenCloseFails) {
     Connected c({ServerStep::Send("abc"), ServerStep::Close()});
-    try {
-        c.client.ReadLine();
-        FAIL() << "no failure";
-    } catch (const ENetConnClosedGracefully& e) {
-        EXPECT_STREQ(e.what(), "Connection Closed Gracefully.");
-    }
+    EXPECT_EQ(test::FailureText<ENetConnClosedGracefully>([&] { c.client.ReadLine(); }),
+              "Connection Closed Gracefully.");
 }
 
 TEST(TcpConnection, ReadUntilCloseKeepsTheLastBytes) {
@@ -204,12 +197,7 @@ TEST(TcpConnection, SilentPeerTimesOut) {
     Connected c({ServerStep::Pause(3000)});
     c.client.ReadTimeout = 100;
     const auto start = std::chrono::steady_clock::now();
-    try {
-        c.client.ReadLine();
-        FAIL() << "no failure";
-    } catch (const ENetReadTimeout& e) {
-        EXPECT_STREQ(e.what(), "Read Timeout");
-    }
+    EXPECT_EQ(test::FailureText<ENetReadTimeout>([&] { c.client.ReadLine(); }), "Read Timeout");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
 }
 
@@ -319,12 +307,7 @@ TEST(TcpClient, ConnectTimesOutAndPumpsMeanwhile) {
     client.Host = "127.0.0.1";
     client.Port = full.port;
     const auto start = std::chrono::steady_clock::now();
-    try {
-        client.OpenConnection(400);
-        FAIL() << "no failure";
-    } catch (const ENetConnectTimeout& e) {
-        EXPECT_STREQ(e.what(), "Connect timed out.");
-    }
+    EXPECT_EQ(test::FailureText<ENetConnectTimeout>([&] { client.OpenConnection(400); }), "Connect timed out.");
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, std::chrono::milliseconds(380));
     EXPECT_LT(took, std::chrono::milliseconds(2000));
@@ -380,8 +363,9 @@ TEST(TcpClient, CloseTwiceAndBeforeConnectReportsEachTime) {
     client.CloseConnection();
     client.CloseConnection();
     EXPECT_EQ(disconnected, 3);
-    const std::vector<std::string> expected = {"Disconnecting.", "Disconnected.", "Connecting to 127.0.0.1.", "Connected.",
-                                               "Disconnecting.", "Disconnected.", "Disconnecting.", "Disconnected."};
+    const std::vector<std::string> expected = {"Disconnecting.", "Disconnected.",  "Connecting to 127.0.0.1.",
+                                               "Connected.",     "Disconnecting.", "Disconnected.",
+                                               "Disconnecting.", "Disconnected."};
     EXPECT_EQ(statuses, expected);
     EXPECT_THROW(client.ReadLine(), ENetNotConnected);
 }

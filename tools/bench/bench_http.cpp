@@ -26,7 +26,9 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -49,7 +51,9 @@ void resetPeak() {
     clear << "5";
 }
 
-int run(const std::string& command) { return std::system(command.c_str()); }
+int run(const std::string& command) {
+    return std::system(command.c_str());
+}
 
 void writeRandomFile(const std::string& path, size_t size) {
     std::ofstream out(path, std::ios::binary);
@@ -112,9 +116,10 @@ int main() {
             curls.push_back(secondsSince(curlStart));
         }
         const double oursMedian = median(ours), curlMedian = median(curls);
-        std::printf("256 MiB file into a file: FetchToStream %.3f s (%.0f MiB/s), curl %.3f s (%.0f MiB/s), ratio %.2f "
-                    "(target <= 1.2)\n",
-                    oursMedian, 256 / oursMedian, curlMedian, 256 / curlMedian, oursMedian / curlMedian);
+        std::printf(
+            "256 MiB file into a file: FetchToStream %.3f s (%.0f MiB/s), curl %.3f s (%.0f MiB/s), ratio %.2f "
+            "(target <= 1.2)\n",
+            oursMedian, 256 / oursMedian, curlMedian, 256 / curlMedian, oursMedian / curlMedian);
         std::printf("peak memory above idle during the fetch: %ld KiB (target <= 16384)\n", peakAboveIdleKiB);
 
         // Per-request cost.
@@ -149,11 +154,12 @@ int main() {
         };
         const double curlFile = curlRun(scratch);
         const double curlNull = curlRun("/dev/null");
-        std::printf("2000 GETs of 4 KiB, new connection each, pump active: ours %.3f s (%.3f ms/request); curl into the "
-                    "file %.3f s (%.3f ms/request, ratio %.2f), curl into /dev/null %.3f s (%.3f ms/request, ratio "
-                    "%.2f) (target <= 1.5, < 2 ms/request)\n",
-                    oursTotal, oursTotal * 1000 / kRequests, curlFile, curlFile * 1000 / kRequests, oursTotal / curlFile,
-                    curlNull, curlNull * 1000 / kRequests, oursTotal / curlNull);
+        std::printf(
+            "2000 GETs of 4 KiB, new connection each, pump active: ours %.3f s (%.3f ms/request); curl into the "
+            "file %.3f s (%.3f ms/request, ratio %.2f), curl into /dev/null %.3f s (%.3f ms/request, ratio "
+            "%.2f) (target <= 1.5, < 2 ms/request)\n",
+            oursTotal, oursTotal * 1000 / kRequests, curlFile, curlFile * 1000 / kRequests, oursTotal / curlFile,
+            curlNull, curlNull * 1000 / kRequests, oursTotal / curlNull);
     }
     run("rm -rf '" + folder + "'");
     return status;

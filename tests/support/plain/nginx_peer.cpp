@@ -30,7 +30,9 @@ int freeLoopbackPort() {
 
 }  // namespace
 
-bool NginxPeer::Available() { return ::access(kBinary, X_OK) == 0; }
+bool NginxPeer::Available() {
+    return ::access(kBinary, X_OK) == 0;
+}
 
 NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLines) : folder_(folder) {
     ::mkdir((folder_ + "/www").c_str(), 0755);
@@ -49,7 +51,8 @@ NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLi
             << "  uwsgi_temp_path " << folder_ << "/temp/uwsgi;\n"
             << "  scgi_temp_path " << folder_ << "/temp/scgi;\n"
             << "  server {\n    listen 127.0.0.1:" << port_ << ";\n    root " << folder_ << "/www;\n"
-            << "    absolute_redirect off;\n" << extraServerLines << "\n  }\n}\n";
+            << "    absolute_redirect off;\n"
+            << extraServerLines << "\n  }\n}\n";
     }
     pid_ = ::fork();
     if (pid_ == 0) {

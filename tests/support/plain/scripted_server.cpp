@@ -56,9 +56,13 @@ std::string ScriptedServer::Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
-void ScriptedServer::AddConnection(ServerScript script) { scripts_.push_back(std::move(script)); }
+void ScriptedServer::AddConnection(ServerScript script) {
+    scripts_.push_back(std::move(script));
+}
 
-void ScriptedServer::Start() { thread_ = std::thread([this] { run(); }); }
+void ScriptedServer::Start() {
+    thread_ = std::thread([this] { run(); });
+}
 
 bool ScriptedServer::WaitDone(int ms) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
