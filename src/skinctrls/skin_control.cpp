@@ -188,7 +188,7 @@ void TSkinCustomControl::ApplySkin() {
         if (FDefaultWidth > 0) wanted.setWidth(FDefaultWidth);
         if (FDefaultHeight > 0) wanted.setHeight(FDefaultHeight);
     } else {
-        wanted = FitToSkin(size());
+        wanted = AdjustBoundsSize(size());
     }
     if (wanted != size()) {
         SetBounds(x(), y(), wanted.width(), wanted.height());

@@ -23,6 +23,12 @@ void TSkinLabel::RefreshSkinDescription() {
     if (DescriptionIndex() != -1 && SliceMode() == 0) FAutoSize = false;
 }
 
+QSize TSkinLabel::AdjustBoundsSize(QSize proposed) {
+    // Without UseSkinSize the fitting is computed but the control keeps the size it was given.
+    const QSize fitted = TSkinCustomControl::AdjustBoundsSize(proposed);
+    return FUseSkinSize ? fitted : proposed;
+}
+
 QRect TSkinLabel::PlainTextRect() const { return rect().adjusted(3, 3, -3, -3); }
 
 void TSkinLabel::DrawCaption(QPainter& p, const QRect& r) const {
@@ -128,6 +134,11 @@ void TSkinStatusPanel::SetNumGlyphs(int n) {
 TSkinGauge::TSkinGauge(QWidget* parent) : TSkinCustomControl(parent) {
     FSkinDataName = QStringLiteral("gauge");
     resize(100, 20);
+}
+
+QSize TSkinGauge::AdjustBoundsSize(QSize proposed) {
+    const QSize fitted = TSkinCustomControl::AdjustBoundsSize(proposed);
+    return FUseSkinSize ? fitted : proposed;
 }
 
 void TSkinGauge::Changed() {

@@ -26,6 +26,7 @@ public:
     void SetUseSkinSize(bool on) { FUseSkinSize = on; }
 
 protected:
+    QSize AdjustBoundsSize(QSize proposed) override;
     void CaptionChanged() override;
     // The plain look's text rectangle.
     virtual QRect PlainTextRect() const;
@@ -93,6 +94,9 @@ public:
 
     // Counts repaints asked for, so that unchanged values can be seen not to repaint.
     int RepaintRequests() const { return FRepaintRequests; }
+
+protected:
+    QSize AdjustBoundsSize(QSize proposed) override;
 
 private:
     void Changed();
