@@ -376,3 +376,29 @@ TEST(FileDialog, Screenshots) {
         f->FolderCombo->CloseUp();
     });
 }
+
+TEST(FileDialog, MultiSelectionKeepsEverySelectedFileAndFolderChangesAreAnnounced) {
+    Folder folder;
+    TSkinOpenDialog open;
+    open.MultiSelection = true;
+    open.InitialDir = folder.path;
+    int announced = 0;
+    open.OnFolderChange = [&] { ++announced; };
+    EXPECT_TRUE(RunWith(open, [&](TOpenDlgForm* f) {
+        announced = 0;
+        auto* selection = f->FileList->IconView()->selectionModel();
+        for (const char* name : {"sub", "keywords.txt", "table.csv"})
+            selection->select(f->FileList->IconView()->model()->index(f->FileList->RowOf(name), 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        EXPECT_EQ(announced, 3);
+        f->ShowFolder(folder.path + "/sub");
+        EXPECT_EQ(announced, 4);
+        f->GoBack();
+        f->FileList->SelectRow(f->FileList->RowOf("keywords.txt"));
+        selection->select(f->FileList->IconView()->model()->index(f->FileList->RowOf("table.csv"), 0),
+                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        Click(f->OpenButton);
+    }));
+    EXPECT_EQ(open.FileName, folder.path + "/keywords.txt");
+    EXPECT_EQ(open.SelectedFiles, QStringList({folder.path + "/keywords.txt", folder.path + "/table.csv"}));
+}
