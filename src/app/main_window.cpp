@@ -6,6 +6,7 @@
 #include "workbench/keyword_table.h"
 #include "workbench/table_operations.h"
 
+#include <QCoreApplication>
 #include <QShowEvent>
 
 #include <memory>
@@ -55,6 +56,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     arial.setPixelSize(15);
     msgMain->DefaultFont = arial;
     msgMain->DefaultButtonFont = arial;
+    ScratchFileName = QCoreApplication::applicationDirPath() + QStringLiteral("/test.html");
+    SetUpHttpClient();
     CreateControls();
     FormCreate();
 }
@@ -188,6 +191,8 @@ void TfrmMain::FormCreate() {
     gifBanner->setGeometry(imgBanner->geometry());
     SortState.SortColumn = -1;
     SortState.SortAscending = true;
+    ServiceHosts = harvest::TServiceHosts::Load(
+        QString(QCoreApplication::applicationDirPath() + QStringLiteral("/dbservices.dat")).toLocal8Bit().toStdString());
 }
 
 void TfrmMain::CentreBanner(QWidget* control) {
@@ -302,9 +307,6 @@ void TfrmMain::SaveResultsAsCsv() {
 void TfrmMain::btnSaveResultsClick() { SaveResultsAsCsv(); }
 
 // ---- commands of the later stages ----
-
-void TfrmMain::btnGatherKeywordClick() {}
-void TfrmMain::btnGatherDataClick() {}
 void TfrmMain::btnMakeMoneyClick() {}
 void TfrmMain::imgBannerClick() {}
 void TfrmMain::gifBannerClick() {}

@@ -2,6 +2,9 @@
 // The main window: command bar, banner area, keyword table with its two skinned scroll bars, footer with the
 // table commands and links, and the status bar. It owns what every command shares: the table, the message
 // component, the skin data and the window's state fields.
+#include "harvest/service_hosts.h"
+#include "http/http_client.h"
+#include "http/idle_pump.h"
 #include "images/gif_animator.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/skin_data.h"
@@ -43,6 +46,19 @@ public:
     void SkinButton3Click();
     void SkinButton4Click();
     void lvwItemsColumnClick(int column);
+
+    void NetHTTP1WorkBegin(http::TWorkMode mode, int64_t workCountMax);
+    void NetHTTP1Work(http::TWorkMode mode, int64_t workCount);
+    void NetHTTP1WorkEnd(http::TWorkMode mode);
+
+    // ---- fetching and harvesting ----
+    // Fetches one page through the scratch file; true when `page` holds a freshly fetched page.
+    bool FetchPage(const std::string& url, std::string& page);
+    // Appends the suggested keywords of a result page, with the row-count text after each row.
+    void ParseSuggestions(const std::string& page);
+    void HarvestResultCounts();
+    // Whether a transfer is running (a second command that would fetch does nothing then).
+    bool TransferRunning() const { return FTransferRunning; }
 
     // ---- operations other commands use ----
     // Shows a message through msgMain: information kind, help context 0; returns 1 (OK) or 2 (Cancel).
@@ -89,6 +105,11 @@ public:
     skinctrls::TSkinGauge* MainGauge;
 
     // ---- components ----
+    http::TNetIdlePump NetIdlePump1;
+    http::TNetHTTP NetHTTP1;
+    harvest::TServiceHosts ServiceHosts;
+    // The scratch file that holds the last fetched page: test.html beside the program.
+    QString ScratchFileName;
     skin::TSkinData* SkinData1;
     skin::TSkinMessage* msgMain;
 
@@ -111,7 +132,9 @@ protected:
 private:
     void CreateControls();
     void CentreBanner(QWidget* control);
+    void SetUpHttpClient();
     bool FShown = false;
+    bool FTransferRunning = false;
 };
 
 // The home page the footer links open until the branding names others.

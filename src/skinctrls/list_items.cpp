@@ -29,6 +29,15 @@ int TListItems::IndexOf(const TListItem* item) const {
     return -1;
 }
 
+int TListItems::IndexOf(const TListItem* item, int hint) const {
+    const int n = Count();
+    for (int i = std::min(hint, n - 1); i >= 0; --i)
+        if (items_[static_cast<size_t>(i)].get() == item) return i;
+    for (int i = std::max(hint + 1, 0); i < n; ++i)
+        if (items_[static_cast<size_t>(i)].get() == item) return i;
+    return -1;
+}
+
 TListItem& TListItems::Add(const QString& caption, const QList<QString>& subItems, bool checked) {
     const int at = Count();
     beginInsertRows({}, at, at);

@@ -50,6 +50,9 @@ public:
     TListItemHandle Handle(int i) const { return items_.at(static_cast<size_t>(i)); }
     // Position of a live item, or -1 when it was deleted. Linear in the row count.
     int IndexOf(const TListItem* item) const;
+    // The same, looking first at `hint` and then upwards from it: rows only move up when others above them
+    // are deleted, so this is quick for an item last seen at `hint`.
+    int IndexOf(const TListItem* item, int hint) const;
 
     // Appends an item and returns it; its SubItems are filled by the caller before the next event loop turn
     // or announced with ItemChanged.

@@ -1,0 +1,219 @@
+// The real main window against the stand-in services on loopback: Gather Keywords through the
+// security-image handshake, Gather Data precise and broad, Stop, a failing engine, the scratch file and
+// the saved CSV.
+#include "app/main_window.h"
+
+#include "harvest/captcha_dialog.h"
+#include "skinctrls/skin_checkbox.h"
+#include "skinctrls/skin_edit.h"
+#include "standin/pages.h"
+#include "support/plain/temp_dir.h"
+#include "support/qt/modal.h"
+#include "support/plain/standin_server.h"
+#include "workbench/keyword_table.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+using namespace dorvanel;
+using dorvanel::app::TfrmMain;
+using dorvanel::test::PressKey;
+using dorvanel::test::StandinServer;
+using dorvanel::test::WhenModals;
+
+namespace {
+
+void Click(QWidget* dlg, const char* name) {
+    QTest::mouseClick(dlg->findChild<skinctrls::TSkinButton*>(QString::fromLatin1(name)), Qt::LeftButton, {},
+                      QPoint(5, 5));
+}
+
+std::function<void(QWidget*)> TypeCaptcha(const char* text) {
+    return [text](QWidget* dlg) {
+        dlg->findChild<skinctrls::TSkinEdit*>(QStringLiteral("edtPassword"))->SetText(QString::fromLatin1(text));
+        Click(dlg, "btnOk");
+    };
+}
+
+std::function<void(QWidget*)> Answer(int key, QString* text = nullptr) {
+    return [key, text](QWidget* box) {
+        if (text) *text = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
+        PressKey(box, key);
+    };
+}
+
+// Chooses the search type in the Select Search Type dialog.
+std::function<void(QWidget*)> ChooseSearch(bool precise) {
+    return [precise](QWidget* dlg) {
+        dlg->findChild<skinctrls::TSkinCheckRadioBox*>(QStringLiteral("SkinCheckRadioBox1"))->SetChecked(precise);
+        Click(dlg, "btnOk");
+    };
+}
+
+class HarvestTest : public ::testing::Test {
+protected:
+    void Open(const std::vector<std::string>& options) {
+        standin = std::make_unique<StandinServer>(options);
+        window = std::make_unique<TfrmMain>();
+        const std::string host = standin->hostPort();
+        window->ServiceHosts = {host, host, host, host, host};
+        window->ScratchFileName = QString::fromStdString(dir.file("test.html"));
+    }
+    QString Cell(int row, int cell) const { return window->Items().Item(row).SubItem(cell); }
+
+    test::TempDir dir;
+    std::unique_ptr<StandinServer> standin;
+    std::unique_ptr<TfrmMain> window;
+};
+
+std::string Std(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+TEST_F(HarvestTest, GatherKeywordsThroughOneWrongAndOneRightSecurityImage) {
+    Open({"--captcha-text", "ABCDE"});
+    TfrmMain& w = *window;
+    w.AddTypedKeyword(QStringLiteral("kept"));
+    w.SetMainKeyword(QStringLiteral("golf clubs"));
+    QString question;
+    WhenModals({TypeCaptcha("WRONG"), Answer(Qt::Key_Return, &question), TypeCaptcha("abcde")});
+    w.btnGatherKeywordClick();
+    EXPECT_EQ(question, "Wrong password. Do you want try again?");
+
+    const auto expected = standin::SuggestionsFor("golf clubs");
+    ASSERT_GE(expected.size(), 10u);
+    ASSERT_EQ(w.Items().Count(), static_cast<int>(expected.size()) + 1);
+    EXPECT_EQ(Cell(0, workbench::cellKeyword), "kept");
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        EXPECT_EQ(w.Items().Item(row).Caption, QString::number(row + 1));
+        EXPECT_EQ(Std(Cell(row, workbench::cellKeyword)), expected[i].keyword);
+        EXPECT_EQ(Std(Cell(row, workbench::cellSearches)), expected[i].count);
+    }
+    EXPECT_EQ(w.SecondStatusPanel->Caption(), workbench::ItemsListedText(w.Items().Count()));
+    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process completed sucessfull!");
+    EXPECT_EQ(standin->requests().front(), "/?seed=golf+clubs&adult_filter=remove_offensive&suggest=Hit+Me");
+
+    // The session's cookie now passes: a second run needs no image and appends the same rows again.
+    w.btnGatherKeywordClick();
+    EXPECT_EQ(w.Items().Count(), 2 * static_cast<int>(expected.size()) + 1);
+}
+
+TEST_F(HarvestTest, CancelTheWrongPasswordQuestionEndsWithoutRows) {
+    Open({"--captcha-text", "ABCDE"});
+    TfrmMain& w = *window;
+    w.SetMainKeyword(QStringLiteral("golf"));
+    WhenModals({TypeCaptcha("NOPE"), Answer(Qt::Key_Escape)});
+    w.btnGatherKeywordClick();
+    EXPECT_EQ(w.Items().Count(), 0);
+}
+
+TEST_F(HarvestTest, GatherKeywordsWithoutMainKeywordAsksForOne) {
+    Open({});
+    QString text;
+    WhenModals({Answer(Qt::Key_Return, &text)});
+    window->btnGatherKeywordClick();
+    EXPECT_EQ(text, "Please enter a main keyword before gather keywords.");
+}
+
+TEST_F(HarvestTest, GatherDataPreciseAndBroadFillsEveryCell) {
+    Open({});
+    TfrmMain& w = *window;
+    const char* keywords[] = {"golf clubs", "tennis"};
+    for (const char* k : keywords) w.AddTypedKeyword(QString::fromLatin1(k));
+    for (bool precise : {true, false}) {
+        standin->requests(true);
+        WhenModals({ChooseSearch(precise)});
+        w.btnGatherDataClick();
+        EXPECT_EQ(w.btnGatherData->Caption(), "Gather Data");
+        EXPECT_TRUE(w.ColumnClickEnabled);
+        for (int row = 0; row < 2; ++row) {
+            EXPECT_EQ(Std(Cell(row, workbench::cellGoogle)), standin::ResultCount(standin::Engine::Google, keywords[row], precise));
+            EXPECT_EQ(Std(Cell(row, workbench::cellYahoo)), standin::ResultCount(standin::Engine::Yahoo, keywords[row], precise));
+            EXPECT_EQ(Std(Cell(row, workbench::cellMsn)), standin::ResultCount(standin::Engine::Msn, keywords[row], precise) + " results");
+        }
+        const std::vector<std::string> requests = standin->requests();
+        ASSERT_GE(requests.size(), 3u);
+        if (precise) {
+            EXPECT_EQ(requests[0], "/search?q=%22golf+clubs%22");
+            EXPECT_EQ(requests[1], "/search?p=%22golf+clubs%22");
+        } else {
+            EXPECT_EQ(requests[0], "/search?q=golf+clubs");
+        }
+        EXPECT_NE(std::find(requests.begin(), requests.end(),
+                            precise ? "/results.aspx?q=%22tennis%22" : "/results.aspx?q=tennis"),
+                  requests.end());
+    }
+    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process completed sucessfull!");
+    EXPECT_EQ(w.MainGauge->Value(), w.MainGauge->MaxValue());
+    // The scratch file holds the last page: MSN's for the last row.
+    EXPECT_NE(test::readFileBytes(dir.file("test.html")).find("<span id=\"count\">"), std::string::npos);
+}
+
+TEST_F(HarvestTest, StopDuringASlowResponseKeepsWhatWasWritten) {
+    Open({"--delay", "400", "--delay-for", "yahoo"});
+    TfrmMain& w = *window;
+    for (const char* k : {"a", "b", "c"}) w.AddTypedKeyword(QString::fromLatin1(k));
+    // Stop once the first Yahoo request is under way.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (w.MainStatusPanel->Caption().contains(QStringLiteral("/search?p=a"))) {
+            poll.stop();
+            w.btnGatherDataClick();
+            EXPECT_EQ(w.btnGatherData->Caption(), "Gather Data");  // at once
+        }
+    });
+    poll.start(5);
+    WhenModals({ChooseSearch(false)});
+    w.btnGatherDataClick();
+    EXPECT_FALSE(Cell(0, workbench::cellGoogle).isEmpty());
+    EXPECT_TRUE(Cell(0, workbench::cellYahoo).isEmpty());
+    EXPECT_TRUE(Cell(0, workbench::cellMsn).isEmpty());
+    EXPECT_TRUE(Cell(1, workbench::cellGoogle).isEmpty());
+    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process aborted!");
+    EXPECT_TRUE(w.FAbort);
+}
+
+TEST_F(HarvestTest, FailingEngineEndsTheHarvestWithTheConnectionErrorText) {
+    Open({"--fail", "yahoo"});
+    TfrmMain& w = *window;
+    for (const char* k : {"a", "b"}) w.AddTypedKeyword(QString::fromLatin1(k));
+    WhenModals({ChooseSearch(true)});
+    w.btnGatherDataClick();
+    EXPECT_EQ(w.MainStatusPanel->Caption(), "Connection error, check if you are connected and url exists.");
+    EXPECT_FALSE(Cell(0, workbench::cellGoogle).isEmpty());
+    EXPECT_TRUE(Cell(0, workbench::cellYahoo).isEmpty());
+    EXPECT_TRUE(Cell(1, workbench::cellGoogle).isEmpty());
+    EXPECT_TRUE(w.FAbort);
+    // With the flag raised, a fetch does not even start.
+    std::string page = "untouched";
+    w.MainStatusPanel->SetCaption(QStringLiteral("x"));
+    EXPECT_FALSE(w.FetchPage("http://" + standin->hostPort() + "/search?q=a", page));
+    EXPECT_EQ(page, "untouched");
+    EXPECT_EQ(w.MainStatusPanel->Caption(), "x");
+}
+
+TEST_F(HarvestTest, GatherDataOnAnEmptyTableSaysSo) {
+    Open({});
+    QString text;
+    WhenModals({Answer(Qt::Key_Return, &text)});
+    window->btnGatherDataClick();
+    EXPECT_EQ(text, "You need add keywords to gather data from search engines.");
+}
+
+TEST_F(HarvestTest, ScratchFileTextHasCrLfAfterEveryLineAndEndsAtAZeroByte) {
+    Open({});
+    TfrmMain& w = *window;
+    std::string page;
+    // The affiliate page is a plain page of the stand-in; its lines come back joined by CR LF.
+    ASSERT_TRUE(w.FetchPage("http://" + standin->hostPort() + "/likes/QOLVAtest", page));
+    EXPECT_EQ(page.substr(page.size() - 2), "\r\n");
+    EXPECT_EQ(page.find("\n\n"), std::string::npos);
+    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process completed sucessfull!");
+    EXPECT_FALSE(w.FetchPage("http://" + standin->hostPort() + "/no-such-page", page));
+    EXPECT_TRUE(page.empty());
+    EXPECT_EQ(w.MainStatusPanel->Caption(), "Connection error, check if you are connected and url exists.");
+}
