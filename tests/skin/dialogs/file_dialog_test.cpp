@@ -132,6 +132,29 @@ TEST(FileDialog, OpenCheckingForTheFileNeedsASelection) {
     EXPECT_EQ(open.SelectedFiles, QStringList({folder.path + "/more.TXT"}));
 }
 
+TEST(FileDialog, EnterInTheListOpensAFolderOrConfirmsAFileAndTheViewMenuSwitchesViews) {
+    Folder folder;
+    TSkinOpenDialog open;
+    open.Filter = "Text files (*.txt)|*.txt";
+    open.InitialDir = folder.path;
+    EXPECT_TRUE(RunWith(open, [&](TOpenDlgForm* f) {
+        f->ViewItems[3]->trigger();
+        EXPECT_EQ(f->FileList->ViewStyle(), TViewStyle::vsReport);
+        EXPECT_TRUE(f->FileList->ReportView()->isVisibleTo(f));
+        EXPECT_FALSE(f->FileList->IconView()->isVisibleTo(f));
+        f->FileList->SelectRow(f->FileList->RowOf("sub"));
+        QTest::keyClick(f->FileList->ReportView(), Qt::Key_Return);
+        EXPECT_EQ(f->FileList->Folder(), folder.path + "/sub");
+        f->ViewItems[0]->trigger();
+        EXPECT_EQ(f->FileList->ViewStyle(), TViewStyle::vsIcon);
+        EXPECT_FALSE(f->ViewItems[3]->isChecked());
+        f->FileList->SelectRow(0);
+        QTest::keyClick(f->FileList->IconView(), Qt::Key_Return);
+    }));
+    EXPECT_EQ(open.FileName, folder.path + "/sub/inner.txt");
+    EXPECT_EQ(open.ViewStyle, TViewStyle::vsIcon);
+}
+
 TEST(FileDialog, OpenWithoutTheCheckTakesATypedName) {
     Folder folder;
     TSkinOpenDialog open;
