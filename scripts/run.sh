@@ -1,27 +1,33 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and starts Dorvanel on its built-in demo: the stand-in services on loopback.
+# Sets everything up, builds, and starts Dorvanel on its built-in demo: the stand-in services on 127.0.0.1,
+# found by the program through the dbservices.dat of a demo folder, with a sample keyword list beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target dorvanel dorvanel-standin
 
-bin=build/src/app
-standin=build/tools/standin/dorvanel-standin
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
+demo=build/demo
+mkdir -p "$demo"
+cp build/src/app/dorvanel "$demo/dorvanel"
+printf 'golf clubs\r\ntennis rackets\r\nrunning shoes\r\n' > "$demo/keywords.txt"
 
-# The stand-in services answer every request the program makes; the program finds them through
-# dbservices.dat beside it.
-if [ -x "$standin" ]; then
-  log=$(mktemp)
-  "$standin" 0 >"$log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 50); do grep -q 'port' "$log" && break; sleep 0.1; done
-  port=$(grep -o 'port [0-9]*' "$log" | head -1 | cut -d' ' -f2)
-  if [ -n "$port" ]; then
-    cat > "$bin/dbservices.dat" <<INI
+log=$(mktemp)
+build/tools/standin/dorvanel-standin 0 >"$log" 2>&1 &
+standin=$!
+trap 'kill "$standin" 2>/dev/null || true; rm -f "$log"' EXIT
+port=""
+for _ in $(seq 100); do
+  port=$(grep -o 'port [0-9]*' "$log" | head -1 | cut -d' ' -f2 || true)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+if [ -z "$port" ]; then
+  echo "run: the stand-in services did not start:" >&2
+  cat "$log" >&2
+  exit 1
+fi
+cat > "$demo/dbservices.dat" <<INI
 [Services]
 SuggestionHost=127.0.0.1:$port
 GoogleHost=127.0.0.1:$port
@@ -29,13 +35,11 @@ YahooHost=127.0.0.1:$port
 MsnHost=127.0.0.1:$port
 AffiliateHost=127.0.0.1:$port
 INI
-    echo "run: stand-in services on 127.0.0.1:$port"
-  fi
-fi
+echo "run: stand-in services on 127.0.0.1:$port; demo folder $demo (sample list: $demo/keywords.txt)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: no display here; starting Dorvanel under Xvfb (xvfb-run)"
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$bin/dorvanel" "$@"
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$demo/dorvanel"
 else
-  "$bin/dorvanel" "$@"
+  "$demo/dorvanel"
 fi
