@@ -187,8 +187,14 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod verb, const std::string& url,
                     break;
             }
         }
-    } catch (...) {
+    } catch (const ENetHTTPProtocolException&) {
+        // The status was read with its whole body: the connection is where the next exchange can start.
         if (!response_.KeepsConnection()) CloseConnection();
+        throw;
+    } catch (...) {
+        // Any other failure can leave part of an answer unread, which the next request on the same connection
+        // would take for its own: the connection is closed whatever the previous response allowed.
+        CloseConnection();
         throw;
     }
     if (!response_.KeepsConnection()) CloseConnection();

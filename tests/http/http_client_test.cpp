@@ -3,6 +3,9 @@
 // on what a server may send.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "http/exceptions.h"
 #include "http/http_client.h"
 #include "http/net_stream.h"
@@ -469,8 +472,9 @@ TEST(HttpClient, HandlerThatNeverGivesANameDoesNotLoop) {
 
 TEST(HttpClient, SilentServerTimesOutAndKeepsThePreviousStatusLine) {
     ScriptedServer server;
-    server.AddConnection(
-        {ServerStep::ReadHead(), ServerStep::Send(ok("a")), ServerStep::ReadHead(), ServerStep::Pause(3000)});
+    server.AddConnection({ServerStep::ReadHead(), ServerStep::Send(ok("a")), ServerStep::ReadHead(),
+                          ServerStep::Pause(400), ServerStep::Send(ok("late")), ServerStep::WaitClose()});
+    server.AddConnection(AnswerAndClose(ok("fresh")));
     server.Start();
     TNetHTTP http;
     http.ReadTimeout = 150;
@@ -478,6 +482,12 @@ TEST(HttpClient, SilentServerTimesOutAndKeepsThePreviousStatusLine) {
     http.FetchToStream(server.Url("/"), page);
     EXPECT_THROW(http.FetchToStream(server.Url("/"), page), ENetReadTimeout);
     EXPECT_EQ(http.StatusLine(), "HTTP/1.1 200 OK");
+    // The late answer to the timed-out request must not be taken for the next one's.
+    EXPECT_FALSE(http.IsConnected());
+    std::this_thread::sleep_for(std::chrono::milliseconds(350));
+    TNetMemoryStream next;
+    http.FetchToStream(server.Url("/"), next);
+    EXPECT_EQ(next.DataString(), "fresh");
 }
 
 TEST(HttpClient, FailedConnectKeepsThePreviousStatusLine) {
