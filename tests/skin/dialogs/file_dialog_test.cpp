@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 using namespace dorvanel::skin;
@@ -234,7 +236,7 @@ TEST(FileDialog, ANewFolderThatCannotBeMadeIsReportedThroughTheMessage) {
     open.InitialDir = folder.path;
     RunWith(open, [](TOpenDlgForm* f) { Click(f->NewFolderButton); });
     TSkinMessage::OnDialogShown = nullptr;
-    EXPECT_EQ(shown, "File exists");
+    EXPECT_EQ(shown, QString::fromLocal8Bit(std::strerror(EEXIST)));
 }
 
 TEST(FileDialog, NextCallStartsWhereTheLastEnded) {

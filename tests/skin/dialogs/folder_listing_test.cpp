@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -93,7 +95,7 @@ TEST(FolderListing, NewFolderIsCreatedOnceAndAFailureCarriesTheReason) {
         CreateNewFolder(folder, "Blocked");
         FAIL() << "no failure";
     } catch (const EInOutError& e) {
-        EXPECT_STREQ(e.what(), "File exists");
+        EXPECT_STREQ(e.what(), std::strerror(EEXIST));
     }
     if (::geteuid() != 0) {
         fs::create_directory(dir.path() / "ro");
