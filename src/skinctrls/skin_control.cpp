@@ -15,6 +15,18 @@ int GrabMnemonic(QWidget* control, int id, const QString& caption) {
     return key.isEmpty() ? 0 : control->grabShortcut(key);
 }
 
+void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender) {
+    if (message != skin::SKIN_MSG_PREPARE && message != skin::SKIN_MSG_APPLY) return;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        auto* client = dynamic_cast<TSkinClient*>(w);
+        if (!client || (sender && client->SkinData() != sender)) continue;
+        if (message == skin::SKIN_MSG_PREPARE)
+            client->SkinChanging();
+        else
+            client->SkinChanged();
+    }
+}
+
 bool IsShortcut(const QEvent* event, int id) {
     return id != 0 && event->type() == QEvent::Shortcut && static_cast<const QShortcutEvent*>(event)->shortcutId() == id;
 }

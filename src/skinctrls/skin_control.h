@@ -22,6 +22,10 @@ class TSkinClient {
 public:
     virtual ~TSkinClient() = default;
     virtual void SetSkinData(skin::TSkinData* data) = 0;
+    // A skin change: before it, nothing may be drawn from the skin being replaced; after it, the control
+    // looks its description up again and takes its look and size from it.
+    virtual void SkinChanging() { FIndex = -1; }
+    virtual void SkinChanged() { SetSkinData(FSkinData); }
     skin::TSkinData* SkinData() const { return FSkinData; }
     const QString& SkinDataName() const { return FSkinDataName; }
     // -1 while no description is in use (the plain look).
@@ -53,6 +57,8 @@ public:
     virtual void ApplySkin();
     virtual void ForgetSkinDescription();
     virtual void SkinHook() {}
+    void SkinChanging() override { ForgetSkinDescription(); }
+    void SkinChanged() override { ApplySkin(); }
 
     // ---- bounds and alignment ----
     void SetBounds(int left, int top, int width, int height) override;
@@ -156,6 +162,10 @@ QFont StandardDefaultFont();
 // Makes the accelerator character of caption ("&Yes": Alt+Y) a shortcut of control, releasing the one it
 // had (id); returns the new shortcut id, 0 when the caption has none.
 int GrabMnemonic(QWidget* control, int id, const QString& caption);
+// Passes a skin change notification (skin::SKIN_MSG_PREPARE before, skin::SKIN_MSG_APPLY after) to every
+// skinned control below root, depth first, whose SkinData is sender (every one when sender is null).
+void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender);
+
 // Whether event is the shortcut id of a control.
 bool IsShortcut(const QEvent* event, int id);
 

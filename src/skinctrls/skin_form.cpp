@@ -1,6 +1,7 @@
 #include "skinctrls/skin_form.h"
 
 #include "platform/align.h"
+#include "skin/skin_events.h"
 #include "skinctrls/skin_button.h"
 
 #include <QCloseEvent>
@@ -53,6 +54,15 @@ void TSkinForm::closeEvent(QCloseEvent* event) {
     // Closing through the frame answers Cancel.
     if (isVisible() && FModalResult == mrNone) FModalResult = mrCancel;
     QDialog::closeEvent(event);
+}
+
+bool TSkinForm::event(QEvent* e) {
+    if (skin::TSkinMessageEvent::IsSkinMessage(e)) {
+        auto* message = static_cast<skin::TSkinMessageEvent*>(e);
+        NotifySkinChange(this, message->Message(), message->SkinData());
+        return true;
+    }
+    return QDialog::event(e);
 }
 
 void TSkinForm::keyPressEvent(QKeyEvent* event) {

@@ -1,10 +1,14 @@
 // Finding a control's description by name and fitting the control to it, with the program's own skin.
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
+#include "skin/skin_events.h"
 #include "skinctrls/skin_edit.h"
+#include "skinctrls/skin_form.h"
+#include "skinctrls/skin_labels.h"
 #include "skinctrls/skin_status.h"
 #include "skinpack/default_skin.h"
 
+#include <QApplication>
 #include <gtest/gtest.h>
 
 namespace dorvanel::skinctrls {
@@ -89,6 +93,33 @@ TEST(SkinLookup, StatusPanelsGaugeAndEditTakeTheSkinHeights) {
     edit.SetSkinData(ProgramSkin());
     EXPECT_NE(edit.DescriptionIndex(), -1);
     EXPECT_EQ(edit.geometry(), QRect(13, 37, 280, 21));
+}
+
+TEST(SkinChange, ControlsForgetBeforeAndApplyAfter) {
+    TSkinForm form;
+    auto* button = new TSkinButton(&form);
+    button->SetBounds(68, 67, 82, 25);
+    auto* label = new TSkinStdLabel(&form);
+    auto* other = new TSkinButton(&form);  // draws from another skin: left alone
+    skin::TSkinData otherSkin;
+    other->SetSkinData(&otherSkin);
+    button->SetSkinData(ProgramSkin());
+    label->SetSkinData(ProgramSkin());
+    ASSERT_NE(button->DescriptionIndex(), -1);
+    ASSERT_NE(label->DescriptionIndex(), -1);
+
+    skin::TSkinMessageEvent prepare(skin::SKIN_MSG_PREPARE, ProgramSkin());
+    QApplication::sendEvent(&form, &prepare);
+    EXPECT_EQ(button->DescriptionIndex(), -1);
+    EXPECT_EQ(label->DescriptionIndex(), -1);
+
+    button->resize(82, 25);  // as if the skin had been away
+    skin::TSkinMessageEvent apply(skin::SKIN_MSG_APPLY, ProgramSkin());
+    QApplication::sendEvent(&form, &apply);
+    EXPECT_NE(button->DescriptionIndex(), -1);
+    EXPECT_EQ(button->height(), 21);
+    EXPECT_NE(label->DescriptionIndex(), -1);
+    EXPECT_EQ(other->DescriptionIndex(), -1);
 }
 
 }  // namespace
