@@ -119,6 +119,14 @@ namespace {
 bool InsideOpen(const skin::TPoint& p, int left, int top, int right, int bottom) {
     return p.X >= left && p.Y >= top && p.X < right && p.Y < bottom;
 }
+// Three-part mapping along one axis: a span from at or before the near point to at or past the far point
+// grows with the control; one that starts at or past the far point moves with it.
+void ShiftAlong(int& start, int& end, int nearPoint, int farPoint, int delta) {
+    if (start <= nearPoint && end >= farPoint)
+        end += delta;
+    else if (start >= farPoint && end > farPoint)
+        start += delta, end += delta;
+}
 bool InsideClosed(const skin::TPoint& p, int left, int top, int right, int bottom) {
     return p.X >= left && p.Y >= top && p.X <= right && p.Y <= bottom;
 }
@@ -170,16 +178,10 @@ skin::TRect TranslateSkinRect(const TSkinGeometry& g, int sliceMode, QSize contr
         return out;
     }
     case 2:
-        if (r.Left <= g.LTPoint.X && r.Right >= g.RTPoint.X)
-            out.Right += dx;
-        else if (r.Left >= g.RTPoint.X && r.Right > g.RTPoint.X)
-            out.Left += dx, out.Right += dx;
+        ShiftAlong(out.Left, out.Right, g.LTPoint.X, g.RTPoint.X, dx);
         return out;
     case 3:
-        if (r.Top <= g.LTPoint.Y && r.Bottom >= g.LBPoint.Y)
-            out.Bottom += dy;
-        else if (r.Top >= g.LBPoint.Y && r.Bottom > g.LBPoint.Y)
-            out.Top += dy, out.Bottom += dy;
+        ShiftAlong(out.Top, out.Bottom, g.LTPoint.Y, g.LBPoint.Y, dy);
         return out;
     default:
         return out;
