@@ -51,6 +51,18 @@ constexpr int kBuildHeight = 290;
 constexpr int kEditRightGap = 90;     // right edge of the edit and the type combo from the panel's right
 constexpr int kButtonRightGap = 80;   // left edge of the two buttons from the panel's right
 
+// The labels are two pixels smaller than the controls' font, so that "File name:" ends before the edit at 70.
+TSkinStdLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption) {
+    auto* label = new TSkinStdLabel(parent);
+    label->setObjectName(name);
+    QFont font = StandardDefaultFont();
+    font.setPixelSize(12);
+    label->SetDefaultFont(font);
+    label->SetLabelFont(font);
+    label->SetCaption(caption);
+    return label;
+}
+
 TSkinSpeedButton* MakeToolButton(QWidget* parent, const QString& name, const QString& hint, const char* glyph) {
     auto* button = new TSkinSpeedButton(parent);
     button->setObjectName(name);
@@ -86,9 +98,7 @@ void TOpenDlgForm::BuildToolBar() {
     ToolBar->SetAlign(TAlign::alTop);
     const int w = ToolBar->width(), h = ToolBar->height();
 
-    LookInLabel = new TSkinStdLabel(ToolBar);
-    LookInLabel->setObjectName(QStringLiteral("LookInLabel"));
-    LookInLabel->SetCaption(Text(TOpenDlgText::LookIn));
+    LookInLabel = MakeLabel(ToolBar, QStringLiteral("LookInLabel"), Text(TOpenDlgText::LookIn));
     LookInLabel->SetBounds(10, (h - LookInLabel->height()) / 2, LookInLabel->width(), LookInLabel->height());
 
     // From the right: the view button, a 10-pixel gap, then new folder, up and back, 27 wide each.
@@ -148,13 +158,9 @@ void TOpenDlgForm::BuildBottomPanel() {
     BottomPanel->SetAlign(TAlign::alBottom);
     const int w = BottomPanel->width();
 
-    FileNameLabel = new TSkinStdLabel(BottomPanel);
-    FileNameLabel->setObjectName(QStringLiteral("FileNameLabel"));
-    FileNameLabel->SetCaption(Text(TOpenDlgText::FileName));
+    FileNameLabel = MakeLabel(BottomPanel, QStringLiteral("FileNameLabel"), Text(TOpenDlgText::FileName));
     FileNameLabel->SetBounds(10, 10 + 3, FileNameLabel->width(), FileNameLabel->height());
-    FileTypeLabel = new TSkinStdLabel(BottomPanel);
-    FileTypeLabel->setObjectName(QStringLiteral("FileTypeLabel"));
-    FileTypeLabel->SetCaption(Text(TOpenDlgText::FileType));
+    FileTypeLabel = MakeLabel(BottomPanel, QStringLiteral("FileTypeLabel"), Text(TOpenDlgText::FileType));
     FileTypeLabel->SetBounds(10, 45 + 3, FileTypeLabel->width(), FileTypeLabel->height());
 
     FileNameEdit = new TSkinEdit(BottomPanel);

@@ -347,6 +347,8 @@ TEST(FileDialog, ControlsFollowTheWindowsRightEdge) {
         EXPECT_EQ(f->BottomPanel->height(), 80);
         EXPECT_EQ(f->FileNameEdit->geometry(), QRect(70, 10, w - 90 - 70, 21));
         EXPECT_EQ(f->FileTypeCombo->geometry(), QRect(70, 45, w - 90 - 70, 21));
+        EXPECT_LT(f->FileNameLabel->x() + f->FileNameLabel->width(), 70);
+        EXPECT_LT(f->FileTypeLabel->x() + f->FileTypeLabel->width(), 70);
         EXPECT_EQ(f->OpenButton->geometry(), QRect(w - 80, 10, 70, 25));
         EXPECT_EQ(f->CancelButton->geometry(), QRect(w - 80, 45, 70, 25));
         EXPECT_EQ(f->ToolBar->height(), 25);
