@@ -38,6 +38,8 @@ public:
     int CachedIndex() const { return cachedIndex_; }
     // The colour that stands for "transparent" in the cached picture; none when it has no transparent pixels.
     std::optional<TRGB> TransparentColor() const { return transparentColor_; }
+    // What the screen shows where no frame is drawn (alpha 0 when that is see-through).
+    std::uint32_t FillPixel() const { return fill_; }
 
 private:
     void StartFresh(TGIFImage& image, int n);

@@ -1,7 +1,7 @@
 #pragma once
 // Builds GIF files byte by byte for the reader's tests, block by block as the format lays them out.
 #include <cstdint>
-#include <initializer_list>
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,12 +14,12 @@ inline void PutWord(std::string& out, int v) {
 }
 
 // Codes packed low bit first, each with the width given beside it.
-inline std::string PackCodes(std::initializer_list<std::pair<int, int>> codes) {
+inline std::string PackCodes(const std::vector<std::pair<int, int>>& codes) {
     std::string out;
-    std::uint32_t acc = 0;
+    std::uint64_t acc = 0;
     int bits = 0;
     for (auto [code, width] : codes) {
-        acc |= static_cast<std::uint32_t>(code) << bits;
+        acc |= static_cast<std::uint64_t>(code) << bits;
         bits += width;
         while (bits >= 8) {
             out.push_back(static_cast<char>(acc & 0xFF));
@@ -48,26 +48,14 @@ inline std::string SubBlocks(const std::string& data, bool terminate = true) {
 inline std::string LiteralImageData(const std::vector<std::uint8_t>& pixels, int minCodeSize) {
     const int clear = 1 << minCodeSize;
     const int width = minCodeSize + 1;
-    const int perClear = clear - 2;
-    std::string packed;
-    std::uint32_t acc = 0;
-    int bits = 0;
-    auto put = [&](int code) {
-        acc |= static_cast<std::uint32_t>(code) << bits;
-        bits += width;
-        while (bits >= 8) {
-            packed.push_back(static_cast<char>(acc & 0xFF));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
+    const std::size_t perClear = static_cast<std::size_t>(clear - 2);
+    std::vector<std::pair<int, int>> codes;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-        if (i % perClear == 0) put(clear);
-        put(pixels[i]);
+        if (i % perClear == 0) codes.emplace_back(clear, width);
+        codes.emplace_back(pixels[i], width);
     }
-    put(clear + 1);
-    if (bits > 0) packed.push_back(static_cast<char>(acc & 0xFF));
-    return std::string(1, static_cast<char>(minCodeSize)) + SubBlocks(packed);
+    codes.emplace_back(clear + 1, width);
+    return std::string(1, static_cast<char>(minCodeSize)) + SubBlocks(PackCodes(codes));
 }
 
 class GifBuilder {

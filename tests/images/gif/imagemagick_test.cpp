@@ -37,7 +37,7 @@ protected:
             TFrameComposer fresh;
             const std::vector<std::uint32_t> ours = fresh.ComposeFrameBitmap(image, n).Pixels;
             ASSERT_EQ(stepping.ComposeFrameBitmap(image, n).Pixels, ours) << "frame " << n;
-            const std::uint32_t fill = ours.empty() ? 0 : FillOf(fresh, image);
+            const std::uint32_t fill = fresh.FillPixel();
             int mismatches = 0;
             for (std::size_t i = 0; i < ours.size() && mismatches < 5; ++i) {
                 const std::uint8_t* px = &im.Frames[n][4 * i];
@@ -52,13 +52,6 @@ protected:
                 }
             }
         }
-    }
-
-    // The fill of a fresh composition: the window colour unless the picture chooses one.
-    static std::uint32_t FillOf(const TFrameComposer& c, const TGIFImage& image) {
-        if (c.TransparentColor()) return ToPixel(*c.TransparentColor(), image.Transparent() ? 0 : 255);
-        if (image.BackgroundColor() && image.IsTransparent()) return ToPixel(*image.BackgroundColor());
-        return ToPixel(TRGB{255, 255, 255});
     }
 
     test::TempDir dir_;

@@ -122,21 +122,7 @@ TEST(LzwDecoder, WidensToTwelveBitsAndStopsAddingWhenTheTableIsFull) {
     codes.emplace_back(4095, 12);
     expected += previousLength;
     codes.emplace_back(257, 12);
-    std::string packed;
-    {
-        std::uint64_t acc = 0;
-        int bits = 0;
-        for (auto [c, w] : codes) {
-            acc |= static_cast<std::uint64_t>(c) << bits;
-            bits += w;
-            while (bits >= 8) {
-                packed.push_back(static_cast<char>(acc & 0xFF));
-                acc >>= 8;
-                bits -= 8;
-            }
-        }
-        if (bits) packed.push_back(static_cast<char>(acc & 0xFF));
-    }
+    const std::string packed = PackCodes(codes);
     TLZWResult r = DecodeLZW(Stored(8, packed), static_cast<int>(expected) + 3, 1, 8, false);
     EXPECT_FALSE(r.Corrupted);
     ASSERT_EQ(r.Pixels.size(), expected + 3);
