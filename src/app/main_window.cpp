@@ -56,6 +56,14 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     arial.setPixelSize(15);
     msgMain->DefaultFont = arial;
     msgMain->DefaultButtonFont = arial;
+    SkinSaveDialog1 = new skin::TSkinSaveDialog(this);
+    SkinSaveDialog1->setObjectName(QStringLiteral("SkinSaveDialog1"));
+    SkinSaveDialog1->Title = QStringLiteral("Save file");
+    SkinSaveDialog1->Filter = QStringLiteral("CSV files (*.csv)|*.csv");
+    SkinSaveDialog1->FilterIndex = 1;
+    SkinSaveDialog1->SetSkinData(SkinData1);
+    SkinSaveDialog1->SetCtrlSkinData(SkinData1);
+    SkinSaveDialog1->SetMessages(msgMain);
     ScratchFileName = QCoreApplication::applicationDirPath() + QStringLiteral("/test.html");
     SetUpHttpClient();
     CreateControls();
@@ -254,7 +262,6 @@ void TfrmMain::ImportKeywordList(const QString& fileName) {
 
 void TfrmMain::btnAddKeywordClick() {
     auto dialog = std::make_unique<workbench::TfrmAddKeywords>(SkinData1, msgMain, this);
-    dialog->RunOpenDialog = RunOpenListDialog;
     if (dialog->ShowModal() != mrOk) return;
     const QString keyword = dialog->edtAddKeyword->Text();
     const QString list = dialog->edtList->Text();
@@ -294,8 +301,8 @@ void TfrmMain::SaveResultsAsCsv() {
         ShowMessage(QStringLiteral("You don't have any data to save."));
         return;
     }
-    QString fileName;
-    if (!RunSaveDialog || !RunSaveDialog(fileName)) return;
+    if (!SkinSaveDialog1->RunDialog()) return;
+    const QString fileName = SkinSaveDialog1->FileName;
     // A failed save is reported, and whatever stood under that name before is left as it was.
     try {
         workbench::WriteFileReplacing(fileName, workbench::BuildCsv(Items()));

@@ -6,6 +6,7 @@
 #include "http/http_client.h"
 #include "http/idle_pump.h"
 #include "images/gif_animator.h"
+#include "skin/dialogs/file_dialog.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
@@ -70,10 +71,6 @@ public:
     // Whether column clicks sort the table (off while result counts are harvested).
     bool ColumnClickEnabled = true;
 
-    // How the Add Keywords dialog's Browse and Save Results pick their files; the file dialogs fill these.
-    std::function<bool(QString& fileName)> RunOpenListDialog;
-    std::function<bool(QString& fileName)> RunSaveDialog;
-
     skinctrls::TListItems& Items() { return lvwItems->Items(); }
 
     // ---- controls ----
@@ -112,6 +109,7 @@ public:
     QString ScratchFileName;
     skin::TSkinData* SkinData1;
     skin::TSkinMessage* msgMain;
+    skin::TSkinSaveDialog* SkinSaveDialog1;
 
     // ---- state ----
     bool FAbort = false;

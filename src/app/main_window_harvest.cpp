@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <fstream>
+#include <unistd.h>
 #include <memory>
 #include <sstream>
 
@@ -103,14 +104,18 @@ bool TfrmMain::FetchPage(const std::string& url, std::string& page) {
     if (FAbort) return false;
     page.clear();
     const std::string scratch = QFile::encodeName(ScratchFileName).toStdString();
-    // A scratch file that cannot be created leaves the command: it is not a network failure.
+    // A scratch file that cannot be created leaves the command: it is not a network failure. The old file is
+    // removed and a new one made rather than emptied in place: an emptied file makes the file system write
+    // it out at once when it is closed, which would cost more than a whole local fetch.
+    ::unlink(scratch.c_str());
     auto file = std::make_unique<http::TNetFileStream>(scratch, http::TNetFileStream::TOpenMode::Create);
+    auto closeFile = [&file] { file.reset(); };
     try {
         MainStatusPanel->SetCaption(QStringLiteral("Getting URL: ") + FromBytes(url) + QStringLiteral("..."));
         MainGauge->SetValue(0);
         ProcessMessages();
         NetHTTP1.FetchToStream(url, *file);
-        file.reset();
+        closeFile();
         NetHTTP1.CloseConnection();
         if (FAbort) {
             MainStatusPanel->SetCaption(QStringLiteral("Process aborted!"));
@@ -124,7 +129,11 @@ bool TfrmMain::FetchPage(const std::string& url, std::string& page) {
         const bool stopped = FAbort;
         FAbort = true;
         NetHTTP1.CloseConnection();
-        file.reset();
+        try {
+            closeFile();
+        } catch (const std::exception&) {
+            file.reset();
+        }
         page.clear();
         MainStatusPanel->SetCaption(stopped ? QStringLiteral("Process aborted!")
                                             : QStringLiteral("Connection error, check if you are connected and url exists."));

@@ -117,6 +117,15 @@ TfrmAddKeywords::TfrmAddKeywords(skin::TSkinData* skinData, skin::TSkinMessage* 
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->SetModalResult(mrCancel);
     btnCancel->SetCancel(true);
+    SkinOpenDialog1 = new skin::TSkinOpenDialog(this);
+    SkinOpenDialog1->setObjectName(QStringLiteral("SkinOpenDialog1"));
+    SkinOpenDialog1->Title = QStringLiteral("Open file");
+    SkinOpenDialog1->Filter = QStringLiteral("Text files (*.txt)|*.txt");
+    SkinOpenDialog1->FilterIndex = 1;
+    SkinOpenDialog1->CheckFileExists = true;
+    SkinOpenDialog1->SetSkinData(skinData);
+    SkinOpenDialog1->SetCtrlSkinData(skinData);
+    SkinOpenDialog1->SetMessages(msg);
 
     btnOk->OnClick = [this] { btnOkClick(); };
     btnBrowse->OnClick = [this] { btnBrowseClick(); };
@@ -139,8 +148,7 @@ void TfrmAddKeywords::btnOkClick() {
 }
 
 void TfrmAddKeywords::btnBrowseClick() {
-    QString fileName;
-    if (RunOpenDialog && RunOpenDialog(fileName)) edtList->SetText(fileName);
+    if (SkinOpenDialog1->RunDialog()) edtList->SetText(SkinOpenDialog1->FileName);
 }
 
 void TfrmAddKeywords::edtAddKeywordKeyDown(int& key, Qt::KeyboardModifiers) {

@@ -2,6 +2,7 @@
 // The three small dialogs that feed the workbench: Main Keyword, Enter Keyword(s) and Select Search Type.
 // Each is created when its command runs, shown modally, read and destroyed. Their messages go through the
 // main window's message component.
+#include "skin/dialogs/file_dialog.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
@@ -60,9 +61,7 @@ public:
     void edtAddKeywordKeyDown(int& key, Qt::KeyboardModifiers shift);
     void edtListKeyDown(int& key, Qt::KeyboardModifiers shift);
 
-    // Runs the open dialog; true with the chosen full path, false when the user cancelled.
-    std::function<bool(QString& fileName)> RunOpenDialog;
-
+    skin::TSkinOpenDialog* SkinOpenDialog1;
     skinctrls::TSkinStdLabel* SkinStdLabel1;
     skinctrls::TSkinEdit* edtAddKeyword;
     skinctrls::TSkinStdLabel* SkinStdLabel2;

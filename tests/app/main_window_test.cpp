@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "skin/dialogs/open_dlg_form.h"
 #include "skinctrls/skin_edit.h"
 #include "support/plain/temp_dir.h"
 #include "support/qt/modal.h"
@@ -8,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+
+#include <filesystem>
+#include <sys/stat.h>
 
 using namespace dorvanel;
 using dorvanel::app::TfrmMain;
@@ -193,26 +197,38 @@ TEST(MainWindow, SaveResults) {
     test::TempDir dir;
     TfrmMain w;
     QString text;
-    bool asked = false;
-    w.RunSaveDialog = [&](QString&) { asked = true; return false; };
+    EXPECT_EQ(w.SkinSaveDialog1->Title, "Save file");
+    EXPECT_EQ(w.SkinSaveDialog1->Filter, "CSV files (*.csv)|*.csv");
+    w.SkinSaveDialog1->InitialDir = QString::fromStdString(dir.path().string());
+    w.SkinSaveDialog1->FileName.clear();
     WhenModals({Answer(Qt::Key_Return, &text)});
-    w.btnSaveResultsClick();
+    w.btnSaveResultsClick();  // no rows: a message, no dialog
     EXPECT_EQ(text, "You don't have any data to save.");
-    EXPECT_FALSE(asked);
 
     w.AddTypedKeyword(QStringLiteral("golf"));
+    WhenModals({[](QWidget* dlg) { PressKey(dlg, Qt::Key_Escape); }});
     w.btnSaveResultsClick();  // cancelled: nothing written
-    EXPECT_TRUE(asked);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.csv")));
 
     const std::string out = dir.file("out.csv");
-    w.RunSaveDialog = [&](QString& name) { name = QString::fromStdString(out); return true; };
+    auto save = [](const QString& name) {
+        return [name](QWidget* dlg) {
+            auto* form = static_cast<skin::TOpenDlgForm*>(dlg);
+            form->FileNameEdit->SetText(name);
+            QTest::mouseClick(form->OpenButton, Qt::LeftButton, {}, QPoint(5, 5));
+        };
+    };
+    WhenModals({save(QStringLiteral("out"))});  // the extension is added
     w.btnSaveResultsClick();
     EXPECT_EQ(test::readFileBytes(out),
               "\"No\",\"Keywords\",\"Searches\",\"Google\",\"Yahoo\",\"Msn\"\r\n\"1\",\"golf\",\"\",\"\",\"\",\"\"\r\n");
 
-    // A failure is reported and leaves nothing behind.
-    w.RunSaveDialog = [&](QString& name) { name = QString::fromStdString(dir.file("no/folder/out.csv")); return true; };
-    WhenModals({Answer(Qt::Key_Return, &text)});
+    // A failure is reported and leaves the file as it was.
+    const std::string before = test::readFileBytes(out);
+    ::chmod(out.c_str(), 0444);
+    WhenModals({save(QStringLiteral("out.csv")), Answer(Qt::Key_Return, &text)});
+    w.AddTypedKeyword(QStringLiteral("tennis"));
     w.btnSaveResultsClick();
-    EXPECT_EQ(text, "Could not save the file: No such file or directory");
+    EXPECT_EQ(text, "Could not save the file: Permission denied");
+    EXPECT_EQ(test::readFileBytes(out), before);
 }

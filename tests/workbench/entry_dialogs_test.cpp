@@ -1,5 +1,6 @@
 #include "workbench/entry_dialogs.h"
 
+#include "skin/dialogs/open_dlg_form.h"
 #include "skinctrls/skin_checkbox.h"
 #include "support/plain/temp_dir.h"
 #include "support/qt/modal.h"
@@ -121,18 +122,25 @@ TEST(AddKeywordsDialog, BothEmptyClosesWithOk) {
 }
 
 TEST(AddKeywordsDialog, BrowseFillsTheListFieldOnlyWhenAFileWasChosen) {
+    test::TempDir dir;
+    const std::string file = dir.file("list.txt");
+    test::writeFileBytes(file, "golf\n");
     skin::TSkinMessage msg;
     TfrmAddKeywords dlg(nullptr, &msg);
+    EXPECT_EQ(dlg.SkinOpenDialog1->Title, "Open file");
+    EXPECT_EQ(dlg.SkinOpenDialog1->Filter, "Text files (*.txt)|*.txt");
+    dlg.SkinOpenDialog1->InitialDir = QString::fromStdString(dir.path().string());
     dlg.edtList->SetText(QStringLiteral("before"));
-    dlg.RunOpenDialog = [](QString&) { return false; };
+    WhenModals({[](QWidget* w) { PressKey(w, Qt::Key_Escape); }});
     dlg.btnBrowseClick();
     EXPECT_EQ(dlg.edtList->Text(), "before");
-    dlg.RunOpenDialog = [](QString& name) {
-        name = QStringLiteral("/home/user/list.txt");
-        return true;
-    };
+    WhenModals({[](QWidget* w) {
+        auto* form = static_cast<skin::TOpenDlgForm*>(w);
+        form->FileNameEdit->SetText(QStringLiteral("list.txt"));
+        Click(form->OpenButton);
+    }});
     dlg.btnBrowseClick();
-    EXPECT_EQ(dlg.edtList->Text(), "/home/user/list.txt");
+    EXPECT_EQ(dlg.edtList->Text(), QString::fromStdString(file));
 }
 
 TEST(SelectSearchTypeDialog, FirstBoxDecidesTheSearchType) {
