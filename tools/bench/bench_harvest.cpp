@@ -1,0 +1,73 @@
+// Gather Data over 200 rows (600 fetches) against the stand-in services, beside curl fetching the same 600
+// addresses one after another, each on a new connection and each written to a file. Also saves a picture
+// of the window after Gather Keywords and Gather Data (argument: the PNG path).
+#include "app/main_window.h"
+#include "harvest/result_count_pages.h"
+#include "support/plain/standin_server.h"
+#include "workbench/keyword_table.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+using namespace dorvanel;
+using Clock = std::chrono::steady_clock;
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    test::StandinServer standin(std::string(DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"),
+                                {"--captcha", "never"});
+    QTemporaryDir dir;
+    app::TfrmMain w;
+    const std::string host = standin.hostPort();
+    w.ServiceHosts = {host, host, host, host, host};
+    w.ScratchFileName = dir.filePath(QStringLiteral("test.html"));
+    w.show();
+
+    // Gather Keywords fills the first rows; typed keywords make up the 200.
+    w.SetMainKeyword(QStringLiteral("golf clubs"));
+    w.btnGatherKeywordClick();
+    for (int i = w.Items().Count(); i < 200; ++i) w.AddTypedKeyword(QStringLiteral("keyword %1 golf").arg(i));
+
+    w.FSearchType = 0;
+    w.FAbort = false;
+    const auto start = Clock::now();
+    w.HarvestResultCounts();
+    const double oursMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::printf("gather data, 200 rows (600 fetches): ours %8.1f ms, %6.2f ms per fetch\n", oursMs, oursMs / 600);
+
+    // curl: one process, the same 600 addresses in order, each on a new connection, each into its own file.
+    const QString config = dir.filePath(QStringLiteral("curl.cfg"));
+    {
+        std::ofstream cfg(config.toStdString());
+        int n = 0;
+        for (int i = 0; i < w.Items().Count(); ++i) {
+            const std::string keyword = w.Items().Item(i).SubItem(workbench::cellKeyword).toLocal8Bit().toStdString();
+            for (harvest::Engine e : harvest::kEngines) {
+                const std::string& h = host;
+                cfg << "url = \"" << harvest::ResultCountAddress(e, h, keyword, harvest::SearchType::Precise) << "\"\n";
+                cfg << "output = \"" << dir.filePath(QStringLiteral("out%1.html").arg(n++)).toStdString() << "\"\n";
+            }
+        }
+    }
+    const std::string cmd = "curl -s -L --no-keepalive -H 'Connection: close' -K '" + config.toStdString() + "'";
+    const auto curlStart = Clock::now();
+    const int rc = std::system(cmd.c_str());
+    const double curlMs = std::chrono::duration<double, std::milli>(Clock::now() - curlStart).count();
+    std::printf("curl, the same 600 addresses:        %8.1f ms, %6.2f ms per fetch (exit %d)\n", curlMs, curlMs / 600, rc);
+    std::printf("ratio ours / curl: %.2f (target <= 1.5)\n", oursMs / curlMs);
+
+    if (argc > 1) {
+        w.lvwItems->scrollToTop();
+        QCoreApplication::processEvents();
+        w.grab().save(QString::fromLocal8Bit(argv[1]));
+        std::printf("window picture: %s\n", argv[1]);
+    }
+    return 0;
+}
