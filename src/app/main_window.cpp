@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "common/exception.h"
+#include "skinpack/default_skin.h"
 #include "workbench/csv_export.h"
 #include "workbench/entry_dialogs.h"
 #include "workbench/keyword_table.h"
@@ -48,6 +49,13 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Dorvanel"));
     SkinData1 = new skin::TSkinData(this);
     SkinData1->setObjectName(QStringLiteral("SkinData1"));
+    // The program's own skin, packed into the program at build time. The skin data starts applying it once
+    // the controls draw from a skin; until then every window keeps its plain look.
+    CompressedStoredSkin1 = new skin::TCompressedStoredSkin(this);
+    CompressedStoredSkin1->setObjectName(QStringLiteral("CompressedStoredSkin1"));
+    CompressedStoredSkin1->FileName = QStringLiteral("Modern.skn");
+    CompressedStoredSkin1->CompressedFileName = QStringLiteral("Modern.skn");
+    CompressedStoredSkin1->CompressedData = skinpack::DefaultSkinData();
     msgMain = new skin::TSkinMessage(this);
     msgMain->setObjectName(QStringLiteral("msgMain"));
     msgMain->SetSkinData(SkinData1);

@@ -8,6 +8,7 @@
 #include "images/gif_animator.h"
 #include "skin/dialogs/file_dialog.h"
 #include "skin/dialogs/skin_message.h"
+#include "skin/compressed_stored_skin.h"
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_labels.h"
@@ -108,6 +109,7 @@ public:
     // The scratch file that holds the last fetched page: test.html beside the program.
     QString ScratchFileName;
     skin::TSkinData* SkinData1;
+    skin::TCompressedStoredSkin* CompressedStoredSkin1;
     skin::TSkinMessage* msgMain;
     skin::TSkinSaveDialog* SkinSaveDialog1;
 
