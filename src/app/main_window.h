@@ -135,6 +135,7 @@ private:
     void SetUpHttpClient();
     bool FShown = false;
     bool FTransferRunning = false;
+    bool FGaugeFollowsCount = false;
 };
 
 // The home page the footer links open until the branding names others.

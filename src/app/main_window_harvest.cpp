@@ -82,14 +82,17 @@ void TfrmMain::SetUpHttpClient() {
 // ---- progress events ----
 
 void TfrmMain::NetHTTP1WorkBegin(http::TWorkMode, int64_t workCountMax) {
-    MainGauge->SetMaxValue(static_cast<int>(std::clamp<int64_t>(workCountMax, 0, INT32_MAX)));
+    // A body of unknown length (chunked, or read until the peer closes) reports no maximum: the gauge then
+    // keeps its 0..100 range and shows the transfer only as done or not, instead of a finished fetch at 0%.
+    FGaugeFollowsCount = workCountMax > 0;
+    MainGauge->SetMaxValue(FGaugeFollowsCount ? static_cast<int>(std::min<int64_t>(workCountMax, INT32_MAX)) : 100);
     MainGauge->SetValue(0);
     ProcessMessages();
 }
 
 void TfrmMain::NetHTTP1Work(http::TWorkMode, int64_t workCount) {
     if (FAbort) NetHTTP1.CloseConnection();
-    MainGauge->SetValue(static_cast<int>(std::clamp<int64_t>(workCount, 0, INT32_MAX)));
+    if (FGaugeFollowsCount) MainGauge->SetValue(static_cast<int>(std::clamp<int64_t>(workCount, 0, INT32_MAX)));
     ProcessMessages();
 }
 
