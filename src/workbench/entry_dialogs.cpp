@@ -36,28 +36,30 @@ TSkinStdLabel* TEntryDialog::AddLabel(const QString& caption, int left, int top,
     return label;
 }
 
-TSkinEdit* TEntryDialog::AddEdit(int left, int top, int width, int height) {
+TSkinEdit* TEntryDialog::AddEdit(const char* name, int left, int top, int width, int height) {
     auto* edit = new TSkinEdit(this);
+    edit->setObjectName(QString::fromLatin1(name));
     edit->SetSkinData(FSkinData);
     edit->SetBounds(left, top, width, height);
     return edit;
 }
 
-TSkinButton* TEntryDialog::AddButton(const QString& caption, int left, int top, int width, int height) {
+TSkinButton* TEntryDialog::AddButton(const char* name, const QString& caption, QRect bounds, int modalResult) {
     auto* button = new TSkinButton(this);
+    button->setObjectName(QString::fromLatin1(name));
     button->SetSkinData(FSkinData);
     button->SetCaption(caption);
-    button->SetBounds(left, top, width, height);
+    button->SetBounds(bounds);
+    button->SetModalResult(modalResult);
+    // The Cancel button answers Escape.
+    button->SetCancel(modalResult == mrCancel);
     return button;
 }
 
-void TEntryDialog::OnEnter(TSkinEdit* edit, std::function<void()> action) {
-    edit->OnKeyDown = [action = std::move(action)](int& key, Qt::KeyboardModifiers) {
-        if (IsEnter(key)) {
-            key = 0;
-            action();
-        }
-    };
+void TEntryDialog::EnterDoes(int& key, const std::function<void()>& action) {
+    if (!IsEnter(key)) return;
+    key = 0;
+    action();
 }
 
 // ---- Main Keyword ----
@@ -67,14 +69,9 @@ TfrmMainKeyword::TfrmMainKeyword(skin::TSkinData* skinData, skin::TSkinMessage* 
     setWindowTitle(QStringLiteral("Main Keyword"));
     SetClientSize(309, 109);
     SkinStdLabel1 = AddLabel(QStringLiteral("Please type the main keyword(s) Eg: golf, soccer:"), 13, 13, 292, 16);
-    edtMainKeyword = AddEdit(13, 37, 280, 15);
-    edtMainKeyword->setObjectName(QStringLiteral("edtMainKeyword"));
-    btnOk = AddButton(QStringLiteral("Ok"), 68, 67, 82, 21);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancel = AddButton(QStringLiteral("Cancel"), 157, 67, 82, 21);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->SetModalResult(mrCancel);
-    btnCancel->SetCancel(true);
+    edtMainKeyword = AddEdit("edtMainKeyword", 13, 37, 280, 15);
+    btnOk = AddButton("btnOk", QStringLiteral("Ok"), {68, 67, 82, 21});
+    btnCancel = AddButton("btnCancel", QStringLiteral("Cancel"), {157, 67, 82, 21}, mrCancel);
 
     btnOk->OnClick = [this] { btnOkClick(); };
     edtMainKeyword->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { edtMainKeywordKeyDown(key, shift); };
@@ -90,10 +87,7 @@ void TfrmMainKeyword::btnOkClick() {
 }
 
 void TfrmMainKeyword::edtMainKeywordKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (IsEnter(key)) {
-        key = 0;
-        btnOkClick();
-    }
+    EnterDoes(key, [this] { btnOkClick(); });
 }
 
 // ---- Enter Keyword(s) ----
@@ -103,20 +97,13 @@ TfrmAddKeywords::TfrmAddKeywords(skin::TSkinData* skinData, skin::TSkinMessage* 
     setWindowTitle(QStringLiteral("Enter Keyword(s)"));
     SetClientSize(426, 147);
     SkinStdLabel1 = AddLabel(QStringLiteral("Please type keyword(s) Eg: golf, soccer:"), 9, 13, 239, 16);
-    edtAddKeyword = AddEdit(9, 33, 326, 15);
-    edtAddKeyword->setObjectName(QStringLiteral("edtAddKeyword"));
+    edtAddKeyword = AddEdit("edtAddKeyword", 9, 33, 326, 15);
     SkinStdLabel2 = AddLabel(QStringLiteral("Or add a file with a keyword list (one group of keywords per line):"), 9, 59,
                              378, 16);
-    edtList = AddEdit(9, 78, 326, 15);
-    edtList->setObjectName(QStringLiteral("edtList"));
-    btnBrowse = AddButton(QStringLiteral("Browse"), 344, 77, 63, 21);
-    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
-    btnOk = AddButton(QStringLiteral("Ok"), 102, 107, 82, 21);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancel = AddButton(QStringLiteral("Cancel"), 190, 107, 82, 21);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->SetModalResult(mrCancel);
-    btnCancel->SetCancel(true);
+    edtList = AddEdit("edtList", 9, 78, 326, 15);
+    btnBrowse = AddButton("btnBrowse", QStringLiteral("Browse"), {344, 77, 63, 21});
+    btnOk = AddButton("btnOk", QStringLiteral("Ok"), {102, 107, 82, 21});
+    btnCancel = AddButton("btnCancel", QStringLiteral("Cancel"), {190, 107, 82, 21}, mrCancel);
     SkinOpenDialog1 = new skin::TSkinOpenDialog(this);
     SkinOpenDialog1->setObjectName(QStringLiteral("SkinOpenDialog1"));
     SkinOpenDialog1->Title = QStringLiteral("Open file");
@@ -152,10 +139,7 @@ void TfrmAddKeywords::btnBrowseClick() {
 }
 
 void TfrmAddKeywords::edtAddKeywordKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (IsEnter(key)) {
-        key = 0;
-        btnOkClick();
-    }
+    EnterDoes(key, [this] { btnOkClick(); });
 }
 
 void TfrmAddKeywords::edtListKeyDown(int& key, Qt::KeyboardModifiers shift) { edtAddKeywordKeyDown(key, shift); }
@@ -184,13 +168,8 @@ TfrmSelSearch::TfrmSelSearch(skin::TSkinData* skinData, skin::TSkinMessage* msg,
         QStringLiteral("Broad Search Eg: golf clubs, any word no matther the order or position in the text."), 11, 41,
         446, 20, false);
     SkinCheckRadioBox2->setObjectName(QStringLiteral("SkinCheckRadioBox2"));
-    btnOk = AddButton(QStringLiteral("Ok"), 161, 75, 81, 21);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->SetModalResult(mrOk);
-    btnCancel = AddButton(QStringLiteral("Cancel"), 251, 75, 82, 21);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->SetModalResult(mrCancel);
-    btnCancel->SetCancel(true);
+    btnOk = AddButton("btnOk", QStringLiteral("Ok"), {161, 75, 81, 21}, mrOk);
+    btnCancel = AddButton("btnCancel", QStringLiteral("Cancel"), {251, 75, 82, 21}, mrCancel);
 }
 
 int TfrmSelSearch::SearchType() const { return SkinCheckRadioBox1->Checked() ? 0 : 1; }

@@ -28,10 +28,11 @@ protected:
     // Shows a message of the dialog's checks: information, the OK button, help context 0.
     void Inform(const QString& text);
     skinctrls::TSkinStdLabel* AddLabel(const QString& caption, int left, int top, int width, int height);
-    skinctrls::TSkinEdit* AddEdit(int left, int top, int width, int height);
-    skinctrls::TSkinButton* AddButton(const QString& caption, int left, int top, int width, int height);
-    // Enter (key code 13 in any shift state) in an edit box does what OK does.
-    void OnEnter(skinctrls::TSkinEdit* edit, std::function<void()> action);
+    skinctrls::TSkinEdit* AddEdit(const char* name, int left, int top, int width, int height);
+    // A button with its modal result (0: its handler decides).
+    skinctrls::TSkinButton* AddButton(const char* name, const QString& caption, QRect bounds, int modalResult = 0);
+    // Enter (key code 13 in any shift state) runs the action and goes no further.
+    static void EnterDoes(int& key, const std::function<void()>& action);
 
     skin::TSkinData* FSkinData;
     skin::TSkinMessage* FMessage;
