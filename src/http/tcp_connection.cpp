@@ -123,12 +123,12 @@ bool TNetTCPConnection::IsConnected() {
 }
 
 void TNetTCPConnection::PollPeerClosed(bool raise) {
-    FillInputBuffer(raise, 1, false);
+    FillInputBuffer(raise, kNoWait, false);
 }
 
 int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool failOnTimeout) {
     if (timeout == kUseReadTimeout) timeout = ReadTimeout;
-    const int waitMs = timeout <= 0 ? -1 : timeout;
+    const int waitMs = timeout == kNoWait ? 0 : timeout <= 0 ? -1 : timeout;
     CheckPeerClosed(raise);
     if (!IOHandler || !IOHandler->Connected()) {
         if (raise) throw ENetNotConnected();

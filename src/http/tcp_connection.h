@@ -80,11 +80,14 @@ public:
     // True when the connection is gone; with `raise`, fails with ENetConnClosedGracefully when it is gone and
     // nothing buffered is left to read (or `ignoreBuffer`).
     bool CheckPeerClosed(bool raise = true, bool ignoreBuffer = false);
+    // Looks whether the peer has closed (or sent something) without waiting: a kept-alive connection that is
+    // still open must not cost a wait before every request on it.
     void PollPeerClosed(bool raise);
 
     static constexpr int32_t kUseReadTimeout = -2;
+    static constexpr int32_t kNoWait = -3;
     // One wait-and-receive step: the bytes added, 0 when the connection is gone, -1 on a timeout that does
-    // not fail. A timeout of 0 (or a ReadTimeout of 0) waits without limit.
+    // not fail. A timeout of 0 (or a ReadTimeout of 0) waits without limit; kNoWait only looks.
     int64_t FillInputBuffer(bool raise = true, int32_t timeout = kUseReadTimeout, bool failOnTimeout = true);
 
     // One line without its terminator; with the default LF terminator a CR before it goes too. `max` -1 is
