@@ -170,10 +170,10 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod verb, const std::string& url,
             } while (response_.StatusCode() == 100);
             switch (decideNextStep(response_)) {
                 case TNextStep::FollowNext:
-                    if (target) {
-                        target->SetSize(start);
-                        target->SetPosition(start);
-                    }
+                    // The next body is written over this one; the target is cut at the end of whatever it
+                    // holds last (below). Cutting it back here would empty a file only to refill it, which
+                    // makes some file systems write it out at once.
+                    if (target) target->SetPosition(start);
                     authAttempts_ = proxyAuthAttempts_ = 0;
                     break;
                 case TNextStep::Finished:
@@ -188,17 +188,33 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod verb, const std::string& url,
             }
         }
     } catch (const ENetHTTPProtocolException&) {
+        cutTargetQuietly(target);
         // The status was read with its whole body: the connection is where the next exchange can start.
         if (!response_.KeepsConnection()) CloseConnection();
         throw;
     } catch (...) {
+        cutTargetQuietly(target);
         // Any other failure can leave part of an answer unread, which the next request on the same connection
         // would take for its own: the connection is closed whatever the previous response allowed.
         CloseConnection();
         throw;
     }
+    cutTarget(target);
     if (!response_.KeepsConnection()) CloseConnection();
     redirectCount_ = 0;
+}
+
+// The target holds the last body only: bytes of an earlier, longer body (a redirect's) past it go.
+void TNetCustomHTTP::cutTarget(TNetStream* target) {
+    if (target && target->Size() > target->Position()) target->SetSize(target->Position());
+}
+
+// On the way out of a failure, whose report matters more than a stream that cannot be cut.
+void TNetCustomHTTP::cutTargetQuietly(TNetStream* target) {
+    try {
+        cutTarget(target);
+    } catch (...) {
+    }
 }
 
 void TNetCustomHTTP::prepareTarget() {

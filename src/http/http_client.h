@@ -106,7 +106,9 @@ public:
     TNetCookieManager* CookieManager() const { return cookieManager_; }
     void SetCookieManager(TNetCookieManager* manager);
 
-    // GET `url` and write the body of the final 2xx response into `stream` from its position on.
+    // GET `url` and write the body of the final 2xx response into `stream` from its position on. The stream
+    // ends where that body (or, after a failure, whatever part of a body arrived) ends: a redirect's body
+    // or bytes the stream held beyond it are cut away.
     void FetchToStream(const std::string& url, TNetStream& stream);
     void PerformRequest(TNetHTTPMethod verb, const std::string& url, TNetStream* source, TNetStream* target);
 
@@ -116,6 +118,8 @@ protected:
 private:
     enum class TNextStep { Undecided, FollowNext, Finished, RetryWithAuth };
 
+    static void cutTarget(TNetStream* target);
+    static void cutTargetQuietly(TNetStream* target);
     void prepareTarget();
     TNetHTTPRoute chooseRoute();
     void openRoute();

@@ -641,5 +641,53 @@ TEST(HttpClient, FileStreamReceivesTheBody) {
     EXPECT_EQ(back, body);
 }
 
+TEST(HttpClient, FileKeepsOnlyTheFinalBodyAfterALongerRedirectBody) {
+    const std::string path = testing::TempDir() + "/dorvanel-redirected.html";
+    {
+        TNetFileStream seed(path, TNetFileStream::TOpenMode::Create);
+        seed.Write(std::string(5000, 'o'));  // the page of an earlier fetch
+    }
+    ScriptedServer server;
+    server.AddConnection({ServerStep::ReadHead(),
+                          ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: /there\r\nContent-Length: 2000\r\n\r\n" +
+                                           std::string(2000, 'm')),
+                          ServerStep::ReadHead(), ServerStep::Send(ok("final")), ServerStep::WaitClose()});
+    server.Start();
+    TNetHTTP http;
+    http.HandleRedirects = true;
+    {
+        TNetFileStream file(path, TNetFileStream::TOpenMode::OpenOrCreate);
+        http.FetchToStream(server.Url("/"), file);
+    }
+    TNetFileStream check(path, TNetFileStream::TOpenMode::OpenExisting);
+    std::string back(16, '\0');
+    back.resize(static_cast<size_t>(check.Read(back.data(), 16)));
+    EXPECT_EQ(back, "final");
+}
+
+TEST(HttpClient, FailedFetchLeavesNothingOfAnEarlierPage) {
+    const std::string path = testing::TempDir() + "/dorvanel-failed.html";
+    {
+        TNetFileStream seed(path, TNetFileStream::TOpenMode::Create);
+        seed.Write(std::string(5000, 'o'));
+    }
+    ScriptedServer server;
+    server.AddConnection({ServerStep::ReadHead(),
+                          ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: /gone\r\nContent-Length: 4\r\n\r\nmove"),
+                          ServerStep::ReadHead(), ServerStep::Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npart")});
+    server.Start();
+    TNetHTTP http;
+    http.HandleRedirects = true;
+    {
+        TNetFileStream file(path, TNetFileStream::TOpenMode::OpenOrCreate);
+        EXPECT_THROW(http.FetchToStream(server.Url("/"), file), ENetConnClosedGracefully);
+        EXPECT_EQ(file.Size(), 4);  // what arrived of the final body, and nothing else
+    }
+    TNetFileStream check(path, TNetFileStream::TOpenMode::OpenExisting);
+    std::string back(16, '\0');
+    back.resize(static_cast<size_t>(check.Read(back.data(), 16)));
+    EXPECT_EQ(back, "part");
+}
+
 }  // namespace
 }  // namespace dorvanel::http
