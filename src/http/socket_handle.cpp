@@ -111,41 +111,55 @@ void TNetSocketHandle::Connect() {
     }
 }
 
-void TNetSocketHandle::StartConnectThread() {
+bool TNetSocketHandle::StartConnect() {
     StopConnectThread();
     ConnectFailure.clear();
     connectFinished_ = false;
     connectStopping_ = false;
-    if (::pipe2(wakeFds_, O_CLOEXEC | O_NONBLOCK) != 0) RaiseSocketError(errno);
-    connectThread_ = std::thread([this] { runConnect(); });
-}
-
-// The thread's connect waits on the socket and on a wake-up pipe, so that telling it to end is immediate and
-// the socket is closed only after the thread has let go of it.
-void TNetSocketHandle::runConnect() {
     const sockaddr_in addr = makeAddress(canonicalDotted(PeerIP), PeerPort);
     setBlocking(Handle, false);
     int err = 0;
     if (::connect(Handle, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) err = errno;
     if (err == EINPROGRESS || err == EINTR) {
-        err = 0;
-        pollfd fds[2] = {{Handle, POLLOUT, 0}, {wakeFds_[0], POLLIN, 0}};
-        while (true) {
-            const int rc = ::poll(fds, 2, -1);
-            if (rc < 0 && errno == EINTR) continue;
-            if (rc < 0) {
-                err = errno;
-                break;
-            }
-            if (fds[1].revents) {
-                err = EBADF;  // told to end: the socket is about to be closed under it
-                break;
-            }
-            socklen_t len = sizeof err;
-            if (::getsockopt(Handle, SOL_SOCKET, SO_ERROR, &err, &len) != 0) err = errno;
+        // A peer on this machine has usually answered already: then there is nothing to wait for.
+        pollfd fd{Handle, POLLOUT, 0};
+        if (::poll(&fd, 1, 0) != 1) return false;
+        socklen_t len = sizeof err;
+        if (::getsockopt(Handle, SOL_SOCKET, SO_ERROR, &err, &len) != 0) err = errno;
+    }
+    finishConnect(err);
+    return true;
+}
+
+void TNetSocketHandle::StartConnectThread() {
+    if (::pipe2(wakeFds_, O_CLOEXEC | O_NONBLOCK) != 0) RaiseSocketError(errno);
+    connectThread_ = std::thread([this] { runConnect(); });
+}
+
+// The thread waits for the connect begun by StartConnect, on the socket and on a wake-up pipe, so that
+// telling it to end is immediate and the socket is closed only after the thread has let go of it.
+void TNetSocketHandle::runConnect() {
+    int err = 0;
+    pollfd fds[2] = {{Handle, POLLOUT, 0}, {wakeFds_[0], POLLIN, 0}};
+    while (true) {
+        const int rc = ::poll(fds, 2, -1);
+        if (rc < 0 && errno == EINTR) continue;
+        if (rc < 0) {
+            err = errno;
             break;
         }
+        if (fds[1].revents) {
+            err = EBADF;  // told to end: the socket is about to be closed under it
+            break;
+        }
+        socklen_t len = sizeof err;
+        if (::getsockopt(Handle, SOL_SOCKET, SO_ERROR, &err, &len) != 0) err = errno;
+        break;
     }
+    finishConnect(err);
+}
+
+void TNetSocketHandle::finishConnect(int err) {
     setBlocking(Handle, true);
     std::lock_guard<std::mutex> guard(connectLock_);
     if (err != 0) {

@@ -39,8 +39,11 @@ public:
     // A blocking connect; fails with ENetSocketError.
     void Connect();
 
-    // The connect thread: starts it, waits at most `ms` for it to end (true when it has), tells it to end
-    // and waits for that. After it ended, ConnectFailure holds the message of a failure (empty otherwise).
+    // A timed connect. StartConnect begins it without blocking and returns true when it has already
+    // ended; otherwise the connect thread (StartConnectThread) waits for its end: WaitConnectThread waits
+    // at most `ms` for the thread (true when it has ended), StopConnectThread tells it to end and waits for
+    // that. Once the connect has ended, ConnectFailure holds the message of a failure (empty otherwise).
+    bool StartConnect();
     void StartConnectThread();
     bool WaitConnectThread(int ms);
     void StopConnectThread();
@@ -58,6 +61,7 @@ public:
 private:
     bool pollReadable(int ms) const;
     void runConnect();
+    void finishConnect(int err);
 
     std::thread connectThread_;
     std::mutex connectLock_;

@@ -40,12 +40,16 @@ void TNetTCPClient::OpenConnection(int32_t timeout) {
     }
 }
 
-// The connect thread is waited on one step at a time, with the pump run between steps, so that a
-// connection made at once costs no waiting.
+// A connect that ends at once (a peer on this machine) needs no thread. Otherwise the connect thread is
+// waited on one step at a time, with the pump run between steps.
 void TNetTCPClient::threadedConnect(TNetSocketHandle& binding, int32_t limitMs) {
     int32_t step = kConnectStepMs;
     if (TNetIdlePumpBase::PumpApplies()) {
         if (TNetIdlePumpBase* pump = TNetIdlePumpBase::ActivePump()) step = std::clamp(pump->IdleTimeOut, 1, step);
+    }
+    if (binding.StartConnect()) {
+        if (!binding.ConnectFailure.empty()) throw ENetConnectException(binding.ConnectFailure);
+        return;
     }
     binding.StartConnectThread();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
