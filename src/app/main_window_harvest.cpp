@@ -16,9 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <fstream>
-#include <unistd.h>
 #include <memory>
-#include <sstream>
 
 namespace dorvanel::app {
 
@@ -34,15 +32,19 @@ void ProcessMessages() { QCoreApplication::processEvents(); }
 // The scratch file read back as the page text: every line followed by CR LF, the text ending at the first
 // zero byte.
 std::string ReadPageText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw Exception("Cannot open file \"" + path + "\".");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
+    std::string bytes(static_cast<size_t>(std::max<std::streamoff>(0, in.tellg())), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        throw Exception("Cannot read file \"" + path + "\".");
+    }
     std::string text;
-    for (const std::string& line : workbench::SplitListLines(bytes.str())) {
+    text.reserve(bytes.size() + bytes.size() / 16 + 2);
+    workbench::ForEachListLine(bytes, [&text](std::string_view line) {
         text += line;
         text += "\r\n";
-    }
+    });
     return text;
 }
 
@@ -107,11 +109,11 @@ bool TfrmMain::FetchPage(const std::string& url, std::string& page) {
     if (FAbort) return false;
     page.clear();
     const std::string scratch = QFile::encodeName(ScratchFileName).toStdString();
-    // A scratch file that cannot be created leaves the command: it is not a network failure. The old file is
-    // removed and a new one made rather than emptied in place: an emptied file makes the file system write
-    // it out at once when it is closed, which would cost more than a whole local fetch.
-    ::unlink(scratch.c_str());
-    auto file = std::make_unique<http::TNetFileStream>(scratch, http::TNetFileStream::TOpenMode::Create);
+    // A scratch file that cannot be created leaves the command: it is not a network failure. The file is
+    // written over rather than emptied first, and the client cuts it at the end of the body it wrote (also
+    // of none, when the fetch fails): an emptied file makes the file system write it out at once when it
+    // is closed, which costs more than a whole local fetch.
+    auto file = std::make_unique<http::TNetFileStream>(scratch, http::TNetFileStream::TOpenMode::OpenOrCreate);
     auto closeFile = [&file] { file.reset(); };
     try {
         MainStatusPanel->SetCaption(QStringLiteral("Getting URL: ") + FromBytes(url) + QStringLiteral("..."));

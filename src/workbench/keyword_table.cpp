@@ -32,22 +32,26 @@ TListItem& AppendKeywordRow(TListItems& items, const QString& keyword, const QSt
     return items.Add(QString::number(items.Count() + 1), {keyword, searches, QString(), QString(), QString()});
 }
 
-std::vector<std::string> SplitListLines(const std::string& bytes) {
-    std::vector<std::string> lines;
+void ForEachListLine(std::string_view bytes, const std::function<void(std::string_view)>& visit) {
     const size_t end = std::min(bytes.size(), bytes.find('\0'));
     size_t start = 0;
     size_t i = 0;
     while (i < end) {
         const char c = bytes[i];
         if (c == '\r' || c == '\n') {
-            lines.emplace_back(bytes, start, i - start);
+            visit(bytes.substr(start, i - start));
             i += (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ? 2 : 1;
             start = i;
         } else {
             ++i;
         }
     }
-    if (start < end) lines.emplace_back(bytes, start, end - start);
+    if (start < end) visit(bytes.substr(start, end - start));
+}
+
+std::vector<std::string> SplitListLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    ForEachListLine(bytes, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dorvanel::workbench {
@@ -32,6 +33,8 @@ skinctrls::TListItem& AppendKeywordRow(skinctrls::TListItems& items, const QStri
 // Splits a list file's text into lines: a line ends at CR, LF or CR LF; a final line end makes no extra
 // line; a zero byte ends the text.
 std::vector<std::string> SplitListLines(const std::string& bytes);
+// The same lines handed one by one to visit, without copying them.
+void ForEachListLine(std::string_view bytes, const std::function<void(std::string_view)>& visit);
 
 // Appends one row per line of the named file, numbered on from the rows already there, and reports
 // "Total: N" through the status sink. Returns false (adding nothing) when no file exists under that name;
