@@ -101,7 +101,8 @@ void TSkinControl::SetTransparentPaint(bool on) {
 
 void TSkinControl::PaintTo(QImage& bitmap) {
     RefreshSkinDescription();
-    bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    if (bitmap.size() != size() || bitmap.format() != QImage::Format_ARGB32_Premultiplied)
+        bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     bitmap.fill(FTransparentPaint ? QColor(Qt::transparent) : clBtnFace());
     if (FIndex == -1)
         PaintPlain(bitmap);
@@ -117,10 +118,9 @@ QImage TSkinControl::RenderImage() {
 
 void TSkinControl::paintEvent(QPaintEvent*) {
     if (width() <= 0 || height() <= 0) return;
-    QImage bitmap;
-    PaintTo(bitmap);
+    PaintTo(FPaintBuffer);
     QPainter p(this);
-    p.drawImage(0, 0, bitmap);
+    p.drawImage(0, 0, FPaintBuffer);
 }
 
 void TSkinControl::MouseEnter() {

@@ -4,6 +4,7 @@
 // its plain look (PaintPlain). Every paint goes through one off-screen bitmap of the control's size.
 #include "platform/align.h"
 #include "skin/skin_data.h"
+#include "skinctrls/shaped_text.h"
 #include "skinctrls/skin_draw.h"
 
 #include <QFont>
@@ -95,9 +96,12 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Paints the control into bitmap, made anew only when its size or format differs from the control's.
     void PaintTo(QImage& bitmap);
 
     QString FCaption;
+    // The off-screen bitmap of the last paint, kept for the next one of the same size.
+    QImage FPaintBuffer;
     bool FTransparentPaint = false;
     bool FMouseInside = false;
 };
@@ -144,6 +148,8 @@ protected:
 
     QFont FDefaultFont;
     QColor FDefaultFontColor;
+    // Captions as last laid out, kept across paints (painting changes nothing the control shows).
+    mutable TShapedTextCache FShapedText;
 
 private:
     int FDefaultWidth = 0;

@@ -36,18 +36,17 @@ void TSkinLabel::DrawCaption(QPainter& p, const QRect& r) const {
     if (caption.isEmpty() || r.isEmpty()) return;
     auto* keys = dynamic_cast<const skin::TSkinFontKeys*>(Description());
     const QFont font = CaptionFont(keys);
-    const QFontMetrics fm(font);
-    const int tw = fm.horizontalAdvance(caption), th = fm.height();
+    const TShapedTextCache::TShapedText& shaped = FShapedText.Get(font, caption);
+    const int tw = shaped.Width, th = shaped.Height;
     int x = r.left();
     if (FAlignment == skin::TAlignment::taRightJustify) x = r.left() + r.width() - tw;
     if (FAlignment == skin::TAlignment::taCenter) x = r.left() + Div(r.width(), 2) - Div(tw, 2);
     const int y = r.top() + Div(r.height(), 2) - Div(th, 2);
     p.save();
     p.setClipRect(r);
-    p.setFont(font);
     p.setPen(keys && DescriptionIndex() != -1 ? skin::SkinColor(keys->fontcolor)
                                               : (isEnabled() ? FDefaultFontColor : clGrayText()));
-    p.drawText(QRect(x, y, tw, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+    FShapedText.Draw(p, x, y, font, caption);
     p.restore();
 }
 
@@ -59,8 +58,8 @@ void TSkinLabel::PaintPlain(QImage& bitmap) {
 }
 
 int TSkinLabel::TextOverflow() {
-    const QFontMetrics fm(CaptionFont(dynamic_cast<const skin::TSkinFontKeys*>(Description())));
-    return fm.horizontalAdvance(Caption()) - PlainTextRect().width();
+    const QFont font = CaptionFont(dynamic_cast<const skin::TSkinFontKeys*>(Description()));
+    return FShapedText.Get(font, Caption()).Width - PlainTextRect().width();
 }
 
 void TSkinLabel::AdjustAutoSize() {
@@ -206,14 +205,13 @@ void TSkinGauge::DrawText(QPainter& p) const {
     if (text.isEmpty()) return;
     auto* keys = dynamic_cast<const skin::TSkinFontKeys*>(Description());
     const QFont font = CaptionFont(keys);
-    const QFontMetrics fm(font);
-    const int tw = fm.horizontalAdvance(text), th = fm.height();
+    const TShapedTextCache::TShapedText& shaped = FShapedText.Get(font, text);
+    const int tw = shaped.Width, th = shaped.Height;
     p.save();
     p.setFont(font);
     p.setPen(keys && DescriptionIndex() != -1 ? skin::SkinColor(keys->fontcolor) : FDefaultFontColor);
     if (!FVertical) {
-        p.drawText(QRect(Div(width(), 2) - Div(tw, 2), Div(height(), 2) - Div(th, 2), tw, th),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+        FShapedText.Draw(p, Div(width(), 2) - Div(tw, 2), Div(height(), 2) - Div(th, 2), font, text);
     } else {
         // Turned a quarter counter-clockwise: the text runs upward from its baseline start.
         p.translate(Div(width(), 2) - Div(th, 2), Div(tw, 2) + Div(height(), 2));
