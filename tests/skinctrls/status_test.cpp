@@ -164,5 +164,46 @@ TEST(StatusBar, DefaultsAndAlignedChildren) {
     EXPECT_EQ(main->geometry(), QRect(0, 0, 372, 17));
 }
 
+// Captions are laid out once and kept between paints: what is drawn must still follow the caption and the
+// font of the moment, also after many other captions, and line breaks and tabs show as spaces.
+TEST(StatusPanel, KeptCaptionsFollowTextAndFont) {
+    auto render = [](const QString& caption, const QFont& font) {
+        TSkinStatusPanel fresh;
+        fresh.resize(300, 19);
+        fresh.SetDefaultFont(font);
+        fresh.SetCaption(caption);
+        return fresh.RenderImage();
+    };
+    TSkinStatusPanel panel;
+    panel.resize(300, 19);
+    const QFont font = panel.DefaultFont();
+    for (int i = 0; i < 20; ++i) {
+        panel.SetCaption(QStringLiteral("Getting URL: page %1...").arg(i % 12));
+        ASSERT_EQ(panel.RenderImage(), render(panel.Caption(), font)) << i;
+    }
+    QFont bold = font;
+    bold.setBold(true);
+    panel.SetDefaultFont(bold);
+    EXPECT_EQ(panel.RenderImage(), render(panel.Caption(), bold));
+    EXPECT_NE(panel.RenderImage(), render(panel.Caption(), font));
+    panel.SetCaption(QStringLiteral("two\nlines\tand a tab"));
+    EXPECT_EQ(panel.RenderImage(), render(QStringLiteral("two lines and a tab"), bold));
+}
+
+TEST(Gauge, KeptPercentTextsFollowTheValue) {
+    TSkinGauge gauge;
+    gauge.SetShowPercent(true);
+    auto render = [](int value) {
+        TSkinGauge fresh;
+        fresh.SetShowPercent(true);
+        fresh.SetValue(value);
+        return fresh.RenderImage();
+    };
+    for (int value : {0, 100, 0, 37, 100, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 100}) {
+        gauge.SetValue(value);
+        ASSERT_EQ(gauge.RenderImage(), render(value)) << value;
+    }
+}
+
 }  // namespace
 }  // namespace dorvanel::skinctrls
