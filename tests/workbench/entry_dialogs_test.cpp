@@ -122,13 +122,31 @@ TEST(AddKeywordsDialog, BothEmptyClosesWithOk) {
     EXPECT_EQ(dlg.ShowModal(), skinctrls::mrOk);
 }
 
-TEST(AddKeywordsDialog, BrowseUsesAnOpenDialogForTextFiles) {
+TEST(AddKeywordsDialog, BrowsePutsTheChosenTextFileInTheListEdit) {
+    test::TempDir dir;
+    test::writeFileBytes(dir.file("list.txt"), "golf\r\n");
     skin::TSkinMessage msg;
     TfrmAddKeywords dlg(nullptr, &msg);
-    EXPECT_EQ(dlg.SkinOpenDialog1->Title, "Open file");
     EXPECT_EQ(dlg.SkinOpenDialog1->Filter, "Text files (*.txt)|*.txt");
     EXPECT_EQ(dlg.SkinOpenDialog1->FilterIndex, 1);
     EXPECT_TRUE(dlg.SkinOpenDialog1->CheckFileExists);
+    dlg.SkinOpenDialog1->InitialDir = QString::fromStdString(dir.path().string());
+
+    QString title;
+    WhenModals({
+        [&](QWidget*) { Click(dlg.btnBrowse); },
+        [&](QWidget* open) {
+            title = open->windowTitle();
+            auto* form = static_cast<skin::TOpenDlgForm*>(open);
+            // A file must be chosen in the list: a typed name alone does not confirm an open dialog.
+            form->FileList->SelectRow(form->FileList->RowOf(QStringLiteral("list.txt")));
+            Click(form->OpenButton);
+        },
+        [&](QWidget*) { Click(dlg.btnOk); },
+    });
+    EXPECT_EQ(dlg.ShowModal(), skinctrls::mrOk);
+    EXPECT_EQ(title, "Open file");
+    EXPECT_EQ(dlg.edtList->Text().toStdString(), dir.file("list.txt"));
 }
 
 TEST(SelectSearchTypeDialog, FirstBoxDecidesTheSearchType) {
