@@ -56,7 +56,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     CompressedStoredSkin1->FileName = QStringLiteral("Modern.skn");
     CompressedStoredSkin1->CompressedFileName = QStringLiteral("Modern.skn");
     CompressedStoredSkin1->CompressedData = skinpack::DefaultSkinData();
-    msgMain = new skin::TSkinMessage(this);
+    msgMain = new skindialogs::TSkinMessage(this);
     msgMain->setObjectName(QStringLiteral("msgMain"));
     msgMain->SetSkinData(SkinData1);
     msgMain->SetCtrlSkinData(SkinData1);
@@ -64,7 +64,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     arial.setPixelSize(15);
     msgMain->DefaultFont = arial;
     msgMain->DefaultButtonFont = arial;
-    SkinSaveDialog1 = new skin::TSkinSaveDialog(this);
+    SkinSaveDialog1 = new skindialogs::TSkinSaveDialog(this);
     SkinSaveDialog1->setObjectName(QStringLiteral("SkinSaveDialog1"));
     SkinSaveDialog1->Title = QStringLiteral("Save file");
     SkinSaveDialog1->Filter = QStringLiteral("CSV files (*.csv)|*.csv");
@@ -240,9 +240,9 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 // ---- messages ----
 
 int TfrmMain::ShowMessage(const QString& text, bool withCancel) {
-    const skin::TMsgDlgButtons buttons =
-        withCancel ? skin::MsgButtons({skin::mbOK, skin::mbCancel}) : skin::MsgButtons({skin::mbOK});
-    return msgMain->ShowSkinMessage(text, skin::TMsgDlgType::mtInformation, buttons, 0);
+    const skindialogs::TMsgDlgButtons buttons =
+        withCancel ? skindialogs::MsgButtons({skin::mbOK, skin::mbCancel}) : skindialogs::MsgButtons({skin::mbOK});
+    return msgMain->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, buttons, 0);
 }
 
 // ---- keyword entry ----

@@ -6,8 +6,8 @@
 #include "http/http_client.h"
 #include "http/idle_pump.h"
 #include "images/gif_animator.h"
-#include "skin/dialogs/file_dialog.h"
-#include "skin/dialogs/skin_message.h"
+#include "skindialogs/file_dialog.h"
+#include "skindialogs/skin_message.h"
 #include "skin/compressed_stored_skin.h"
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
@@ -110,8 +110,8 @@ public:
     QString ScratchFileName;
     skin::TSkinData* SkinData1;
     skin::TCompressedStoredSkin* CompressedStoredSkin1;
-    skin::TSkinMessage* msgMain;
-    skin::TSkinSaveDialog* SkinSaveDialog1;
+    skindialogs::TSkinMessage* msgMain;
+    skindialogs::TSkinSaveDialog* SkinSaveDialog1;
 
     // ---- state ----
     bool FAbort = false;

@@ -25,7 +25,7 @@ int S(int v, double scale) { return static_cast<int>(std::lround(v * scale)); }
 
 }  // namespace
 
-TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
     : TSkinForm(parent), FMessage(msg) {
     const double k = DesignScale();
     setWindowTitle(QStringLiteral("Security image"));
@@ -88,8 +88,8 @@ void TfrmCaptcha::PrepareImage() {
 void TfrmCaptcha::btnOkClick() {
     if (edtPassword->Text().isEmpty()) {
         if (FMessage)
-            FMessage->ShowSkinMessage(QStringLiteral("Please enter a password."), skin::TMsgDlgType::mtInformation,
-                                      skin::MsgButtons({skin::mbOK}), 0);
+            FMessage->ShowSkinMessage(QStringLiteral("Please enter a password."), skindialogs::TMsgDlgType::mtInformation,
+                                      skindialogs::MsgButtons({skin::mbOK}), 0);
         return;
     }
     SetModalResult(mrOk);

@@ -2,7 +2,7 @@
 // The Security image dialog: shows the service's security image and takes the characters the user types.
 // It cuts the hidden values random and seed and the image address out of the page it is given.
 #include "harvest/image_view.h"
-#include "skin/dialogs/skin_message.h"
+#include "skindialogs/skin_message.h"
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_edit.h"
@@ -16,7 +16,7 @@ namespace dorvanel::harvest {
 class TfrmCaptcha : public skinctrls::TSkinForm {
     Q_OBJECT
 public:
-    TfrmCaptcha(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent = nullptr);
+    TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent = nullptr);
 
     void FormShow();
     void PrepareImage();
@@ -38,7 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    skin::TSkinMessage* FMessage;
+    skindialogs::TSkinMessage* FMessage;
     bool FPrepared = false;
 };
 

@@ -20,11 +20,11 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
-TEntryDialog::TEntryDialog(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+TEntryDialog::TEntryDialog(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
     : TSkinForm(parent), FSkinData(skinData), FMessage(msg) {}
 
 void TEntryDialog::Inform(const QString& text) {
-    if (FMessage) FMessage->ShowSkinMessage(text, skin::TMsgDlgType::mtInformation, skin::MsgButtons({skin::mbOK}), 0);
+    if (FMessage) FMessage->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, skindialogs::MsgButtons({skin::mbOK}), 0);
 }
 
 TSkinStdLabel* TEntryDialog::AddLabel(const QString& caption, int left, int top, int width, int height) {
@@ -64,7 +64,7 @@ void TEntryDialog::EnterDoes(int& key, const std::function<void()>& action) {
 
 // ---- Main Keyword ----
 
-TfrmMainKeyword::TfrmMainKeyword(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+TfrmMainKeyword::TfrmMainKeyword(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
     : TEntryDialog(skinData, msg, parent) {
     setWindowTitle(QStringLiteral("Main Keyword"));
     SetClientSize(309, 109);
@@ -92,7 +92,7 @@ void TfrmMainKeyword::edtMainKeywordKeyDown(int& key, Qt::KeyboardModifiers) {
 
 // ---- Enter Keyword(s) ----
 
-TfrmAddKeywords::TfrmAddKeywords(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+TfrmAddKeywords::TfrmAddKeywords(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
     : TEntryDialog(skinData, msg, parent) {
     setWindowTitle(QStringLiteral("Enter Keyword(s)"));
     SetClientSize(426, 147);
@@ -104,7 +104,7 @@ TfrmAddKeywords::TfrmAddKeywords(skin::TSkinData* skinData, skin::TSkinMessage* 
     btnBrowse = AddButton("btnBrowse", QStringLiteral("Browse"), {344, 77, 63, 21});
     btnOk = AddButton("btnOk", QStringLiteral("Ok"), {102, 107, 82, 21});
     btnCancel = AddButton("btnCancel", QStringLiteral("Cancel"), {190, 107, 82, 21}, mrCancel);
-    SkinOpenDialog1 = new skin::TSkinOpenDialog(this);
+    SkinOpenDialog1 = new skindialogs::TSkinOpenDialog(this);
     SkinOpenDialog1->setObjectName(QStringLiteral("SkinOpenDialog1"));
     SkinOpenDialog1->Title = QStringLiteral("Open file");
     SkinOpenDialog1->Filter = QStringLiteral("Text files (*.txt)|*.txt");
@@ -146,7 +146,7 @@ void TfrmAddKeywords::edtListKeyDown(int& key, Qt::KeyboardModifiers shift) { ed
 
 // ---- Select Search Type ----
 
-TfrmSelSearch::TfrmSelSearch(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent)
+TfrmSelSearch::TfrmSelSearch(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
     : TEntryDialog(skinData, msg, parent) {
     setWindowTitle(QStringLiteral("Select Search Type"));
     SetClientSize(480, 114);

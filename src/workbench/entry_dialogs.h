@@ -2,8 +2,8 @@
 // The three small dialogs that feed the workbench: Main Keyword, Enter Keyword(s) and Select Search Type.
 // Each is created when its command runs, shown modally, read and destroyed. Their messages go through the
 // main window's message component.
-#include "skin/dialogs/file_dialog.h"
-#include "skin/dialogs/skin_message.h"
+#include "skindialogs/file_dialog.h"
+#include "skindialogs/skin_message.h"
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_edit.h"
@@ -22,7 +22,7 @@ namespace dorvanel::workbench {
 class TEntryDialog : public skinctrls::TSkinForm {
     Q_OBJECT
 public:
-    TEntryDialog(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent);
+    TEntryDialog(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent);
 
 protected:
     // Shows a message of the dialog's checks: information, the OK button, help context 0.
@@ -35,13 +35,13 @@ protected:
     static void EnterDoes(int& key, const std::function<void()>& action);
 
     skin::TSkinData* FSkinData;
-    skin::TSkinMessage* FMessage;
+    skindialogs::TSkinMessage* FMessage;
 };
 
 class TfrmMainKeyword : public TEntryDialog {
     Q_OBJECT
 public:
-    TfrmMainKeyword(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent = nullptr);
+    TfrmMainKeyword(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent = nullptr);
 
     void btnOkClick();
     void edtMainKeywordKeyDown(int& key, Qt::KeyboardModifiers shift);
@@ -55,14 +55,14 @@ public:
 class TfrmAddKeywords : public TEntryDialog {
     Q_OBJECT
 public:
-    TfrmAddKeywords(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent = nullptr);
+    TfrmAddKeywords(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent = nullptr);
 
     void btnOkClick();
     void btnBrowseClick();
     void edtAddKeywordKeyDown(int& key, Qt::KeyboardModifiers shift);
     void edtListKeyDown(int& key, Qt::KeyboardModifiers shift);
 
-    skin::TSkinOpenDialog* SkinOpenDialog1;
+    skindialogs::TSkinOpenDialog* SkinOpenDialog1;
     skinctrls::TSkinStdLabel* SkinStdLabel1;
     skinctrls::TSkinEdit* edtAddKeyword;
     skinctrls::TSkinStdLabel* SkinStdLabel2;
@@ -75,7 +75,7 @@ public:
 class TfrmSelSearch : public TEntryDialog {
     Q_OBJECT
 public:
-    TfrmSelSearch(skin::TSkinData* skinData, skin::TSkinMessage* msg, QWidget* parent = nullptr);
+    TfrmSelSearch(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent = nullptr);
 
     // 0 (precise) when the first box is ticked, else 1 (broad); the second box plays no part.
     int SearchType() const;

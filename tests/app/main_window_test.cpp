@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 
-#include "skin/dialogs/open_dlg_form.h"
+#include "skindialogs/open_dlg_form.h"
 #include "skinctrls/skin_edit.h"
 #include "support/plain/temp_dir.h"
 #include "support/qt/modal.h"
@@ -213,7 +213,7 @@ TEST(MainWindow, SaveResults) {
     const std::string out = dir.file("out.csv");
     auto save = [](const QString& name) {
         return [name](QWidget* dlg) {
-            auto* form = static_cast<skin::TOpenDlgForm*>(dlg);
+            auto* form = static_cast<skindialogs::TOpenDlgForm*>(dlg);
             form->FileNameEdit->SetText(name);
             QTest::mouseClick(form->OpenButton, Qt::LeftButton, {}, QPoint(5, 5));
         };

@@ -1,6 +1,6 @@
 #include "workbench/entry_dialogs.h"
 
-#include "skin/dialogs/open_dlg_form.h"
+#include "skindialogs/open_dlg_form.h"
 #include "skinctrls/skin_checkbox.h"
 #include "support/plain/temp_dir.h"
 #include "support/qt/modal.h"
@@ -33,7 +33,7 @@ void Click(skinctrls::TSkinButton* button) { QTest::mouseClick(button, Qt::LeftB
 }  // namespace
 
 TEST(MainKeywordDialog, LayoutAndCaption) {
-    skin::TSkinMessage msg;
+    skindialogs::TSkinMessage msg;
     TfrmMainKeyword dlg(nullptr, &msg);
     EXPECT_EQ(dlg.windowTitle(), "Main Keyword");
     EXPECT_EQ(dlg.size(), QSize(309, 109));
@@ -44,7 +44,7 @@ TEST(MainKeywordDialog, LayoutAndCaption) {
 }
 
 TEST(MainKeywordDialog, EmptyFieldIsRefusedByOkAndByEnter) {
-    skin::TSkinMessage msg;
+    skindialogs::TSkinMessage msg;
     TfrmMainKeyword dlg(nullptr, &msg);
     QString first, second;
     WhenModals({
@@ -64,7 +64,7 @@ TEST(MainKeywordDialog, EmptyFieldIsRefusedByOkAndByEnter) {
 }
 
 TEST(MainKeywordDialog, CancelAndFrameCloseGiveCancel) {
-    skin::TSkinMessage msg;
+    skindialogs::TSkinMessage msg;
     {
         TfrmMainKeyword dlg(nullptr, &msg);
         WhenModals({[&](QWidget*) { Click(dlg.btnCancel); }});
@@ -81,7 +81,7 @@ TEST(AddKeywordsDialog, ChecksInOrder) {
     test::TempDir dir;
     const QString file = QString::fromStdString(dir.file("list.txt"));
     test::writeFileBytes(file.toStdString(), "a\n");
-    skin::TSkinMessage msg;
+    skindialogs::TSkinMessage msg;
     TfrmAddKeywords dlg(nullptr, &msg);
     EXPECT_EQ(dlg.windowTitle(), "Enter Keyword(s)");
     EXPECT_EQ(dlg.size(), QSize(426, 147));
@@ -116,7 +116,7 @@ TEST(AddKeywordsDialog, ChecksInOrder) {
 }
 
 TEST(AddKeywordsDialog, BothEmptyClosesWithOk) {
-    skin::TSkinMessage msg;
+    skindialogs::TSkinMessage msg;
     TfrmAddKeywords dlg(nullptr, &msg);
     WhenModals({[&](QWidget*) { Click(dlg.btnOk); }});
     EXPECT_EQ(dlg.ShowModal(), skinctrls::mrOk);
@@ -125,7 +125,7 @@ TEST(AddKeywordsDialog, BothEmptyClosesWithOk) {
 TEST(AddKeywordsDialog, BrowsePutsTheChosenTextFileInTheListEdit) {
     test::TempDir dir;
     test::writeFileBytes(dir.file("list.txt"), "golf\r\n");
-    skin::TSkinMessage msg;
+    skindialogs::TSkinMessage msg;
     TfrmAddKeywords dlg(nullptr, &msg);
     EXPECT_EQ(dlg.SkinOpenDialog1->Filter, "Text files (*.txt)|*.txt");
     EXPECT_EQ(dlg.SkinOpenDialog1->FilterIndex, 1);
@@ -137,7 +137,7 @@ TEST(AddKeywordsDialog, BrowsePutsTheChosenTextFileInTheListEdit) {
         [&](QWidget*) { Click(dlg.btnBrowse); },
         [&](QWidget* open) {
             title = open->windowTitle();
-            auto* form = static_cast<skin::TOpenDlgForm*>(open);
+            auto* form = static_cast<skindialogs::TOpenDlgForm*>(open);
             // A file must be chosen in the list: a typed name alone does not confirm an open dialog.
             form->FileList->SelectRow(form->FileList->RowOf(QStringLiteral("list.txt")));
             Click(form->OpenButton);
@@ -150,7 +150,7 @@ TEST(AddKeywordsDialog, BrowsePutsTheChosenTextFileInTheListEdit) {
 }
 
 TEST(SelectSearchTypeDialog, FirstBoxDecidesTheSearchType) {
-    skin::TSkinMessage msg;
+    skindialogs::TSkinMessage msg;
     TfrmSelSearch dlg(nullptr, &msg);
     EXPECT_EQ(dlg.windowTitle(), "Select Search Type");
     EXPECT_EQ(dlg.size(), QSize(480, 114));

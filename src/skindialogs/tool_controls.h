@@ -1,0 +1,48 @@
+#pragma once
+// The file dialog's tool bar and its flat buttons: a speed button (no focus, flat until the mouse is over
+// it), a speed button that drops a menu, and the menu itself. Plain look only for now.
+#include "skinctrls/skin_button.h"
+#include "skinctrls/skin_panel.h"
+
+#include <QMenu>
+#include <QPointer>
+
+namespace dorvanel::skindialogs {
+
+class TSkinToolBar : public skinctrls::TSkinPanel {
+    Q_OBJECT
+public:
+    explicit TSkinToolBar(QWidget* parent = nullptr);
+};
+
+class TSkinSpeedButton : public skinctrls::TSkinButton {
+    Q_OBJECT
+public:
+    explicit TSkinSpeedButton(QWidget* parent = nullptr);
+    void PaintPlain(QImage& bitmap) override;
+};
+
+class TSkinPopupMenu : public QMenu {
+    Q_OBJECT
+public:
+    explicit TSkinPopupMenu(QWidget* parent = nullptr);
+};
+
+class TSkinMenuSpeedButton : public TSkinSpeedButton {
+    Q_OBJECT
+public:
+    explicit TSkinMenuSpeedButton(QWidget* parent = nullptr);
+    void PaintPlain(QImage& bitmap) override;
+    // Raises OnClick, then drops the menu below the button.
+    void PerformClick() override;
+
+    TSkinPopupMenu* SkinPopupMenu() const { return FMenu; }
+    void SetSkinPopupMenu(TSkinPopupMenu* menu) { FMenu = menu; }
+    // Width of the part at the right that shows the drop-down arrow.
+    static constexpr int ArrowWidth = 11;
+
+private:
+    QPointer<TSkinPopupMenu> FMenu;
+};
+
+}  // namespace dorvanel::skindialogs
