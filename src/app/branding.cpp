@@ -1,6 +1,6 @@
 #include "app/branding.h"
 
-#include "platform/ini_file.h"
+#include "common/ini_file.h"
 #include "platform/picture_file.h"
 
 #include <QDir>
@@ -24,7 +24,7 @@ public:
     }
 
 private:
-    platform::TIniFile FIni;
+    common::TIniFile FIni;
 };
 
 QString InFolder(const QString& folder, const QString& name) { return QDir(folder).filePath(name); }

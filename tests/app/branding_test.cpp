@@ -337,7 +337,7 @@ TEST_F(Branding, RightLinkKeepsItsRightEdge) {
 
 TEST_F(Branding, SkinArchiveAndIcon) {
     Config("[Settings]\nIconPath=C:\\brand\\brand.ico\n");
-    fs::copy_file(DORVANEL_BINARY_DIR "/tools/skinpack/modern/dbskin.dat", File("dbskin.dat"));
+    fs::copy_file(DORVANEL_BINARY_DIR "/src/defaultskin/modern/dbskin.dat", File("dbskin.dat"));
     Picture("brand.ico", 32, 32, "ICO", Qt::green);
     BrandedWindow w;
     ASSERT_EQ(Load(w), "");

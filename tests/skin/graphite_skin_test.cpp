@@ -1,7 +1,7 @@
 // The bundled "Graphite" skin as built: it loads like any dbskin.dat, names the same sections as the default
 // skin so every control finds a look, and its pictures are its own (dark faces, chamfered window corners).
 #include "skin/skin_data.h"
-#include "skinpack/default_skin.h"
+#include "defaultskin/default_skin.h"
 #include "skin/compressed_stored_skin.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ TEST(GraphiteSkin, LoadsWithEverySectionOfTheDefaultSkin) {
     ASSERT_FALSE(graphite.Empty());
     EXPECT_EQ(graphite.SkinName(), "Graphite");
     TCompressedStoredSkin stored;
-    stored.CompressedData = skinpack::DefaultSkinData();
+    stored.CompressedData = defaultskin::DefaultSkinData();
     modern.ApplyStoredSkin(stored);
     ASSERT_FALSE(modern.Empty());
     ASSERT_EQ(graphite.SkinControls().Count(), modern.SkinControls().Count());
