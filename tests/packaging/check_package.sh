@@ -37,7 +37,7 @@ program="$root/usr/bin/$command"
 printf '[Settings]\r\nAppName=Installed Dorvanel\r\n' > "$root/usr/lib/dorvanel/dbconfig.dat"
 export program
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  "$program" > /dev/null 2>&1 &
+  env -u QT_QPA_PLATFORM "$program" > /dev/null 2>&1 &
   pid=$!
   for _ in $(seq 600); do
     if xwininfo -root -tree 2>/dev/null | grep -q "\"Installed Dorvanel\""; then kill $pid; exit 0; fi
