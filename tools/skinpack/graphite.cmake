@@ -2,7 +2,7 @@
 # user can drop in beside the program as dbskin.dat, at <build>/skins/graphite/dbskin.dat (with a contact
 # sheet of its pictures).
 add_executable(graphite_gen graphite_gen.cpp)
-target_link_libraries(graphite_gen PRIVATE dorvanel_skin)
+target_link_libraries(graphite_gen PRIVATE skin_generator)
 
 set(graphite_src ${PROJECT_SOURCE_DIR}/skins/graphite/graphite.skn)
 set(graphite_dir ${PROJECT_BINARY_DIR}/skins/graphite)

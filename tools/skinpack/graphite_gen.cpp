@@ -3,22 +3,18 @@
 // window corners and round caption buttons. Fields that the program fills itself (edit boxes, the lists of
 // the combo and list boxes) stay light, since the text inside them is drawn on the system's window colour.
 // Run headless: graphite_gen <graphite.skn> <output folder>.
-#include "skin/bitmap_io.h"
-#include "skin/skin_description.h"
-#include "skin/skin_errors.h"
+#include "skin_generator.h"
 
-#include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 
-#include <cstdio>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
 
 using namespace dorvanel::skin;
+using dorvanel::skinpack::TDrawnPictures;
 
 namespace {
 
@@ -70,13 +66,10 @@ public:
         }
         return image;
     }
-    const QImage* Find(int index) const {
-        const auto it = FPictures.find(index);
-        return it == FPictures.end() ? nullptr : &it->second;
-    }
+    const TDrawnPictures& All() const { return FPictures; }
 
 private:
-    std::map<int, QImage> FPictures;
+    TDrawnPictures FPictures;
 };
 
 class GraphiteGenerator {
@@ -424,9 +417,7 @@ void GraphiteGenerator::Menus() {
 }
 
 void GraphiteGenerator::DrawAll() {
-    // Every control section names its look; one this table does not know is an error, so that the
-    // description and the pictures cannot drift apart unnoticed.
-    const std::map<std::string, std::function<void(const std::string&)>> looks = {
+    const dorvanel::skinpack::TSectionLooks looks = {
         {"button", [this](const std::string& s) { Button(s); }},
         {"toolbutton", [this](const std::string& s) { ToolButton(s); }},
         {"toolmenubutton", [this](const std::string& s) { ToolButton(s); }},
@@ -455,48 +446,15 @@ void GraphiteGenerator::DrawAll() {
     Frame();
     CaptionButtons();
     Menus();
-    for (const auto& [index, entry] : D.ReadEntries("SKINCONTROLS", D.ReadInteger("SKINCONTROLS", "count", 0))) {
-        const std::string name = entry.substr(0, entry.find(':'));
-        const auto look = looks.find(name);
-        if (look == looks.end()) throw dorvanel::Exception("no Graphite look for the section \"" + name + "\"");
-        look->second(name);
-    }
-}
-
-void WritePicture(const QImage* image, const QString& folder, const std::string& name) {
-    if (!image) throw dorvanel::Exception("nothing was drawn for " + name);
-    TMemoryStream bytes;
-    WriteBitmap(bytes, *image);
-    QFile out(folder + "/" + QString::fromStdString(name));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes.Data()) != bytes.Size()) {
-        throw EFOpenError(out.fileName().toStdString(), out.errorString().toStdString());
-    }
+    dorvanel::skinpack::DrawControlSections(D, looks);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: graphite_gen <description.skn> <output folder>\n");
-        return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    try {
-        QFile file(QString::fromLocal8Bit(argv[1]));
-        if (!file.open(QIODevice::ReadOnly)) throw EFOpenError(argv[1], file.errorString().toStdString());
-        const QByteArray text = file.readAll();
-        const TSkinDescription d(std::string_view(text.constData(), std::size_t(text.size())));
+    return dorvanel::skinpack::RunGenerator(argc, argv, "graphite_gen", [](const TSkinDescription& d) {
         GraphiteGenerator g(d);
         g.DrawAll();
-        const QString folder = QString::fromLocal8Bit(argv[2]);
-        WritePicture(g.Pictures().Find(-1), folder, d.ReadString("PICTURES", "picture"));
-        WritePicture(g.Pictures().Find(-2), folder, d.ReadString("PICTURES", "mask"));
-        const std::vector<std::string> names = d.ReadNameList("PICTURES", "activepictures");
-        for (std::size_t i = 0; i < names.size(); ++i) WritePicture(g.Pictures().Find(int(i)), folder, names[i]);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "graphite_gen: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+        return g.Pictures().All();
+    });
 }
