@@ -158,14 +158,16 @@ int main() {
 
     // 5,000 small frames that each put back what they covered: playing them once takes time in proportion to
     // the frames, not to their square (ImageMagick would take minutes to write so many; built here instead).
+    // Every other frame is kept, so composing afresh would redraw all the kept ones before it each time.
     GifBuilder restoring;
-    restoring.Header(200, 100, 2).Image(0, 0, 200, 100, LiteralImageData(std::vector<std::uint8_t>(20000, 1), 2));
+    restoring.Header(468, 60, 2).GraphicControl(1, 2, 0);
+    restoring.Image(0, 0, 468, 60, LiteralImageData(std::vector<std::uint8_t>(468 * 60, 1), 2));
     for (int i = 0; i < 5000; ++i) {
-        restoring.GraphicControl(3, 2).Image(i % 190, i % 90, 6, 6,
-                                             LiteralImageData(std::vector<std::uint8_t>(36, 2 + i % 2), 2));
+        restoring.GraphicControl(i % 2 ? 3 : 1, 2)
+            .Image(i % 460, i % 54, 6, 6, LiteralImageData(std::vector<std::uint8_t>(36, 2 + i % 2), 2));
     }
     restoring.Trailer();
-    Measure("5,000 restoring 6x6 frames", restoring.bytes);
+    Measure("5,000 6x6 frames, half restoring", restoring.bytes);
 
     return 0;
 }
