@@ -94,23 +94,6 @@ TEST_F(BrandedWindowE2E, AnimatedBannerClick) {
     EXPECT_EQ(browser.WaitForCalls(1), (std::vector<Args>{{kBannerURL}}));
 }
 
-TEST_F(BrandedWindowE2E, WithoutABrowserNothingStartsAndNothingIsShown) {
-    WriteFolder("promo.png");
-    QImage picture(50, 30, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    ASSERT_TRUE(picture.save(QString::fromStdString(dir_.file("dbimg1.dat")), "PNG"));
-    test::TRecordingBrowser browser;
-    browser.SetDefault("");
-    TfrmMain w(nullptr, Folder());
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    auto* banner = Control<QLabel>(w, "imgBanner");
-    QTest::mouseClick(banner, Qt::LeftButton, {}, banner->rect().center());
-    QTest::mouseClick(Control<QWidget>(w, "btnMakeMoney"), Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(browser.Calls().empty());
-}
-
 TEST_F(BrandedWindowE2E, DamagedBannerIsReportedOnceTheWindowRuns) {
     WriteFolder("promo.jpg");
     test::writeFileBytes(dir_.file("dbimg1.dat"), "not a JPEG");

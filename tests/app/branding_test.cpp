@@ -323,18 +323,6 @@ TEST_F(Branding, FooterLinks) {
     EXPECT_EQ(w.lblLink1URL->Caption(), "");
 }
 
-TEST_F(Branding, RightLinkKeepsItsRightEdge) {
-    Config("[Settings]\nLink1URL=http://127.0.0.1/1\nLink1Name=A much longer caption\n"
-           "Link2URL=http://127.0.0.1/2\nLink2Name=Another long caption here\n");
-    BrandedWindow w;
-    w.lblLink2URL->SetAlignment(skin::TAlignment::taRightJustify);
-    w.lblLink2URL->SetBounds(592, 32, 34, 14);
-    const int right = w.lblLink2URL->geometry().right();
-    ASSERT_EQ(Load(w), "");
-    EXPECT_GT(w.lblLink2URL->width(), 34);
-    EXPECT_EQ(w.lblLink2URL->geometry().right(), right);
-}
-
 TEST_F(Branding, SkinArchiveAndIcon) {
     Config("[Settings]\nIconPath=C:\\brand\\brand.ico\n");
     fs::copy_file(DORVANEL_BINARY_DIR "/src/defaultskin/modern/dbskin.dat", File("dbskin.dat"));

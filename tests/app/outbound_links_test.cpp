@@ -19,14 +19,6 @@ TEST(OutboundLinks, MakeMoneyAddress) {
     EXPECT_EQ(MakeMoneyURL("www.example.net", ""), "http://www.example.net/likes/QOLVA");
 }
 
-TEST(OutboundLinks, BannerWithoutATargetOpensNothing) {
-    test::TRecordingBrowser browser;
-    OpenBannerTarget(QString());
-    OpenBannerTarget("http://127.0.0.1/banner?a=1;b=2");
-    // Only the banner with a target was started (the first would have been recorded before the second).
-    EXPECT_EQ(browser.WaitForCalls(1), (std::vector<Args>{{"http://127.0.0.1/banner?a=1;b=2"}}));
-}
-
 TEST(OutboundLinks, FooterLinkClickOpensItsAddressThroughTheDefaultHandler) {
     test::TRecordingBrowser browser("%u");
     RouteLinkLabelsToDefaultHandler();

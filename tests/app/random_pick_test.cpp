@@ -42,16 +42,5 @@ TEST(RandomPick, ReseededBeforeEveryPick) {
     EXPECT_TRUE(seeds.empty());
 }
 
-TEST(RandomPick, ClockSeededPicksStayInRange) {
-    TRandomPick random;
-    for (int n = 1; n <= 4; ++n) {
-        for (int i = 0; i < 50; ++i) {
-            const int k = random.Pick(n);
-            EXPECT_GE(k, 0);
-            EXPECT_LT(k, n);
-        }
-    }
-}
-
 }  // namespace
 }  // namespace dorvanel::app
