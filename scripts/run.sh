@@ -4,7 +4,7 @@
 # With --branded, a second demo folder shows a reseller's branding (scripts/branded_demo.sh lays it out).
 set -euo pipefail
 branded=0
-if [ "${1:-}" = "--branded" ]; then branded=1; fi
+if [ "${1:-}" = "--branded" ]; then branded=1; shift; fi
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
