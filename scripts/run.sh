@@ -64,7 +64,7 @@ xvfb=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 export DISPLAY=":$display"
 echo "run: no display here; Dorvanel runs on the virtual display $DISPLAY (Xvfb)."
-echo "run: look at it with: DISPLAY=$DISPLAY xwd -root -silent | convert xwd:- $demo/screen.png"
+echo "run: look at it with: DISPLAY=$DISPLAY xwd -root -silent | convert-im6.q16 xwd:- $demo/screen.png"
 "$demo/dorvanel" &
 program=$!
 for _ in $(seq 100); do
