@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   imagemagick libgif-dev
   libcpp-httplib-dev
+  libpsl-dev libssl-dev
   nginx-light curl
   python3
 )

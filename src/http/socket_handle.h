@@ -54,12 +54,16 @@ public:
     // nothing. Fails with ENetConnClosedGracefully when the socket is not allocated. Also returns true when
     // the program closed the socket from inside the pump, so that the caller sees the connection gone.
     bool WaitReadable(int ms);
+    // The same for room to send: a peer that stops reading fills the socket's buffer, and the wait for room
+    // must keep the windows alive like any other.
+    bool WaitWritable(int ms);
 
     // Shuts the sending side down and closes the socket; nothing happens when none is allocated.
     void CloseSocket();
 
 private:
-    bool pollReadable(int ms) const;
+    bool pollFor(short events, int ms) const;
+    bool waitFor(short events, int ms);
     void runConnect();
     void finishConnect(int err);
 

@@ -300,6 +300,9 @@ void TNetTCPConnection::WriteBytes(const void* buffer, int64_t count, bool now) 
     sendNow(copy.data(), copy.size());
 }
 
+// Sends without blocking and waits for room with the pump, so that a peer that stops reading can neither
+// freeze the windows nor keep Stop from working. With a ReadTimeout, a peer that takes nothing for that
+// long fails the send as a timed-out connection.
 void TNetTCPConnection::sendNow(const char* bytes, size_t count) {
     size_t sent = 0;
     while (sent < count) {
@@ -307,9 +310,13 @@ void TNetTCPConnection::sendNow(const char* bytes, size_t count) {
         if (!handler || !handler->Connected()) throw ENetNotConnected();
         ssize_t n;
         do {
-            n = ::send(handler->Binding.Handle, bytes + sent, count - sent, MSG_NOSIGNAL);
+            n = ::send(handler->Binding.Handle, bytes + sent, count - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         } while (n < 0 && errno == EINTR);
         const int err = errno;
+        if (n < 0 && (err == EAGAIN || err == EWOULDBLOCK)) {
+            if (!handler->Binding.WaitWritable(ReadTimeout > 0 ? ReadTimeout : -1)) throw ENetSocketError(10060);
+            continue;
+        }
         if (TNetIdlePumpBase* pump = TNetIdlePumpBase::ActivePump()) pump->PumpIfDue(false);
         if (n < 0) {
             const int32_t code = SocketCodeFromErrno(err);

@@ -150,11 +150,14 @@ TEST(CookieJar, NoCookieForAHostThatOnlyContainsTheDomain) {
     EXPECT_EQ(headerFor(jar, "http://www.shop.test/"), "a=1");
 }
 
-TEST(CookieJar, DomainWithoutAnInnerDotIsRefused) {
+TEST(CookieJar, PublicSuffixDomainIsRefused) {
     TNetCookieManager jar;
     jar.AcceptSetCookie("a=1; path=/; Domain=com", TNetURI("http://shop.com/"));
     jar.AcceptSetCookie("b=1; path=/; domain=.test", TNetURI("http://shop.test/"));
-    jar.AcceptSetCookie("c=1; path=/; domain=shop.test", TNetURI("http://web.shop.test/"));
+    jar.AcceptSetCookie("c=1; path=/; domain=co.uk", TNetURI("http://www.shop.co.uk/"));
+    jar.AcceptSetCookie("d=1; path=/; domain=.CO.UK", TNetURI("http://www.shop.co.uk/"));
+    jar.AcceptSetCookie("e=1; path=/; domain=other.test", TNetURI("http://www.shop.test/"));
+    jar.AcceptSetCookie("f=1; path=/; domain=0.0.1", TNetURI("http://127.0.0.1/"));
     EXPECT_EQ(jar.CookieCollection().Count(), 0);
     // The host itself needs no dot: a single-label host keeps its own cookies.
     jar.AcceptSetCookie("d=1; path=/", TNetURI("http://localhost/"));
