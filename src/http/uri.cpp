@@ -323,7 +323,7 @@ std::string ResolveReference(std::string_view base, std::string_view reference) 
     }
     std::string out = t.scheme + ":";
     if (t.hasAuthority) out += "//" + t.authority;
-    out += t.path.empty() || t.path.front() != '/' ? "/" + t.path : t.path;
+    out += t.hasAuthority && (t.path.empty() || t.path.front() != '/') ? "/" + t.path : t.path;
     if (t.hasQuery) out += "?" + t.query;
     return out;
 }

@@ -72,7 +72,8 @@ std::string ReferenceScheme(std::string_view reference);
 
 // Resolves `reference` against the absolute `base` as RFC 3986 section 5.2 says, for every form a server
 // sends: absolute, network-path ("//h/x"), absolute-path, relative-path and query-only ("?page=2" keeps
-// the document). The result is absolute, carries no fragment, and has at least "/" as its path.
+// the document). The result is absolute, carries no fragment, and under an authority has at least "/" as
+// its path.
 std::string ResolveReference(std::string_view base, std::string_view reference);
 
 }  // namespace dorvanel::http
