@@ -1,6 +1,6 @@
 #include "harvest/captcha_dialog.h"
 
-#include "harvest/captcha_page.h"
+#include "harvest/pages/captcha_page.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -78,7 +78,7 @@ void TfrmCaptcha::FormShow() {
 }
 
 void TfrmCaptcha::PrepareImage() {
-    const CaptchaPageValues values = CutCaptchaPage(FPageText);
+    const pages::CaptchaPageValues values = pages::CutCaptchaPage(FPageText);
     FRandom = values.random;
     FSeed = values.seed;
     FImageSrc = values.imageSrc;
@@ -89,7 +89,7 @@ void TfrmCaptcha::btnOkClick() {
     if (edtPassword->Text().isEmpty()) {
         if (FMessage)
             FMessage->ShowSkinMessage(QStringLiteral("Please enter a password."), skindialogs::TMsgDlgType::mtInformation,
-                                      skindialogs::MsgButtons({skin::mbOK}), 0);
+                                      skindialogs::MsgButtons({skindialogs::mbOK}), 0);
         return;
     }
     SetModalResult(mrOk);

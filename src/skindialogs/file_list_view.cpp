@@ -160,7 +160,7 @@ TSkinFileListView::TSkinFileListView(QWidget* parent)
     SetViewStyle(FViewStyle);
 }
 
-void TSkinFileListView::SetSkinData(TSkinData* data) {
+void TSkinFileListView::SetSkinData(skin::TSkinData* data) {
     FSkinData = data;
     LookUpDescription();
     update();

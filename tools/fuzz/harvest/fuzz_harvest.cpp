@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "harvest/captcha_page.h"
-#include "harvest/result_count_pages.h"
+#include "harvest/pages/captcha_page.h"
+#include "harvest/pages/result_count_pages.h"
 #include "support/plain/suggestions_by_rule.h"
 
 using namespace dorvanel::harvest;

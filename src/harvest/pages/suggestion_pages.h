@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 // Compared exactly, letter case included.
 inline constexpr std::string_view kSecurityImageMarker = "Please enter the characters in the image";
@@ -36,4 +36,4 @@ bool IsSecurityImagePage(std::string_view page);
 // "</tfoot>" has no rows.
 std::vector<SuggestedKeyword> ParseSuggestions(const std::string& page);
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

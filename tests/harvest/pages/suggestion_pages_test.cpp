@@ -1,4 +1,4 @@
-#include "harvest/suggestion_pages.h"
+#include "harvest/pages/suggestion_pages.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "standin/pages.h"
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 namespace {
 
 // A result page as the service writes it: rows follow the table foot.
@@ -162,4 +162,4 @@ TEST(ParseSuggestions, ReadsEveryStandInPage) {
 }
 
 }  // namespace
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

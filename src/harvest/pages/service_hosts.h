@@ -3,7 +3,7 @@
 // "Services", each a host or host:port); a missing file or key leaves the public default.
 #include <string>
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 struct TServiceHosts {
     std::string SuggestionHost = "freekeywords.wordtracker.com";
@@ -15,4 +15,4 @@ struct TServiceHosts {
     static TServiceHosts Load(const std::string& path);
 };
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

@@ -1,10 +1,10 @@
-#include "platform/ini_file.h"
+#include "common/ini_file.h"
 
 #include "support/plain/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-using dorvanel::platform::TIniFile;
+using dorvanel::common::TIniFile;
 
 TEST(IniFile, SectionsAndKeysIgnoreCaseAndValuesLoseBlanksAndQuotes) {
     const TIniFile ini = TIniFile::FromText(

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 struct CaptchaPageValues {
     std::string random;    // hidden value "random"
@@ -20,4 +20,4 @@ CaptchaPageValues CutCaptchaPage(std::string page);
 // Every "&amp;" replaced by "&" in one left-to-right pass: "&amp;amp;" becomes "&amp;".
 std::string ReplaceAmpOnce(std::string_view text);
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

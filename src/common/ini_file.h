@@ -2,11 +2,12 @@
 // Reading a private-profile (INI) file: "[Section]" lines and "Key=Value" lines. Sections and keys are found
 // without regard to letter case; blanks around names and values are dropped, as is one pair of quotes
 // around a value; a value is cut at 2047 characters. A missing file reads as empty.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace dorvanel::platform {
+namespace dorvanel::common {
 
 class TIniFile {
 public:
@@ -20,6 +21,7 @@ public:
     std::string ReadString(std::string_view section, std::string_view key, const std::string& defaultValue) const;
 
     static constexpr size_t kMaxValueLength = 2047;
+    static constexpr uint64_t kMaxFileBytes = uint64_t{16} << 20;
 
 private:
     struct Entry {
@@ -30,4 +32,4 @@ private:
     std::vector<Entry> FEntries;
 };
 
-}  // namespace dorvanel::platform
+}  // namespace dorvanel::common

@@ -2,15 +2,15 @@
 // loopback: the security-image handshake with its cookie, and every engine's way of sending a page.
 #include <gtest/gtest.h>
 
-#include "harvest/captcha_page.h"
-#include "harvest/result_count_pages.h"
-#include "harvest/suggestion_pages.h"
+#include "harvest/pages/captcha_page.h"
+#include "harvest/pages/result_count_pages.h"
+#include "harvest/pages/suggestion_pages.h"
 #include "http/exceptions.h"
 #include "http/http_client.h"
 #include "standin/pages.h"
 #include "support/plain/standin_server.h"
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 namespace {
 
 // One fetch as the program makes it: redirects followed, cookies kept by the client, closed afterwards.
@@ -102,4 +102,4 @@ TEST(StandinRoundTrip, FailingEngineFailsTheFetch) {
 }
 
 }  // namespace
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

@@ -1,9 +1,9 @@
-#include "harvest/result_count_pages.h"
+#include "harvest/pages/result_count_pages.h"
 
 #include "harvest/markup/markup.h"
-#include "harvest/suggestion_pages.h"
+#include "harvest/pages/suggestion_pages.h"
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 namespace {
 
@@ -47,4 +47,4 @@ std::string CutResultCount(Engine engine, std::string page) {
 
 int ResultCountCell(Engine engine) { return rulesOf(engine).cell; }
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

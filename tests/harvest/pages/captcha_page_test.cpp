@@ -1,10 +1,10 @@
-#include "harvest/captcha_page.h"
+#include "harvest/pages/captcha_page.h"
 
 #include <gtest/gtest.h>
 
 #include "standin/pages.h"
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 namespace {
 
 TEST(CaptchaPage, TakesRandomSeedAndImageInOrder) {
@@ -72,4 +72,4 @@ TEST(CaptchaPage, EveryCutOfAPageIsSafe) {
 }
 
 }  // namespace
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

@@ -1,8 +1,8 @@
-#include "harvest/captcha_page.h"
+#include "harvest/pages/captcha_page.h"
 
 #include "harvest/markup/markup.h"
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 std::string ReplaceAmpOnce(std::string_view text) {
     constexpr std::string_view kAmp = "&amp;";
@@ -27,4 +27,4 @@ CaptchaPageValues CutCaptchaPage(std::string page) {
     return values;
 }
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

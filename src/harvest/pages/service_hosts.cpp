@@ -1,11 +1,11 @@
-#include "harvest/service_hosts.h"
+#include "harvest/pages/service_hosts.h"
 
-#include "platform/ini_file.h"
+#include "common/ini_file.h"
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 TServiceHosts TServiceHosts::Load(const std::string& path) {
-    const platform::TIniFile ini(path);
+    const common::TIniFile ini(path);
     TServiceHosts hosts;
     auto read = [&](const char* key, std::string& value) {
         const std::string v = ini.ReadString("Services", key, value);
@@ -19,4 +19,4 @@ TServiceHosts TServiceHosts::Load(const std::string& path) {
     return hosts;
 }
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

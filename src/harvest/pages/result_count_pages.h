@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 enum class Engine { Google, Yahoo, Msn };
 inline constexpr std::array<Engine, 3> kEngines = {Engine::Google, Engine::Yahoo, Engine::Msn};  // asking order
@@ -27,4 +27,4 @@ std::string CutResultCount(Engine engine, std::string page);
 // The keyword row's cell the engine's count goes into: 2, 3 and 4 (the columns "Google", "Yahoo", "Msn").
 int ResultCountCell(Engine engine);
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

@@ -1,10 +1,10 @@
-#include "harvest/suggestion_pages.h"
+#include "harvest/pages/suggestion_pages.h"
 
 #include "harvest/markup/markup.h"
 
 #include <map>
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 
 using markup::CleanMarkup;
 using markup::CutBetween;
@@ -105,4 +105,4 @@ std::vector<SuggestedKeyword> ParseSuggestions(const std::string& page) {
     return rows;
 }
 
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages

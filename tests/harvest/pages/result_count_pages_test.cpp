@@ -1,10 +1,10 @@
-#include "harvest/result_count_pages.h"
+#include "harvest/pages/result_count_pages.h"
 
 #include <gtest/gtest.h>
 
 #include "standin/pages.h"
 
-namespace dorvanel::harvest {
+namespace dorvanel::pages {
 namespace {
 
 TEST(ResultCountAddress, PreciseQuotesAndBroadDoesNot) {
@@ -79,4 +79,4 @@ TEST(CutResultCount, EveryCutOfAPageIsSafe) {
 }
 
 }  // namespace
-}  // namespace dorvanel::harvest
+}  // namespace dorvanel::pages
