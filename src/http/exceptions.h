@@ -142,6 +142,20 @@ public:
     using ENetException::ENetException;
 };
 
+// A TLS connection that could not be set up or broke: "TLS handshake failed: " and what went wrong.
+class ENetTLSError : public ENetException {
+public:
+    using ENetException::ENetException;
+};
+
+// The server's certificate was not accepted: "Certificate verification failed: " and the reason (not
+// trusted, expired, made for another name, ...).
+class ENetTLSVerifyError : public ENetTLSError {
+public:
+    explicit ENetTLSVerifyError(const std::string& reason)
+        : ENetTLSError("Certificate verification failed: " + reason) {}
+};
+
 // A request the client refuses to send: a target or header value holding control bytes, which would end the
 // line early and let the rest be read as a header of its own.
 class ENetInvalidRequest : public ENetException {

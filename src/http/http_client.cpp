@@ -383,33 +383,56 @@ void TNetCustomHTTP::prepareTarget() {
     Request.Host = currentUri_.Host + (currentUri_.PortText != "80" ? ":" + currentUri_.PortText : std::string());
 }
 
+void TNetCustomHTTP::ensureTransport(bool tls, bool passThrough) {
+    wantTls_ = tls;
+    wantPassThrough_ = passThrough;
+    if (!IOHandler || !OwnsIOHandler()) return;  // the program's own handler is used as it is
+    auto* current = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get());
+    if ((current != nullptr) != tls) {
+        CloseConnection();  // frees the handler; connecting makes the right one
+    } else if (current && !IsConnected()) {
+        current->PassThrough = passThrough;
+    }
+}
+
+std::shared_ptr<TNetIOHandlerSocket> TNetCustomHTTP::MakeIOHandler() {
+    if (!wantTls_) return TNetTCPClient::MakeIOHandler();
+    if (!tlsContext_) tlsContext_ = std::make_shared<TNetTLSContext>(TrustAnchorFile);
+    auto handler = std::make_shared<TNetIOHandlerTLS>(tlsContext_);
+    handler->PassThrough = wantPassThrough_;
+    return handler;
+}
+
+// Secure cookies go only over a connection that is encrypted to the server itself.
+bool TNetCustomHTTP::secureConnection() const {
+    const auto* tls = dynamic_cast<const TNetIOHandlerTLS*>(IOHandler.get());
+    if (tls) return tls->Encrypted();
+    return IOHandler && IOHandler->IsTLSHandler() &&
+           (Request.Route == TNetHTTPRoute::SecureRoute || Request.Route == TNetHTTPRoute::SecureProxyRoute);
+}
+
 TNetHTTPRoute TNetCustomHTTP::chooseRoute() {
     const bool https = SameText(currentUri_.Protocol, "HTTPS");
-    const bool tls = IOHandler && IOHandler->IsTLSHandler();
-    if (ProxyParams.ProxyServer().empty()) {
+    const bool direct = ProxyParams.ProxyServer().empty();
+    if (direct) {
         const int32_t port = portNumber(currentUri_.PortText);
         if (!SameText(Host, currentUri_.Host) || Port != port) {
             if (IsConnected()) CloseConnection();
             Host = currentUri_.Host;
             Port = port;
         }
-        if (https) {
-            if (!tls) throw ENetIOHandlerPropInvalid();
-            return TNetHTTPRoute::SecureRoute;
-        }
-        return TNetHTTPRoute::DirectRoute;
-    }
-    if (Host != ProxyParams.ProxyServer() || Port != ProxyParams.ProxyPort()) {
+    } else if (Host != ProxyParams.ProxyServer() || Port != ProxyParams.ProxyPort()) {
         if (IsConnected()) CloseConnection();
         Host = ProxyParams.ProxyServer();
         Port = ProxyParams.ProxyPort();
     }
-    if (https) {
-        // The tunnel needs a transport that can switch to TLS once the proxy has opened it.
-        if (!tls) throw ENetIOHandlerPropInvalid();
-        return TNetHTTPRoute::SecureProxyRoute;
-    }
-    return TNetHTTPRoute::ProxyRoute;
+    // Through a proxy the TLS handler passes bytes through until the tunnel is open.
+    ensureTransport(https, https && !direct);
+    // Without a handler of its own yet, connecting makes the one the route needs.
+    const bool tls = IOHandler ? IOHandler->IsTLSHandler() : https;
+    if (https && !tls) throw ENetIOHandlerPropInvalid();
+    if (direct) return https ? TNetHTTPRoute::SecureRoute : TNetHTTPRoute::DirectRoute;
+    return https ? TNetHTTPRoute::SecureProxyRoute : TNetHTTPRoute::ProxyRoute;
 }
 
 bool TNetCustomHTTP::openRoute() {
@@ -422,7 +445,11 @@ bool TNetCustomHTTP::openRoute() {
     if (Request.Route == TNetHTTPRoute::SecureRoute || Request.Route == TNetHTTPRoute::SecureProxyRoute) {
         Request.Connection.clear();
     }
-    if (Request.Route == TNetHTTPRoute::SecureProxyRoute) openTunnel();
+    if (Request.Route == TNetHTTPRoute::SecureProxyRoute) {
+        // A tunnel kept from the last request is already encrypted to the server.
+        auto* tls = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get());
+        if (!(tls && tls->Encrypted() && response_.KeepsConnection())) openTunnel();
+    }
     const bool reused = ensureConnected();
     sendRequestHead(Request, &currentUri_);
     if ((Request.Verb == TNetHTTPMethod::hmPost || Request.Verb == TNetHTTPMethod::hmPut) && Request.BodySource) {
@@ -431,8 +458,8 @@ bool TNetCustomHTTP::openRoute() {
     return reused;
 }
 
-// Only reachable with a TLS transport attached, which this program never does; the tunnel request is built
-// and answered as for any other exchange, and the transport is then expected to take over.
+// The proxy is asked to open a tunnel to the server; once it answers 200, the TLS handler shakes hands with
+// the server through it.
 void TNetCustomHTTP::openTunnel() {
     TNetHTTPRequest tunnel;
     tunnel.UserAgent = Request.UserAgent;
@@ -457,7 +484,13 @@ void TNetCustomHTTP::openTunnel() {
             checkFraming(answer);
             storeCookies(answer);
         }
-        if (answer.StatusCode() == 200) return;
+        if (answer.StatusCode() == 200) {
+            // The proxy passes bytes on from here: the handshake with the server goes through it.
+            if (auto* tls = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get())) {
+                tls->StartTLS(currentUri_.Host, ReadTimeout > 0 ? ReadTimeout : -1);
+            }
+            return;
+        }
         decideNextStep(answer);
     }
     throw ENetIOHandlerPropInvalid();
@@ -481,7 +514,7 @@ void TNetCustomHTTP::sendRequestHead(TNetHTTPRequest& request, TNetURI* uri) {
     }
     ProxyParams.WriteToLines(request.HeaderLines);
     if (uri && cookieManager_) {
-        const std::string cookies = cookieManager_->CookieHeaderFor(*uri, IOHandler && IOHandler->IsTLSHandler());
+        const std::string cookies = cookieManager_->CookieHeaderFor(*uri, secureConnection());
         if (!cookies.empty()) request.HeaderLines.SetHeaderValue("Cookie", cookies);
     }
     // Blanks and bytes above 0x7E are sent escaped, as browsers do; a control byte is refused, as is a header

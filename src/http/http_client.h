@@ -15,6 +15,7 @@
 #include "http/header_info.h"
 #include "http/net_stream.h"
 #include "http/tcp_client.h"
+#include "http/tls_handler.h"
 #include "http/uri.h"
 
 namespace dorvanel::http {
@@ -84,6 +85,9 @@ public:
     // The most bytes of a final body written into the caller's stream; 0 for no limit. Past it the call
     // fails with ENetProtocolError, the stream holding the first MaxBodyBytes bytes.
     int64_t MaxBodyBytes = 0;
+    // For tests and the stand-in only, never set by the program: a certificate authority file trusted besides
+    // the system's. Read when the client makes its first TLS connection.
+    std::string TrustAnchorFile;
     TNetProxyConnectionInfo ProxyParams;
     TNetHTTPRequest Request;
     std::set<TNetHTTPOption> HTTPOptions{TNetHTTPOption::hoForceEncodeParams};
@@ -119,6 +123,7 @@ public:
 
 protected:
     void DoDisconnected() override;
+    std::shared_ptr<TNetIOHandlerSocket> MakeIOHandler() override;
 
 private:
     enum class TNextStep { Undecided, FollowNext, Finished, RetryWithAuth };
@@ -166,6 +171,14 @@ private:
     int32_t proxyAuthAttempts_ = 0;
     // The host an "Authorization" may go to.
     std::string authHost_;
+    // Shared by the TLS handlers the client makes, so that sessions are resumed.
+    std::shared_ptr<TNetTLSContext> tlsContext_;
+    // The transport the route needs: a TLS handler of the client's own for https (unless the program gave
+    // one), a plain one otherwise; an own handler of the other kind goes with its connection.
+    void ensureTransport(bool tls, bool passThrough);
+    bool wantTls_ = false;
+    bool wantPassThrough_ = false;
+    bool secureConnection() const;
 };
 
 class TNetHTTP : public TNetCustomHTTP {};

@@ -231,6 +231,24 @@ bool TNetSocketHandle::WaitWritable(int ms) {
     return waitFor(POLLOUT, ms);
 }
 
+ssize_t TNetIOHandlerSocket::Receive(char* buffer, size_t count, int& err) {
+    ssize_t n;
+    do {
+        n = ::recv(Binding.Handle, buffer, count, 0);
+    } while (n < 0 && errno == EINTR);
+    err = n < 0 ? errno : 0;
+    return n;
+}
+
+ssize_t TNetIOHandlerSocket::SendSome(const char* bytes, size_t count, int& err) {
+    ssize_t n;
+    do {
+        n = ::send(Binding.Handle, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
+    } while (n < 0 && errno == EINTR);
+    err = n < 0 ? errno : 0;
+    return n;
+}
+
 void TNetSocketHandle::CloseSocket() {
     StopConnectThread();
     if (!Allocated) return;

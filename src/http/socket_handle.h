@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <sys/types.h>
 #include <thread>
 
 namespace dorvanel::http {
@@ -75,8 +76,8 @@ private:
     int wakeFds_[2] = {-1, -1};
 };
 
-// The transport handler: a socket handle plus the transport options. Secure transports derive from it and
-// say so; none is attached by the program.
+// The transport handler: a socket handle plus the transport options, and the reads and writes over it. The
+// plain handler passes bytes as they are; the TLS handler derives from it and encrypts them.
 class TNetIOHandlerSocket {
 public:
     virtual ~TNetIOHandlerSocket() = default;
@@ -86,7 +87,21 @@ public:
 
     virtual bool IsTLSHandler() const { return false; }
     bool Connected() const { return Binding.Allocated; }
-    void Close() { Binding.CloseSocket(); }
+    virtual void Close() { Binding.CloseSocket(); }
+
+    // Once the connection to `host` is open: what the transport needs before the first byte (a TLS
+    // handshake), within `timeoutMs` (0: no limit of its own).
+    virtual void AfterConnect(const std::string& /*host*/, int32_t /*timeoutMs*/) {}
+    // Takes what can be read now, at most `count` bytes, after the socket was found readable: the count,
+    // 0 when the peer closed, -1 with `err` set (EAGAIN: nothing whole yet, wait for more).
+    virtual ssize_t Receive(char* buffer, size_t count, int& err);
+    // Sends what fits now without waiting: the count, or -1 with `err` set (EAGAIN: wait for room).
+    virtual ssize_t SendSome(const char* bytes, size_t count, int& err);
+    // Bytes can be read without waiting on the socket (a TLS record already taken in).
+    virtual bool HasPendingInput() const { return false; }
+    // The last close came without the peer's end-of-data sign (a TLS close_notify): what was read until the
+    // close may be cut off.
+    virtual bool UncleanClose() const { return false; }
 };
 
 }  // namespace dorvanel::http

@@ -39,10 +39,12 @@ void TNetTCPClient::OpenConnection(int32_t timeout) {
         }
         // The program may have closed the connection from inside the pump while the connect went on.
         if (IOHandler != handler || !binding.Allocated) throw ENetNotConnected();
+        handler->AfterConnect(Host, timeout > 0 ? timeout : -1);
+        if (IOHandler != handler || !binding.Allocated) throw ENetNotConnected();
         ReportStatus(TNetStatus::hsConnected);
         if (OnConnected) OnConnected(*this);
     } catch (...) {
-        binding.CloseSocket();
+        handler->Close();
         throw;
     }
 }

@@ -67,16 +67,21 @@ void TNetTCPConnection::SetIOHandler(std::shared_ptr<TNetIOHandlerSocket> handle
 
 std::shared_ptr<TNetIOHandlerSocket> TNetTCPConnection::EnsureIOHandler() {
     if (!IOHandler) {
-        IOHandler = std::make_shared<TNetIOHandlerSocket>();
+        IOHandler = MakeIOHandler();
         ownsHandler_ = true;
     }
     return IOHandler;
+}
+
+std::shared_ptr<TNetIOHandlerSocket> TNetTCPConnection::MakeIOHandler() {
+    return std::make_shared<TNetIOHandlerSocket>();
 }
 
 void TNetTCPConnection::ResetInputState() {
     pendingInput_.Clear();
     peerClosed_ = false;
     closedLocally_ = false;
+    closedUncleanly_ = false;
 }
 
 void TNetTCPConnection::DropSocket() {
@@ -138,7 +143,7 @@ int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool fai
     do {
         // Held here so that a handler closed by the program inside the pump stays valid until we look at it.
         std::shared_ptr<TNetIOHandlerSocket> handler = IOHandler;
-        if (!handler->Binding.WaitReadable(waitMs)) {
+        if (!handler->HasPendingInput() && !handler->Binding.WaitReadable(waitMs)) {
             if (failOnTimeout) throw ENetReadTimeout();
             return -1;
         }
@@ -149,12 +154,12 @@ int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool fai
         }
         const size_t want = static_cast<size_t>(std::max(1, RecvBufferSize));
         char* tail = pendingInput_.Reserve(want);
-        ssize_t n;
-        do {
-            n = ::recv(handler->Binding.Handle, tail, want, 0);
-        } while (n < 0 && errno == EINTR);
+        int err = 0;
+        const ssize_t n = handler->Receive(tail, want, err);
+        // A transport that has only part of what it needs (a TLS record) waits for the rest.
+        if (n < 0 && (err == EAGAIN || err == EWOULDBLOCK)) continue;
         if (n < 0) {
-            const int32_t code = SocketCodeFromErrno(errno);
+            const int32_t code = SocketCodeFromErrno(err);
             // A socket that failed once is of no further use: it is dropped whatever the error, so that the
             // next request opens a new connection instead of reusing a broken one.
             DropSocket();
@@ -162,6 +167,7 @@ int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool fai
             throw ENetSocketError(code);
         }
         peerClosed_ = n == 0;
+        if (n == 0) closedUncleanly_ = handler->UncleanClose();
         if (n > 0) {
             if (ASCIIFilter) {
                 for (ssize_t i = 0; i < n; ++i) tail[i] = static_cast<char>(tail[i] & 0x7F);
@@ -251,6 +257,8 @@ void TNetTCPConnection::ReadToStream(TNetStream& stream, int64_t count, bool unt
             } catch (const ENetConnClosedGracefully&) {
                 if (untilClose) {
                     moveBuffered(remaining, false);
+                    // Without the peer's sign that the data is complete, the end may be an attacker's cut.
+                    if (closedUncleanly_) throw;
                     break;
                 }
                 // Nothing received is thrown away: the bytes of the cut-off block are written before failing.
@@ -308,11 +316,8 @@ void TNetTCPConnection::sendNow(const char* bytes, size_t count) {
     while (sent < count) {
         std::shared_ptr<TNetIOHandlerSocket> handler = IOHandler;
         if (!handler || !handler->Connected()) throw ENetNotConnected();
-        ssize_t n;
-        do {
-            n = ::send(handler->Binding.Handle, bytes + sent, count - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-        } while (n < 0 && errno == EINTR);
-        const int err = errno;
+        int err = 0;
+        const ssize_t n = handler->SendSome(bytes + sent, count - sent, err);
         if (n < 0 && (err == EAGAIN || err == EWOULDBLOCK)) {
             if (!handler->Binding.WaitWritable(ReadTimeout > 0 ? ReadTimeout : -1)) throw ENetSocketError(10060);
             continue;

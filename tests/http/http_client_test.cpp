@@ -566,6 +566,8 @@ TEST(HttpClient, SchemesOtherThanHttp) {
     TNetHTTP http;
     TNetMemoryStream page;
     EXPECT_THROW(http.FetchToStream("ftp://127.0.0.1/x", page), ENetUnknownProtocol);
+    // A plain transport the program assigned itself cannot carry https.
+    http.SetIOHandler(std::make_shared<TNetIOHandlerSocket>());
     EXPECT_EQ(test::FailureText<ENetIOHandlerPropInvalid>([&] { http.FetchToStream("https://127.0.0.1/x", page); }),
               "IOHandler value is not valid");
 }
