@@ -99,9 +99,6 @@ public:
     virtual ssize_t SendSome(const char* bytes, size_t count, int& err);
     // Bytes can be read without waiting on the socket (a TLS record already taken in).
     virtual bool HasPendingInput() const { return false; }
-    // The last close came without the peer's end-of-data sign (a TLS close_notify): what was read until the
-    // close may be cut off.
-    virtual bool UncleanClose() const { return false; }
 };
 
 }  // namespace dorvanel::http

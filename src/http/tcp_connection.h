@@ -136,8 +136,6 @@ private:
     bool ownsHandler_ = false;
     // The program closed the connection itself (the abort), as opposed to a close seen from the peer.
     bool closedLocally_ = false;
-    // The peer's close came without its end-of-data sign (a TLS connection cut without close_notify).
-    bool closedUncleanly_ = false;
 };
 
 }  // namespace dorvanel::http

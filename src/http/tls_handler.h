@@ -50,8 +50,8 @@ public:
     bool HasPendingInput() const override;
     // The handshake is done and bytes go encrypted.
     bool Encrypted() const;
-    // The last close seen came without the peer's close_notify: a body read until the close is cut off.
-    bool UncleanClose() const override { return uncleanClose_; }
+    // The last close came without the peer's close_notify (told apart from a clean one).
+    bool UncleanClose() const { return uncleanClose_; }
     void Close() override;
 
 private:

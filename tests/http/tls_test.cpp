@@ -143,13 +143,19 @@ TEST_F(Tls, CloseWithoutCloseNotifyMidBodyIsACutOff) {
     auto server = secureServer("good");
     ForwardingProxy cutter(server->Port(), {false, 0, 0, 30000});
     TNetHTTP http;
-    http.TrustAnchorFile = anchor();
+    // A handler of the test's own, to look at after the call.
+    auto handler = std::make_shared<TNetIOHandlerTLS>(std::make_shared<TNetTLSContext>(anchor()));
+    http.SetIOHandler(handler);
     TNetMemoryStream page;
     EXPECT_THROW(http.FetchToStream("https://127.0.0.1:" + std::to_string(cutter.Port()) + "/large.bin", page),
                  ENetConnClosedGracefully);
     EXPECT_GT(page.Size(), 0);
     EXPECT_LT(page.Size(), 100000);
     EXPECT_FALSE(http.IsConnected());
+    EXPECT_TRUE(handler->UncleanClose());
+    // A new connection starts without it.
+    EXPECT_EQ(fetch(http, server->SecureUrl("/page.html")), "secure page");
+    EXPECT_FALSE(handler->UncleanClose());
 }
 
 TEST_F(Tls, LongChainSentSlowlyKeepsThePumpRunning) {
