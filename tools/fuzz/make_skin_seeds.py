@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed archives of fuzz_skin into corpus/: small inner archives of each layout the loader knows."""
+"""Writes the seed archives of fuzz_skin into corpus/fuzz_skin/: small inner archives of each layout the loader knows."""
 import os
 import struct
 import zlib
@@ -42,12 +42,12 @@ SMALL = (b"[VERSION]\r\nskinname=Seed\r\n[PICTURES]\r\npicture=f.bmp\r\nmask=m.b
 
 
 def write(name, payload, compressed=False):
-    with open(os.path.join(HERE, "corpus", name), "wb") as f:
+    with open(os.path.join(HERE, "corpus", "fuzz_skin", name), "wb") as f:
         f.write(bytes([1 if compressed else 0]) + payload)
 
 
 def main():
-    os.makedirs(os.path.join(HERE, "corpus"), exist_ok=True)
+    os.makedirs(os.path.join(HERE, "corpus", "fuzz_skin"), exist_ok=True)
     frame, mask = bmp24(10, 10, (200, 210, 220)), bmp24(10, 10, (0, 0, 0))
     write("v3_small", inner(3, [frame, None, mask], [bmp24(7, 3, (1, 2, 3)), bmp8(5, 2)], SMALL))
     write("v2_extra_slots", inner(2, [frame, None, mask, bmp8(3, 3), None], [bmp8(2, 2)], SMALL))

@@ -7,7 +7,7 @@
 #include "harvest/pages/result_count_pages.h"
 #include "support/plain/suggestions_by_rule.h"
 
-using namespace dorvanel::harvest;
+using namespace dorvanel::pages;
 
 namespace {
 void check(bool condition) {
