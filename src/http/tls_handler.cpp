@@ -80,7 +80,12 @@ void TNetTLSContext::KeepSession(const std::string& key, void* session) {
     sessions_[key] = session;
 }
 
-TNetIOHandlerTLS::TNetIOHandlerTLS(std::shared_ptr<TNetTLSContext> context) : context_(std::move(context)) {}
+// The handshake's last flight and the first request leave as separate small writes; with the Nagle
+// algorithm the second would wait for the server's delayed acknowledgement of the first (some 40 ms a
+// connection), so a TLS connection sends at once.
+TNetIOHandlerTLS::TNetIOHandlerTLS(std::shared_ptr<TNetTLSContext> context) : context_(std::move(context)) {
+    UseNagle = false;
+}
 
 TNetIOHandlerTLS::~TNetIOHandlerTLS() {
     Close();
