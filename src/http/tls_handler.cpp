@@ -38,6 +38,12 @@ bool uncleanEof() {
     return ERR_GET_LIB(code) == ERR_LIB_SSL && ERR_GET_REASON(code) == SSL_R_UNEXPECTED_EOF_WHILE_READING;
 }
 
+// Where a TLS session finds the handler it belongs to, for the new-session callback.
+int handlerIndex() {
+    static const int index = SSL_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
+    return index;
+}
+
 void setNonBlocking(int fd) {
     const int flags = ::fcntl(fd, F_GETFL, 0);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
@@ -60,7 +66,14 @@ TNetTLSContext::TNetTLSContext(const std::string& trustAnchorFile) {
         throw ENetTLSError("TLS handshake failed: cannot read the trust anchor file " + trustAnchorFile);
     }
     // Sessions are kept by the context and offered again to the same server (resumption within one client).
-    SSL_CTX_set_session_cache_mode(ctx, SSL_SESS_CACHE_CLIENT);
+    // With TLS 1.3 they arrive after the handshake, so the callback takes each one as it comes.
+    SSL_CTX_set_session_cache_mode(ctx, SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE);
+    SSL_CTX_sess_set_new_cb(ctx, [](SSL* ssl, SSL_SESSION* session) {
+        auto* handler = static_cast<TNetIOHandlerTLS*>(SSL_get_ex_data(ssl, handlerIndex()));
+        if (!handler) return 0;
+        handler->KeepSession(session);
+        return 1;  // the context keeps the reference
+    });
     ctx_ = ctx;
 }
 
@@ -98,6 +111,7 @@ void TNetIOHandlerTLS::AfterConnect(const std::string& host, int32_t timeoutMs) 
 
 void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
     PassThrough = false;
+    sessionReused_ = false;
     if (ssl_) {
         SSL_free(static_cast<SSL*>(ssl_));
         ssl_ = nullptr;
@@ -115,6 +129,7 @@ void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
         SSL_set_tlsext_host_name(ssl, host.c_str());
         SSL_set1_host(ssl, host.c_str());
     }
+    SSL_set_ex_data(ssl, handlerIndex(), this);
     sessionKey_ = host + ":" + std::to_string(Binding.PeerPort);
     if (void* session = context_->SessionFor(sessionKey_)) SSL_set_session(ssl, static_cast<SSL_SESSION*>(session));
     while (true) {
@@ -138,8 +153,14 @@ void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
         }
         throw ENetTLSError("TLS handshake failed: " + lastReason("unknown failure"));
     }
-    context_->KeepSession(sessionKey_, SSL_get1_session(ssl));
+    sessionReused_ = SSL_session_reused(ssl) == 1;
 }
+
+void TNetIOHandlerTLS::KeepSession(void* session) {
+    context_->KeepSession(sessionKey_, session);
+}
+
+
 
 ssize_t TNetIOHandlerTLS::Receive(char* buffer, size_t count, int& err) {
     if (!ssl_) return TNetIOHandlerSocket::Receive(buffer, count, err);

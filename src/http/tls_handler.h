@@ -52,6 +52,10 @@ public:
     bool Encrypted() const;
     // The last close came without the peer's close_notify (told apart from a clean one).
     bool UncleanClose() const { return uncleanClose_; }
+    // The last handshake resumed a session of an earlier connection.
+    bool SessionReused() const { return sessionReused_; }
+    // A session the server gave for this connection, kept for the next one to the same server.
+    void KeepSession(void* session);
     void Close() override;
 
 private:
@@ -59,6 +63,7 @@ private:
     void* ssl_ = nullptr;
     std::string sessionKey_;
     bool uncleanClose_ = false;
+    bool sessionReused_ = false;
 };
 
 }  // namespace dorvanel::http

@@ -82,6 +82,24 @@ TEST_F(Tls, TrustedCertificateByNameAndByAddressAndTheConnectionIsKept) {
     EXPECT_EQ(fetch(http, server->SecureUrl("/page.html", "localhost")), "secure page");
 }
 
+TEST_F(Tls, SessionIsResumedWithinOneClient) {
+    auto server = secureServer("good", "    keepalive_timeout 0;\n");
+    auto handler = std::make_shared<TNetIOHandlerTLS>(std::make_shared<TNetTLSContext>(anchor()));
+    TNetHTTP http;
+    http.SetIOHandler(handler);
+    EXPECT_EQ(fetch(http, server->SecureUrl("/page.html")), "secure page");
+    EXPECT_FALSE(handler->SessionReused());
+    EXPECT_FALSE(http.IsConnected());
+    EXPECT_EQ(fetch(http, server->SecureUrl("/page.html")), "secure page");
+    EXPECT_TRUE(handler->SessionReused());
+    // Another client starts afresh.
+    auto other = std::make_shared<TNetIOHandlerTLS>(std::make_shared<TNetTLSContext>(anchor()));
+    TNetHTTP second;
+    second.SetIOHandler(other);
+    EXPECT_EQ(fetch(second, server->SecureUrl("/page.html")), "secure page");
+    EXPECT_FALSE(other->SessionReused());
+}
+
 TEST_F(Tls, CertificatesThatDoNotVerifyNameTheReason) {
     struct Case {
         std::string kind;
