@@ -165,6 +165,7 @@ void TNetIOHandlerTLS::KeepSession(void* session) {
 ssize_t TNetIOHandlerTLS::Receive(char* buffer, size_t count, int& err) {
     if (!ssl_) return TNetIOHandlerSocket::Receive(buffer, count, err);
     ERR_clear_error();
+    errno = 0;  // a failure of the socket itself is told by errno, which must not be an old one
     const int n = SSL_read(static_cast<SSL*>(ssl_), buffer, static_cast<int>(std::min<size_t>(count, 1 << 30)));
     if (n > 0) return n;
     const int error = SSL_get_error(static_cast<SSL*>(ssl_), n);
@@ -187,6 +188,7 @@ ssize_t TNetIOHandlerTLS::Receive(char* buffer, size_t count, int& err) {
 ssize_t TNetIOHandlerTLS::SendSome(const char* bytes, size_t count, int& err) {
     if (!ssl_) return TNetIOHandlerSocket::SendSome(bytes, count, err);
     ERR_clear_error();
+    errno = 0;
     const int n = SSL_write(static_cast<SSL*>(ssl_), bytes, static_cast<int>(std::min<size_t>(count, 1 << 30)));
     if (n > 0) return n;
     const int error = SSL_get_error(static_cast<SSL*>(ssl_), n);
