@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and starts Dorvanel on its built-in demo: the stand-in services on 127.0.0.1,
 # found by the program through the dbservices.dat of a demo folder, with a sample keyword list beside it.
+# With --branded, a second demo folder shows a reseller's branding (scripts/branded_demo.sh lays it out).
 # Arguments are passed to the stand-in, e.g. `scripts/run.sh --delay 800` to watch Stop at work (see
 # `build/tools/standin/dorvanel-standin --help`). With `--https` first, the stand-in serves https with a
 # certificate from a demo authority made here with openssl; the program is started with OpenSSL's standard
 # SSL_CERT_FILE naming the system's authorities plus the demo one (the program itself trusts nothing extra).
 set -euo pipefail
 https=""
-if [ "${1:-}" = "--https" ]; then
-  https=1
-  shift
-fi
+branded=0
+while true; do
+  case "${1:-}" in
+    --https) https=1; shift ;;
+    --branded) branded=1; shift ;;
+    *) break ;;
+  esac
+done
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target dorvanel dorvanel-standin
+targets=(dorvanel dorvanel-standin)
+if [ "$branded" = 1 ]; then targets+=(graphite_skin dorvanel_icons); fi
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}"
 
 demo=build/demo
+title=Dorvanel
+if [ "$branded" = 1 ]; then demo=build/demo-branded title="Keyword Finder Pro"; fi
 mkdir -p "$demo"
 cp build/src/app/dorvanel "$demo/dorvanel"
 printf 'golf clubs\r\ntennis rackets\r\nrunning shoes\r\n' > "$demo/keywords.txt"
@@ -58,6 +67,9 @@ if [ -z "$port" ]; then
   cat "$log" >&2
   exit 1
 fi
+if [ "$branded" = 1 ]; then
+  bash scripts/branded_demo.sh build "$demo" "$port"
+fi
 host=127.0.0.1:$port
 [ -n "$https" ] && host=localhost:$port
 cat > "$demo/dbservices.dat" <<INI
@@ -87,7 +99,7 @@ echo "run: look at it with: DISPLAY=$DISPLAY xwd -root -silent | convert-im6.q16
 "$demo/dorvanel" &
 program=$!
 for _ in $(seq 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Dorvanel"' && break
+  xwininfo -root -tree 2>/dev/null | grep -q "\"$title\"" && break
   sleep 0.1
 done
 sleep 1

@@ -16,6 +16,7 @@ packages=(
   libpsl-dev libssl-dev
   nginx-light curl
   python3
+  xdg-utils desktop-file-utils appstream
 )
 
 missing=()

@@ -1,8 +1,11 @@
 #include "app/main_window.h"
 
+#include "app/click_filter.h"
+#include "app/outbound_links.h"
 #include "common/exception.h"
 #include "common/failure_report.h"
 #include "platform/align.h"
+#include "platform/browser.h"
 #include "workbench/csv_export.h"
 #include "workbench/entry_dialogs.h"
 #include "workbench/keyword_table.h"
@@ -12,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QShowEvent>
+#include <QTimer>
 
 #include <memory>
 
@@ -32,13 +36,14 @@ std::function<void()> Command(std::function<void()> handler) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent)
+TfrmMain::TfrmMain(QWidget* parent, const QString& programFolder)
     : QWidget(parent), FControls(this), FLink(this, FControls), FFetcher(FLink), FKeywordHarvest(FLink, FFetcher),
       FResultCountHarvest(FLink, FFetcher) {
     setObjectName(QStringLiteral("frmMain"));
+    FProgramFolder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
     setWindowTitle(QStringLiteral("Dorvanel"));
     common::SetFailureReport([this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
-    FFetcher.ScratchFileName = harvest::DefaultScratchFileName(QCoreApplication::applicationDirPath());
+    FFetcher.ScratchFileName = harvest::DefaultScratchFileName(FProgramFolder);
     ConnectHandlers();
     FormCreate();
 }
@@ -54,6 +59,8 @@ void TfrmMain::ConnectHandlers() {
     c.btnSaveResults->OnClick = Command([this] { btnSaveResultsClick(); });
     c.btnMakeMoney->OnClick = Command([this] { btnMakeMoneyClick(); });
     c.gifBanner->OnClick = Command([this] { gifBannerClick(); });
+    WhenClicked(c.imgBanner, Command([this] { imgBannerClick(); }));
+    RouteLinkLabelsToDefaultHandler();
     c.SkinButton1->OnClick = Command([this] { SkinButton1Click(); });
     c.SkinButton2->OnClick = Command([this] { SkinButton2Click(); });
     c.SkinButton3->OnClick = Command([this] { SkinButton3Click(); });
@@ -69,7 +76,14 @@ void TfrmMain::FormCreate() {
     FSortState.SortColumn = -1;
     FSortState.SortAscending = true;
     FFetcher.ServiceHosts = pages::TServiceHosts::Load(
-        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/dbservices.dat")).toStdString());
+        QFile::encodeName(FProgramFolder + QStringLiteral("/dbservices.dat")).toStdString());
+    TMainControls& c = FControls;
+    TBrandingControls target({this, c.panBanner, c.imgBanner, c.gifBanner, c.lblLink1URL, c.lblLink2URL, c.SkinData1});
+    TRandomPick random;
+    ApplyBranding(FProgramFolder, target, FBranding, random, [this](const QString& message) {
+        // Reported once the message loop runs, so that it shows over the window it belongs to.
+        QTimer::singleShot(0, this, [message] { common::ReportFailure(message.toLocal8Bit().toStdString()); });
+    });
 }
 
 void TfrmMain::CentreBanner(QWidget* control) {
@@ -213,8 +227,12 @@ void TfrmMain::btnSaveResultsClick() {
 }
 
 // ---- commands of the later stages ----
-void TfrmMain::btnMakeMoneyClick() {}
-void TfrmMain::imgBannerClick() {}
-void TfrmMain::gifBannerClick() {}
+void TfrmMain::btnMakeMoneyClick() {
+    platform::OpenInBrowser(MakeMoneyURL(FFetcher.ServiceHosts.AffiliateHost, FBranding.FAffiliateID));
+}
+
+void TfrmMain::imgBannerClick() { OpenBannerTarget(FBranding.FBannerURL); }
+
+void TfrmMain::gifBannerClick() { OpenBannerTarget(FBranding.FBannerURL); }
 
 }  // namespace dorvanel::app

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: its controls (TMainControls), the handlers of its commands, and the window's own state.
 // The network commands run in the harvest classes, which reach the window through THarvestWindow.
+#include "app/branding.h"
 #include "app/harvest_link.h"
 #include "app/main_controls.h"
 #include "harvest/keyword_harvest.h"
@@ -15,7 +16,9 @@ namespace dorvanel::app {
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmMain(QWidget* parent = nullptr);
+    // The program's folder (where dbconfig.dat, dbservices.dat and the scratch file lie) is the one the program
+    // file lies in unless another is given.
+    explicit TfrmMain(QWidget* parent = nullptr, const QString& programFolder = QString());
     ~TfrmMain() override;
 
     // ---- handlers ----
@@ -65,12 +68,8 @@ private:
 
     QString FMainKeywordText;
     int FSearchType = 0;
-    QString FAffiliateID;
-    QString FBannerURL;
-    QString FBannerPath;
-    QString FLink1URL, FLink1Name;
-    QString FLink2URL, FLink2Name;
-    QString FIconPath;
+    QString FProgramFolder;
+    TBrandingFields FBranding;
     workbench::TSortState FSortState;
     // Column clicks sort the table except while result counts are harvested.
     bool FColumnClickEnabled = true;
