@@ -3,7 +3,7 @@
 # found by the program through the dbservices.dat of a demo folder, with a sample keyword list beside it.
 # With --branded, a second demo folder shows a reseller's branding (scripts/branded_demo.sh lays it out).
 # Arguments are passed to the stand-in, e.g. `scripts/run.sh --delay 800` to watch Stop at work (see
-# `build/tools/standin/dorvanel-standin --help`). With `--https` first, the stand-in serves https with a
+# `build/tools/standin/dorvanel-standin --help`). With `--https` (before those), the stand-in serves https with a
 # certificate from a demo authority made here with openssl; the program is started with OpenSSL's standard
 # SSL_CERT_FILE naming the system's authorities plus the demo one (the program itself trusts nothing extra).
 set -euo pipefail
