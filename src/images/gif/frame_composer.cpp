@@ -109,8 +109,10 @@ void TFrameComposer::StartFresh(TGIFImage& image, int n) {
     bitmap_.Height = image.Height();
     const std::size_t area = static_cast<std::size_t>(bitmap_.Width) * static_cast<std::size_t>(bitmap_.Height);
     const TGIFFrame& first = frames[start];
+    // The fill may be skipped only where the first frame hides it for good: a frame n with disposal 3 keeps
+    // what lies under it to put back afterwards, and that is the fill.
     const bool firstHidesFill =
-        CoversScreen(first, image) && Opaque(first) && (start == n || LeavesItself(first.Disposal));
+        CoversScreen(first, image) && Opaque(first) && (start == n ? first.Disposal != 3 : LeavesItself(first.Disposal));
     if (firstHidesFill) {
         bitmap_.Pixels.resize(area);
     } else {
