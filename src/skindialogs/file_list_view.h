@@ -19,6 +19,8 @@ class QAbstractItemView;
 
 namespace dorvanel::skindialogs {
 
+using skin::TSkinData;
+
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
 class TFileListModel : public QAbstractTableModel {

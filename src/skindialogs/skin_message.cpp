@@ -59,7 +59,7 @@ int TSkinMessage::ButtonHeight() const {
     if (FCtrlSkinData && !FCtrlSkinData->Empty()) {
         const int index = FCtrlSkinData->IndexOfControl(ButtonSkinDataName);
         if (index >= 0) {
-            if (const auto* button = dynamic_cast<const TDataSkinButtonControl*>(FCtrlSkinData->Control(index)))
+            if (const auto* button = dynamic_cast<const skin::TDataSkinButtonControl*>(FCtrlSkinData->Control(index)))
                 return button->skinrect.Height();
         }
     }
