@@ -241,7 +241,7 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 
 int TfrmMain::ShowMessage(const QString& text, bool withCancel) {
     const skindialogs::TMsgDlgButtons buttons =
-        withCancel ? skindialogs::MsgButtons({skin::mbOK, skin::mbCancel}) : skindialogs::MsgButtons({skin::mbOK});
+        withCancel ? skindialogs::MsgButtons({skindialogs::mbOK, skindialogs::mbCancel}) : skindialogs::MsgButtons({skindialogs::mbOK});
     return msgMain->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, buttons, 0);
 }
 

@@ -89,7 +89,7 @@ void TfrmCaptcha::btnOkClick() {
     if (edtPassword->Text().isEmpty()) {
         if (FMessage)
             FMessage->ShowSkinMessage(QStringLiteral("Please enter a password."), skindialogs::TMsgDlgType::mtInformation,
-                                      skindialogs::MsgButtons({skin::mbOK}), 0);
+                                      skindialogs::MsgButtons({skindialogs::mbOK}), 0);
         return;
     }
     SetModalResult(mrOk);

@@ -113,6 +113,9 @@ public:
 
     void RefreshSkinDescription() override;
     void ApplySkin() override;
+    void ForgetSkinDescription() override;
+    // Draws the normal image (skinrect) from the skin.
+    void PaintFromSkin(QImage& bitmap) override;
 
     // ---- added operations, after those of TSkinControl ----
     virtual void DefaultFontChanged() {}
@@ -145,6 +148,8 @@ protected:
 
     // The font for captions: the description's (when UseSkinFont) or DefaultFont.
     QFont CaptionFont(const skin::TSkinFontKeys* keys) const;
+    // Draws the skin image of source (skinrect or a state rectangle of its size) at the control's size.
+    void DrawSkinImage(QPainter& p, const skin::TRect& source, QPoint at = {}) const;
 
     QFont FDefaultFont;
     QColor FDefaultFontColor;
@@ -171,6 +176,10 @@ int GrabMnemonic(QWidget* control, int id, const QString& caption);
 // Passes a skin change notification (skin::SKIN_MSG_PREPARE before, skin::SKIN_MSG_APPLY after) to every
 // skinned control below root, depth first, whose SkinData is sender (every one when sender is null).
 void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender);
+
+// Makes form pass every skin change notification it hears to its skinned controls (NotifySkinChange), so
+// that a skin applied, replaced or cleared at run time repaints everything in it.
+void FollowSkinChanges(QWidget* form);
 
 // Whether event is the shortcut id of a control.
 bool IsShortcut(const QEvent* event, int id);

@@ -24,7 +24,7 @@ TEntryDialog::TEntryDialog(skin::TSkinData* skinData, skindialogs::TSkinMessage*
     : TSkinForm(parent), FSkinData(skinData), FMessage(msg) {}
 
 void TEntryDialog::Inform(const QString& text) {
-    if (FMessage) FMessage->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, skindialogs::MsgButtons({skin::mbOK}), 0);
+    if (FMessage) FMessage->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, skindialogs::MsgButtons({skindialogs::mbOK}), 0);
 }
 
 TSkinStdLabel* TEntryDialog::AddLabel(const QString& caption, int left, int top, int width, int height) {

@@ -21,6 +21,8 @@
 
 using namespace dorvanel::skin;
 using namespace dorvanel::skindialogs;
+using namespace dorvanel::skin;
+using namespace dorvanel::skindialogs;
 namespace fs = std::filesystem;
 
 namespace {

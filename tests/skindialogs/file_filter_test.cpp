@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace dorvanel::skin;
+using namespace dorvanel::skindialogs;
 using namespace dorvanel::skindialogs;
 
 TEST(FileFilter, PairsOfDescriptionAndMask) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace dorvanel::skin;
+using namespace dorvanel::skindialogs;
 using namespace dorvanel::skindialogs;
 
 TEST(MessageLayout, SingleOkButtonIsCentredAndIsBothDefaultAndCancel) {

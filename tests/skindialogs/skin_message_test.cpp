@@ -13,6 +13,8 @@
 
 using namespace dorvanel::skin;
 using namespace dorvanel::skindialogs;
+using namespace dorvanel::skin;
+using namespace dorvanel::skindialogs;
 using dorvanel::skinctrls::TSkinButton;
 
 namespace {
