@@ -49,8 +49,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Dorvanel"));
     SkinData1 = new skin::TSkinData(this);
     SkinData1->setObjectName(QStringLiteral("SkinData1"));
-    // The program's own skin, packed into the program at build time. The skin data starts applying it once
-    // the controls draw from a skin; until then every window keeps its plain look.
+    // The program's own skin, packed into the program at build time, applied once every control exists.
     CompressedStoredSkin1 = new skin::TCompressedStoredSkin(this);
     CompressedStoredSkin1->setObjectName(QStringLiteral("CompressedStoredSkin1"));
     CompressedStoredSkin1->FileName = QStringLiteral("Modern.skn");
@@ -75,6 +74,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     ScratchFileName = QCoreApplication::applicationDirPath() + QStringLiteral("/test.html");
     SetUpHttpClient();
     CreateControls();
+    FollowSkinChanges(this);
+    SkinData1->SetCompressedStoredSkin(CompressedStoredSkin1);
     FormCreate();
 }
 

@@ -53,6 +53,28 @@ bool IsShortcut(const QEvent* event, int id) {
     return id != 0 && event->type() == QEvent::Shortcut && static_cast<const QShortcutEvent*>(event)->shortcutId() == id;
 }
 
+TSkinLook LookOf(const skin::TSkinData* data, const skin::TDataSkinControl* description) {
+    TSkinLook look;
+    if (!data || !description) return look;
+    look.Geometry.SkinRect = description->skinrect;
+    auto* custom = dynamic_cast<const skin::TDataSkinCustomControl*>(description);
+    if (!custom) {
+        look.SliceMode = 0;
+        return look;
+    }
+    look.Geometry.LTPoint = custom->lefttoppoint;
+    look.Geometry.RTPoint = custom->righttoppoint;
+    look.Geometry.LBPoint = custom->leftbottompoint;
+    look.Geometry.RBPoint = custom->rightbottompoint;
+    look.Geometry.ClientRect = custom->clientrect;
+    look.Picture = data->Picture(custom->pictureindex);
+    look.Mask = data->Picture(custom->maskpictureindex);
+    // Every rectangle and point is held to the picture it points into.
+    look.Geometry = skin::HeldGeometry(look.Geometry, look.Picture);
+    look.SliceMode = SliceModeOf(look.Geometry);
+    return look;
+}
+
 // ---- TSkinClient ----
 
 void TSkinClient::LookUpDescription() {
@@ -179,30 +201,11 @@ TSkinCustomControl::TSkinCustomControl(QWidget* parent)
 
 void TSkinCustomControl::RefreshSkinDescription() {
     TSkinControl::RefreshSkinDescription();
-    FPicture = nullptr;
-    FMaskPicture = nullptr;
-    const skin::TDataSkinControl* description = Description();
-    if (!description) {
-        FGeometry = {};
-        FSliceMode = -1;
-        return;
-    }
-    FGeometry = {};
-    FGeometry.SkinRect = description->skinrect;
-    if (auto* custom = dynamic_cast<const skin::TDataSkinCustomControl*>(description)) {
-        FGeometry.LTPoint = custom->lefttoppoint;
-        FGeometry.RTPoint = custom->righttoppoint;
-        FGeometry.LBPoint = custom->leftbottompoint;
-        FGeometry.RBPoint = custom->rightbottompoint;
-        FGeometry.ClientRect = custom->clientrect;
-        FPicture = FSkinData->Picture(custom->pictureindex);
-        FMaskPicture = FSkinData->Picture(custom->maskpictureindex);
-        // Every rectangle and point is held to the picture it points into.
-        FGeometry = skin::HeldGeometry(FGeometry, FPicture);
-        FSliceMode = SliceModeOf(FGeometry);
-    } else {
-        FSliceMode = 0;
-    }
+    const TSkinLook look = LookOf(FSkinData, Description());
+    FGeometry = look.Geometry;
+    FSliceMode = look.SliceMode;
+    FPicture = look.Picture;
+    FMaskPicture = look.Mask;
     // The fitted geometry follows the size the control has now.
     TFittedGeometry fitted;
     FitGeometry(FGeometry, FSliceMode, size(), fitted);

@@ -17,6 +17,18 @@
 
 namespace dorvanel::skinctrls {
 
+// What a description gives every control to draw with: its geometry (held to its picture), slice mode,
+// picture and mask picture.
+struct TSkinLook {
+    TSkinGeometry Geometry;
+    int SliceMode = -1;
+    const QImage* Picture = nullptr;
+    const QImage* Mask = nullptr;
+};
+// The look of a description of data (a control description that is no TDataSkinCustomControl gives slice
+// mode 0 and no pictures; none gives mode -1).
+TSkinLook LookOf(const skin::TSkinData* data, const skin::TDataSkinControl* description);
+
 // The skin reference and the description lookup shared by every skinned widget, also those that are not
 // TSkinControls (labels, edit box, list view).
 class TSkinClient {

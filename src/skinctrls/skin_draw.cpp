@@ -64,18 +64,28 @@ QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, in
     return shortened + QStringLiteral("...");
 }
 
+void MakeColorTransparent(QImage& image, QRgb key) {
+    key &= 0xFFFFFF;
+    for (int row = 0; row < image.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int col = 0; col < image.width(); ++col)
+            if ((line[col] & 0xFFFFFF) == key && qAlpha(line[col]) == 255) line[col] = 0;
+    }
+}
+
+void DrawTransparentPiece(QPainter& p, QPoint at, const QImage& picture, const QRect& source) {
+    const QRect src = source & picture.rect();
+    if (src.isEmpty()) return;
+    QImage piece = picture.copy(src).convertToFormat(QImage::Format_ARGB32);
+    MakeColorTransparent(piece, piece.pixel(0, piece.height() - 1));
+    p.drawImage(at, piece);
+}
+
 void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const QImage& glyph) {
     if (glyph.isNull() || frameCount < 1 || frame < 1 || frame > frameCount) return;
     const int w = glyph.width() / frameCount;
     if (w <= 0) return;
-    QImage piece = glyph.copy((frame - 1) * w, 0, w, glyph.height()).convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = piece.pixel(0, piece.height() - 1);
-    for (int row = 0; row < piece.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(piece.scanLine(row));
-        for (int col = 0; col < piece.width(); ++col)
-            if (line[col] == transparent) line[col] = 0;
-    }
-    p.drawImage(x, y, piece);
+    DrawTransparentPiece(p, QPoint(x, y), glyph, QRect((frame - 1) * w, 0, w, glyph.height()));
 }
 
 }  // namespace dorvanel::skinctrls

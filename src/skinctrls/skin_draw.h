@@ -45,6 +45,11 @@ void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QCo
 // The text shortened with "..." until it fits width (the whole text when it fits).
 QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, int width);
 
+// Makes every pixel of image (Format_ARGB32 or its premultiplied form) whose colour is key transparent.
+void MakeColorTransparent(QImage& image, QRgb key);
+// Draws the rectangle source of picture at `at` with the colour of its bottom-left pixel transparent.
+void DrawTransparentPiece(QPainter& p, QPoint at, const QImage& picture, const QRect& source);
+
 // Frame n (from 1) of a strip of frameCount frames side by side, drawn at (x, y) with its bottom-left pixel's
 // colour transparent.
 void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const QImage& glyph);

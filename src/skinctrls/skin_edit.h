@@ -69,6 +69,7 @@ protected:
 
 private:
     void PaintPlain(QImage& bitmap);
+    void PaintFromSkin(QImage& bitmap, const skin::TDataSkinEditControl& edit);
     void UpdateTextLook();
 
     QLineEdit* FEdit;

@@ -19,12 +19,6 @@ TMessageForm::TMessageForm(QWidget* parent) : skinctrls::TSkinForm(parent) {}
 
 namespace {
 
-QFont ArialFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
-    return font;
-}
-
 QStyle::StandardPixmap KindIcon(TMsgDlgType kind) {
     switch (kind) {
     case TMsgDlgType::mtWarning: return QStyle::SP_MessageBoxWarning;
@@ -37,7 +31,8 @@ QStyle::StandardPixmap KindIcon(TMsgDlgType kind) {
 
 }  // namespace
 
-TSkinMessage::TSkinMessage(QObject* owner) : QObject(owner), DefaultFont(ArialFont()), DefaultButtonFont(ArialFont()) {}
+TSkinMessage::TSkinMessage(QObject* owner) : QObject(owner), DefaultFont(skinctrls::StandardDefaultFont()),
+      DefaultButtonFont(skinctrls::StandardDefaultFont()) {}
 
 QString TSkinMessage::ButtonCaption(TMsgDlgBtn button) const {
     const TMsgButtonInfo& info = kMsgButtons[static_cast<size_t>(button)];
