@@ -45,7 +45,8 @@ protected:
 }  // namespace
 
 void FollowSkinChanges(QWidget* form) {
-    if (form->findChild<TSkinChangeRelay*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    for (QObject* child : form->children())
+        if (dynamic_cast<TSkinChangeRelay*>(child)) return;
     form->installEventFilter(new TSkinChangeRelay(form));
 }
 

@@ -195,8 +195,11 @@ void TSkinStatusBar::SetSkinData(skin::TSkinData* data) {
 }
 
 void SetSkinDataOfChildren(QWidget* parent, skin::TSkinData* data) {
-    for (QObject* child : parent->children())
+    // Depth first, so that a container has its skin (and its client area) before its children fit to it.
+    for (QWidget* child : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (auto* client = dynamic_cast<TSkinClient*>(child)) client->SetSkinData(data);
+        SetSkinDataOfChildren(child, data);
+    }
 }
 
 }  // namespace dorvanel::skinctrls

@@ -65,7 +65,7 @@ public:
     void SetSkinData(skin::TSkinData* data) override;
 };
 
-// Gives every skinned child widget of parent the skin data.
+// Gives every skinned widget below parent (children, their children, ...) the skin data.
 void SetSkinDataOfChildren(QWidget* parent, skin::TSkinData* data);
 
 }  // namespace dorvanel::skinctrls
