@@ -33,7 +33,7 @@ TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* m
 
     SkinStdLabel2 = new TSkinStdLabel(this);
     SkinStdLabel2->SetSkinData(skinData);
-    SkinStdLabel2->SetAutoSize(false);
+    // A standard label sizes itself to its caption: the skin's font is not scaled with the design positions.
     SkinStdLabel2->SetCaption(QStringLiteral("Please enter the characters in the image"));
     SkinStdLabel2->SetBounds(S(16, k), S(8, k), S(238, k), S(16, k));
 

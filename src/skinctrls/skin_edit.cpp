@@ -37,18 +37,21 @@ void TSkinEdit::SetSkinData(skin::TSkinData* data) {
 
 void TSkinEdit::RefreshSkinDescription() { LookUpDescription(); }
 
+QSize TSkinEdit::FittedSize(QSize proposed) const {
+    auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description());
+    if (!edit) return proposed;
+    // With a description the height is the skin's (21 with the program's skin), whatever the form says.
+    if (FUseSkinFont) return {proposed.width(), edit->skinrect.Height()};
+    const int margins = edit->clientrect.Top + (edit->skinrect.Height() - edit->clientrect.Bottom);
+    return {proposed.width(), QFontMetrics(FDefaultFont).height() + margins};
+}
+
 void TSkinEdit::ApplySkin() {
     RefreshSkinDescription();
-    QSize wanted = size();
-    auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description());
-    if (!edit) {
+    QSize wanted = FittedSize(size());
+    if (!Description()) {
         if (FDefaultWidth > 0) wanted.setWidth(FDefaultWidth);
         if (FDefaultHeight > 0) wanted.setHeight(FDefaultHeight);
-    } else if (FUseSkinFont) {
-        wanted.setHeight(edit->skinrect.Height());
-    } else {
-        const int margins = edit->clientrect.Top + (edit->skinrect.Height() - edit->clientrect.Bottom);
-        wanted.setHeight(QFontMetrics(FDefaultFont).height() + margins);
     }
     UpdateTextLook();
     if (wanted != size()) SetBounds(x(), y(), wanted.width(), wanted.height());
@@ -56,7 +59,8 @@ void TSkinEdit::ApplySkin() {
 }
 
 void TSkinEdit::SetBounds(int left, int top, int width, int height) {
-    setGeometry(QRect(QPoint(left, top), skin::CapPaintSize(QSize(width, height))));
+    RefreshSkinDescription();
+    setGeometry(QRect(QPoint(left, top), skin::CapPaintSize(FittedSize(QSize(width, height)))));
     // A hidden widget hears of its new size only when shown: place the line edit now.
     FEdit->setGeometry(EditArea());
     platform::BoundsSet(this);
