@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 using namespace dorvanel::skindialogs;
-using namespace dorvanel::skindialogs;
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 using namespace dorvanel::skindialogs;
-using namespace dorvanel::skindialogs;
 
 TEST(FileFilter, PairsOfDescriptionAndMask) {
     const auto one = ParseFilter(QStringLiteral("Text files (*.txt)|*.txt"));

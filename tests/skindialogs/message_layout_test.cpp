@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 using namespace dorvanel::skindialogs;
-using namespace dorvanel::skindialogs;
 
 TEST(MessageLayout, SingleOkButtonIsCentredAndIsBothDefaultAndCancel) {
     TMessageLayoutInput in;
