@@ -130,6 +130,14 @@ void TSkinData::ReadDescriptionText(std::string_view text) {
     readEntries("SKINCONTROLS", CreateSkinControl, FControls);
 }
 
+void TSkinData::UnloadSkin() {
+    FSkinEmpty = true;
+    BroadcastSkinMessage(SKIN_MSG_PREPARE);
+    ClearSkin();
+    BroadcastSkinMessage(SKIN_MSG_APPLY);
+    BroadcastSkinMessage(SKIN_MSG_APPLIED);
+}
+
 void TSkinData::ClearSkin() {
     FControls.Clear();
     FObjects.Clear();
