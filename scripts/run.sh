@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and starts Dorvanel on its built-in demo: the stand-in services on 127.0.0.1,
 # found by the program through the dbservices.dat of a demo folder, with a sample keyword list beside it.
+# Arguments are passed to the stand-in, e.g. `scripts/run.sh --delay 800` to watch Stop at work (see
+# `build/tools/standin/dorvanel-standin --help`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -12,14 +14,16 @@ mkdir -p "$demo"
 cp build/src/app/dorvanel "$demo/dorvanel"
 printf 'golf clubs\r\ntennis rackets\r\nrunning shoes\r\n' > "$demo/keywords.txt"
 
-log=$(mktemp)
-build/tools/standin/dorvanel-standin 0 >"$log" 2>&1 &
+log="$demo/standin.log"
+build/tools/standin/dorvanel-standin 0 "$@" >"$log" 2>&1 &
 standin=$!
-trap 'kill "$standin" 2>/dev/null || true; rm -f "$log"' EXIT
+xvfb=""
+trap 'kill "$standin" 2>/dev/null || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true' EXIT
 port=""
 for _ in $(seq 100); do
   port=$(grep -o 'port [0-9]*' "$log" | head -1 | cut -d' ' -f2 || true)
   [ -n "$port" ] && break
+  kill -0 "$standin" 2>/dev/null || break
   sleep 0.1
 done
 if [ -z "$port" ]; then
@@ -35,11 +39,31 @@ YahooHost=127.0.0.1:$port
 MsnHost=127.0.0.1:$port
 AffiliateHost=127.0.0.1:$port
 INI
-echo "run: stand-in services on 127.0.0.1:$port; demo folder $demo (sample list: $demo/keywords.txt)"
+echo "run: stand-in services on 127.0.0.1:$port (log: $log); demo folder $demo (sample list: $demo/keywords.txt)"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run: no display here; starting Dorvanel under Xvfb (xvfb-run)"
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$demo/dorvanel"
-else
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   "$demo/dorvanel"
+  exit 0
 fi
+
+# No display: a virtual one, and a picture of the window once it is up.
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+export DISPLAY=":$display"
+echo "run: no display here; Dorvanel runs on the virtual display $DISPLAY (Xvfb)."
+echo "run: look at it with: DISPLAY=$DISPLAY xwd -root -silent | convert xwd:- $demo/screen.png"
+"$demo/dorvanel" &
+program=$!
+for _ in $(seq 100); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"Dorvanel"' && break
+  sleep 0.1
+done
+sleep 1
+if xwd -root -silent 2>/dev/null | convert-im6.q16 xwd:- "$demo/screenshot.png" 2>/dev/null; then
+  echo "run: a picture of the window is in $demo/screenshot.png"
+fi
+echo "run: the program runs until its window is closed (or Ctrl+C here)."
+wait "$program"

@@ -9,7 +9,7 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev
   fonts-liberation
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils x11-apps openbox
   clang libclang-rt-14-dev
   imagemagick libgif-dev
   libcpp-httplib-dev

@@ -1,9 +1,7 @@
 #pragma once
-// The application object. An exception that no handler of the program caught ends the command (the event
-// handler) it arose in; its message is shown to the user and the program goes on running.
+// The application object. An exception that reached it while an event was delivered ends that event's
+// handling; its message is reported to the user and the program goes on running.
 #include <QApplication>
-
-#include <functional>
 
 namespace dorvanel::app {
 
@@ -13,16 +11,6 @@ public:
     TDorvanelApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
-
-    // Where the messages of uncaught failures go (the main window's message component); without one they
-    // are written to the standard error stream.
-    std::function<void(const QString&)> OnUnhandledError;
-
-    // Reports a failure caught at the top of a command.
-    void ReportUnhandled(const QString& message);
-
-private:
-    bool FReporting = false;
 };
 
 }  // namespace dorvanel::app

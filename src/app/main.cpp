@@ -6,9 +6,10 @@
 
 int main(int argc, char** argv) {
     dorvanel::app::TDorvanelApplication app(argc, argv);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Dorvanel"));
+    // Only the application name: a display name would be added to every window's title by the toolkit, and
+    // the program's titles read exactly their captions.
+    QCoreApplication::setApplicationName(QStringLiteral("dorvanel"));
     dorvanel::app::TfrmMain frmMain;
-    app.OnUnhandledError = [&frmMain](const QString& message) { frmMain.ShowMessage(message); };
     // The window opens in the centre of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

@@ -1,13 +1,19 @@
 #include "app/main_window.h"
 
 #include "common/exception.h"
-#include "skinpack/default_skin.h"
+#include "common/failure_report.h"
+#include "common/files.h"
+#include "harvest/captcha_dialog.h"
+#include "platform/align.h"
 #include "workbench/csv_export.h"
 #include "workbench/entry_dialogs.h"
 #include "workbench/keyword_table.h"
 #include "workbench/table_operations.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QShowEvent>
 
 #include <memory>
@@ -15,214 +21,74 @@
 namespace dorvanel::app {
 
 using namespace skinctrls;
-using platform::TAlign;
 
 namespace {
 
-TSkinButton* CommandButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                           int height) {
-    auto* button = new TSkinButton(parent);
-    button->setObjectName(name);
-    button->SetCaption(caption);
-    button->SetBounds(left, top, width, height);
-    button->setCursor(Qt::PointingHandCursor);
-    // Command buttons never take the focus from the table.
-    button->SetCanFocused(false);
-    return button;
-}
+const QString kGatherData = QStringLiteral("Gather Data");
+const QString kStop = QStringLiteral("Stop");
 
-TSkinStatusPanel* StatusPanel(QWidget* parent, const QString& name, const QString& caption, int left, int width,
-                              TAlign align) {
-    auto* panel = new TSkinStatusPanel(parent);
-    panel->setObjectName(name);
-    panel->SetBorderStyle(TSkinBorderStyle::bvFrame);
-    panel->SetCaption(caption);
-    panel->SetBounds(left, 0, width, 17);
-    panel->SetAlign(align);
-    return panel;
+// Every command runs inside one guard: a failure it did not handle ends it and is shown through msgMain,
+// and nothing unwinds through the toolkit's event functions.
+std::function<void()> Command(std::function<void()> handler) {
+    return [handler = std::move(handler)] { common::RunGuarded(handler); };
 }
 
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
+TfrmMain::TfrmMain(QWidget* parent)
+    : QWidget(parent), FControls(this), FFetcher(*this), FKeywordHarvest(*this, FFetcher),
+      FResultCountHarvest(*this, FFetcher) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvanel"));
-    SkinData1 = new skin::TSkinData(this);
-    SkinData1->setObjectName(QStringLiteral("SkinData1"));
-    // The program's own skin, packed into the program at build time, applied once every control exists.
-    CompressedStoredSkin1 = new skin::TCompressedStoredSkin(this);
-    CompressedStoredSkin1->setObjectName(QStringLiteral("CompressedStoredSkin1"));
-    CompressedStoredSkin1->FileName = QStringLiteral("Modern.skn");
-    CompressedStoredSkin1->CompressedFileName = QStringLiteral("Modern.skn");
-    CompressedStoredSkin1->CompressedData = skinpack::DefaultSkinData();
-    msgMain = new skindialogs::TSkinMessage(this);
-    msgMain->setObjectName(QStringLiteral("msgMain"));
-    msgMain->SetSkinData(SkinData1);
-    msgMain->SetCtrlSkinData(SkinData1);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(15);
-    msgMain->DefaultFont = arial;
-    msgMain->DefaultButtonFont = arial;
-    SkinSaveDialog1 = new skindialogs::TSkinSaveDialog(this);
-    SkinSaveDialog1->setObjectName(QStringLiteral("SkinSaveDialog1"));
-    SkinSaveDialog1->Title = QStringLiteral("Save file");
-    SkinSaveDialog1->Filter = QStringLiteral("CSV files (*.csv)|*.csv");
-    SkinSaveDialog1->FilterIndex = 1;
-    SkinSaveDialog1->SetSkinData(SkinData1);
-    SkinSaveDialog1->SetCtrlSkinData(SkinData1);
-    SkinSaveDialog1->SetMessages(msgMain);
-    ScratchFileName = QCoreApplication::applicationDirPath() + QStringLiteral("/test.html");
-    SetUpHttpClient();
-    CreateControls();
+    common::SetFailureReport([this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
+    FFetcher.ScratchFileName = harvest::DefaultScratchFileName(QCoreApplication::applicationDirPath());
+    ConnectHandlers();
+    // The program's own skin is applied once every control exists; skin changes reach every control.
     FollowSkinChanges(this);
-    SkinData1->SetCompressedStoredSkin(CompressedStoredSkin1);
+    FControls.SkinData1->SetCompressedStoredSkin(FControls.CompressedStoredSkin1);
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() { common::SetFailureReport(nullptr); }
 
-void TfrmMain::CreateControls() {
-    resize(644, 455);
-
-    // Command bar.
-    SkinPanel1 = new TSkinPanel(this);
-    SkinPanel1->setObjectName(QStringLiteral("SkinPanel1"));
-    SkinPanel1->SetBorderStyle(TSkinBorderStyle::bvNone);
-    SkinPanel1->SetBounds(0, 0, 644, 33);
-    SkinPanel1->SetAlign(TAlign::alTop);
-    btnMainKeyword = CommandButton(SkinPanel1, "btnMainKeyword", "Main Keyword", 7, 7, 99, 20);
-    btnGatherKeyword = CommandButton(SkinPanel1, "btnGatherKeyword", "Gather Keywords", 109, 7, 98, 20);
-    btnAddKeyword = CommandButton(SkinPanel1, "btnAddKeyword", "Add Keywords", 210, 7, 99, 20);
-    btnGatherData = CommandButton(SkinPanel1, "btnGatherData", "Gather Data", 312, 7, 98, 20);
-    btnSaveResults = CommandButton(SkinPanel1, "btnSaveResults", "Save Results", 414, 7, 98, 20);
-    btnMakeMoney = CommandButton(SkinPanel1, "btnMakeMoney", "Make Money", 516, 7, 98, 20);
-
-    // Banner area.
-    panBanner = new TSkinPanel(this);
-    panBanner->setObjectName(QStringLiteral("panBanner"));
-    panBanner->SetBorderStyle(TSkinBorderStyle::bvFrame);
-    panBanner->SetBounds(0, 33, 644, 65);
-    panBanner->SetAlign(TAlign::alTop);
-    imgBanner = new QLabel(panBanner);
-    imgBanner->setObjectName(QStringLiteral("imgBanner"));
-    imgBanner->setGeometry(144, -8, 105, 105);
-    imgBanner->setCursor(Qt::PointingHandCursor);
-    gifBanner = new images::TGIFAnimator(panBanner);
-    gifBanner->setObjectName(QStringLiteral("gifBanner"));
-    gifBanner->setGeometry(280, 0, 98, 140);
-    gifBanner->SetAnimate(true);
-    gifBanner->OnClick = [this] { gifBannerClick(); };
-
-    // Table area: the list with its two skinned scroll bars.
-    SkinPanel3 = new TSkinPanel(this);
-    SkinPanel3->setObjectName(QStringLiteral("SkinPanel3"));
-    SkinPanel3->SetBorderStyle(TSkinBorderStyle::bvNone);
-    SkinPanel3->SetBounds(0, 98, 644, 286);
-    SkinPanel3->SetAlign(TAlign::alClient);
-    SkinScrollBar1 = new TSkinScrollBar(SkinPanel3);
-    SkinScrollBar1->setObjectName(QStringLiteral("SkinScrollBar1"));
-    SkinScrollBar1->SetKind(TScrollBarKind::sbVertical);
-    SkinScrollBar1->SetSkinDataName(QStringLiteral("vscrollbar"));
-    SkinScrollBar1->SetBounds(625, 0, 19, 267);
-    SkinScrollBar1->SetAlign(TAlign::alRight);
-    SkinScrollBar1->hide();
-    SkinScrollBar2 = new TSkinScrollBar(SkinPanel3);
-    SkinScrollBar2->setObjectName(QStringLiteral("SkinScrollBar2"));
-    SkinScrollBar2->SetKind(TScrollBarKind::sbHorizontal);
-    SkinScrollBar2->SetSkinDataName(QStringLiteral("hscrollbar"));
-    SkinScrollBar2->SetBounds(0, 267, 644, 19);
-    SkinScrollBar2->SetAlign(TAlign::alBottom);
-    SkinScrollBar2->hide();
-    lvwItems = new TSkinListView(SkinPanel3);
-    lvwItems->setObjectName(QStringLiteral("lvwItems"));
-    lvwItems->SetBounds(0, 0, 625, 267);
-    lvwItems->SetAlign(TAlign::alClient);
-    lvwItems->SetGridLines(true);
-    workbench::SetupKeywordColumns(lvwItems->Items());
-    lvwItems->SetHScrollBar(SkinScrollBar2);
-    lvwItems->SetVScrollBar(SkinScrollBar1);
-
-    // Footer: the table commands and the two links.
-    SkinPanel4 = new TSkinPanel(this);
-    SkinPanel4->setObjectName(QStringLiteral("SkinPanel4"));
-    SkinPanel4->SetBorderStyle(TSkinBorderStyle::bvFrame);
-    SkinPanel4->SetBounds(0, 384, 644, 54);
-    SkinPanel4->SetAlign(TAlign::alBottom);
-    SkinButton1 = CommandButton(SkinPanel4, "SkinButton1", "Select All", 9, 7, 100, 20);
-    SkinButton2 = CommandButton(SkinPanel4, "SkinButton2", "Clear Selection", 112, 7, 100, 20);
-    SkinButton3 = CommandButton(SkinPanel4, "SkinButton3", "Delete Selected", 215, 7, 100, 20);
-    SkinButton4 = CommandButton(SkinPanel4, "SkinButton4", "Delete All", 319, 7, 99, 20);
-    lblLink1URL = new TSkinLinkLabel(SkinPanel4);
-    lblLink1URL->setObjectName(QStringLiteral("lblLink1URL"));
-    lblLink1URL->SetCaption(QStringLiteral("Google"));
-    lblLink1URL->SetURL(QString::fromLatin1(kDefaultLinkURL));
-    lblLink1URL->SetBounds(13, 32, 34, 14);
-    lblLink1URL->setCursor(Qt::PointingHandCursor);
-    lblLink2URL = new TSkinLinkLabel(SkinPanel4);
-    lblLink2URL->setObjectName(QStringLiteral("lblLink2URL"));
-    lblLink2URL->SetAlignment(skin::TAlignment::taRightJustify);
-    lblLink2URL->SetCaption(QStringLiteral("Google"));
-    lblLink2URL->SetURL(QString::fromLatin1(kDefaultLinkURL));
-    lblLink2URL->SetBounds(592, 32, 34, 14);
-    lblLink2URL->SetAnchors(platform::akTop | platform::akRight);
-    lblLink2URL->setCursor(Qt::PointingHandCursor);
-
-    // Status bar: progress messages, main keyword, row count, gauge.
-    SkinStatusBar1 = new TSkinStatusBar(this);
-    SkinStatusBar1->setObjectName(QStringLiteral("SkinStatusBar1"));
-    SkinStatusBar1->SetBounds(0, 438, 644, 17);
-    SkinStatusBar1->SetAlign(TAlign::alBottom);
-    MainStatusPanel = StatusPanel(SkinStatusBar1, "MainStatusPanel", QString(), 0, 272, TAlign::alClient);
-    SkinStatusPanel1 = StatusPanel(SkinStatusBar1, "SkinStatusPanel1", "Main Keyword: ", 272, 160, TAlign::alRight);
-    SecondStatusPanel = StatusPanel(SkinStatusBar1, "SecondStatusPanel", "0 item listed", 432, 82, TAlign::alRight);
-    MainGauge = new TSkinGauge(SkinStatusBar1);
-    MainGauge->setObjectName(QStringLiteral("MainGauge"));
-    MainGauge->SetMinValue(0);
-    MainGauge->SetMaxValue(100);
-    MainGauge->SetValue(0);
-    MainGauge->SetShowPercent(true);
-    MainGauge->SetBounds(514, 0, 130, 17);
-    MainGauge->SetAlign(TAlign::alRight);
-
-    // Every skinned control draws from the main window's skin.
-    SetSkinDataOfChildren(this, SkinData1);
-
-    btnMainKeyword->OnClick = [this] { btnMainKeywordClick(); };
-    btnGatherKeyword->OnClick = [this] { btnGatherKeywordClick(); };
-    btnAddKeyword->OnClick = [this] { btnAddKeywordClick(); };
-    btnGatherData->OnClick = [this] { btnGatherDataClick(); };
-    btnSaveResults->OnClick = [this] { btnSaveResultsClick(); };
-    btnMakeMoney->OnClick = [this] { btnMakeMoneyClick(); };
-    SkinButton1->OnClick = [this] { SkinButton1Click(); };
-    SkinButton2->OnClick = [this] { SkinButton2Click(); };
-    SkinButton3->OnClick = [this] { SkinButton3Click(); };
-    SkinButton4->OnClick = [this] { SkinButton4Click(); };
-    lvwItems->OnColumnClick = [this](int column) { lvwItemsColumnClick(column); };
-    platform::AlignControls(this);
+void TfrmMain::ConnectHandlers() {
+    TMainControls& c = FControls;
+    c.btnMainKeyword->OnClick = Command([this] { btnMainKeywordClick(); });
+    c.btnGatherKeyword->OnClick = Command([this] { btnGatherKeywordClick(); });
+    c.btnAddKeyword->OnClick = Command([this] { btnAddKeywordClick(); });
+    c.btnGatherData->OnClick = Command([this] { btnGatherDataClick(); });
+    c.btnSaveResults->OnClick = Command([this] { btnSaveResultsClick(); });
+    c.btnMakeMoney->OnClick = Command([this] { btnMakeMoneyClick(); });
+    c.gifBanner->OnClick = Command([this] { gifBannerClick(); });
+    c.SkinButton1->OnClick = Command([this] { SkinButton1Click(); });
+    c.SkinButton2->OnClick = Command([this] { SkinButton2Click(); });
+    c.SkinButton3->OnClick = Command([this] { SkinButton3Click(); });
+    c.SkinButton4->OnClick = Command([this] { SkinButton4Click(); });
+    c.lvwItems->OnColumnClick = [this](int column) { common::RunGuarded([this, column] { lvwItemsColumnClick(column); }); };
 }
 
-// ---- creation, showing, resizing ----
+// ---- creation, showing, resizing, closing ----
 
 void TfrmMain::FormCreate() {
     // Both banner controls start on the same rectangle.
-    gifBanner->setGeometry(imgBanner->geometry());
-    SortState.SortColumn = -1;
-    SortState.SortAscending = true;
-    ServiceHosts = harvest::TServiceHosts::Load(
-        QString(QCoreApplication::applicationDirPath() + QStringLiteral("/dbservices.dat")).toLocal8Bit().toStdString());
+    FControls.gifBanner->setGeometry(FControls.imgBanner->geometry());
+    FSortState.SortColumn = -1;
+    FSortState.SortAscending = true;
+    FFetcher.ServiceHosts = pages::TServiceHosts::Load(
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/dbservices.dat")).toStdString());
 }
 
 void TfrmMain::CentreBanner(QWidget* control) {
     // Each half is taken (truncating) before the subtraction, so a banner larger than the area is clipped
     // on both sides.
-    const int left = panBanner->width() / 2 - control->width() / 2;
-    const int top = panBanner->height() / 2 - control->height() / 2;
+    const int left = FControls.panBanner->width() / 2 - control->width() / 2;
+    const int top = FControls.panBanner->height() / 2 - control->height() / 2;
     control->move(left, top);
 }
 
 void TfrmMain::FormShow() {
-    CentreBanner(imgBanner);
-    CentreBanner(gifBanner);
+    CentreBanner(FControls.imgBanner);
+    CentreBanner(FControls.gifBanner);
 }
 
 void TfrmMain::FormResize() { FormShow(); }
@@ -238,45 +104,126 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
     FormResize();
 }
 
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Closing ends the program at once: a running transfer is broken off, and the command it ran in unwinds
+    // without opening another dialog. A dialog already open is closed with it.
+    FClosing = true;
+    FFetcher.Stop();
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this && isAncestorOf(modal)) modal->close();
+    event->accept();
+}
+
+// ---- what the harvests see ----
+
+void TfrmMain::RowsAdded() { FControls.SecondStatusPanel->SetCaption(workbench::ItemsListedText(Items().Count())); }
+
+void TfrmMain::ShowStatus(const QString& text) { FControls.MainStatusPanel->SetCaption(text); }
+
+void TfrmMain::SetGauge(int value, int maxValue) {
+    FControls.MainGauge->SetMaxValue(maxValue);
+    FControls.MainGauge->SetValue(value);
+}
+
+void TfrmMain::SetGaugeValue(int value) { FControls.MainGauge->SetValue(value); }
+
+int TfrmMain::GaugeMax() const { return FControls.MainGauge->MaxValue(); }
+
+std::optional<harvest::TSecurityAnswer> TfrmMain::AskSecurityImage(const std::string& page) {
+    if (FClosing) return std::nullopt;
+    auto dialog = std::make_unique<harvest::TfrmCaptcha>(FControls.SkinData1, FControls.msgMain, this);
+    dialog->FPageText = page;
+    dialog->ShowModal();  // OK and Cancel both lead on
+    if (FClosing) return std::nullopt;
+    return harvest::TSecurityAnswer{dialog->edtPassword->Text().toLocal8Bit().toStdString(), dialog->FRandom,
+                                    dialog->FSeed};
+}
+
 // ---- messages ----
 
 int TfrmMain::ShowMessage(const QString& text, bool withCancel) {
-    const skindialogs::TMsgDlgButtons buttons =
-        withCancel ? skindialogs::MsgButtons({skindialogs::mbOK, skindialogs::mbCancel}) : skindialogs::MsgButtons({skindialogs::mbOK});
-    return msgMain->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, buttons, 0);
+    // Once the window is closing no message opens; the answer is Cancel, so a question ends its command.
+    if (FClosing) return mrCancel;
+    const skindialogs::TMsgDlgButtons buttons = withCancel
+                                                    ? skindialogs::MsgButtons({skindialogs::mbOK, skindialogs::mbCancel})
+                                                    : skindialogs::MsgButtons({skindialogs::mbOK});
+    return FControls.msgMain->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, buttons, 0);
 }
 
 // ---- keyword entry ----
 
 void TfrmMain::SetMainKeyword(const QString& keyword) {
     FMainKeywordText = keyword;
-    SkinStatusPanel1->SetCaption(QStringLiteral("Main Keyword: ") + keyword);
-    MainStatusPanel->SetCaption(QString());
+    FControls.SkinStatusPanel1->SetCaption(QStringLiteral("Main Keyword: ") + keyword);
+    FControls.MainStatusPanel->SetCaption(QString());
 }
 
 void TfrmMain::btnMainKeywordClick() {
-    auto dialog = std::make_unique<workbench::TfrmMainKeyword>(SkinData1, msgMain, this);
+    auto dialog = std::make_unique<workbench::TfrmMainKeyword>(FControls.SkinData1, FControls.msgMain, this);
     if (dialog->ShowModal() == mrOk) SetMainKeyword(dialog->edtMainKeyword->Text());
 }
 
 void TfrmMain::AddTypedKeyword(const QString& keyword) {
     workbench::AppendKeywordRow(Items(), keyword);
-    SecondStatusPanel->SetCaption(workbench::ItemsListedText(Items().Count()));
+    RowsAdded();
 }
 
 void TfrmMain::ImportKeywordList(const QString& fileName) {
     workbench::ImportKeywordList(Items(), fileName,
-                                 [this](const QString& text) { SecondStatusPanel->SetCaption(text); });
+                                 [this](const QString& text) { FControls.SecondStatusPanel->SetCaption(text); });
 }
 
 void TfrmMain::btnAddKeywordClick() {
-    auto dialog = std::make_unique<workbench::TfrmAddKeywords>(SkinData1, msgMain, this);
+    auto dialog = std::make_unique<workbench::TfrmAddKeywords>(FControls.SkinData1, FControls.msgMain, this);
     if (dialog->ShowModal() != mrOk) return;
     const QString keyword = dialog->edtAddKeyword->Text();
     const QString list = dialog->edtList->Text();
     dialog.reset();
     if (!keyword.isEmpty()) AddTypedKeyword(keyword);
     else ImportKeywordList(list);
+}
+
+// ---- network commands ----
+
+void TfrmMain::btnGatherKeywordClick() { FKeywordHarvest.Run(FMainKeywordText); }
+
+void TfrmMain::btnGatherDataClick() {
+    if (Items().Count() == 0) {
+        ShowMessage(QStringLiteral("You need add keywords to gather data from search engines."));
+        return;
+    }
+    TSkinButton* button = FControls.btnGatherData;
+    if (button->Caption() != kGatherData) {
+        // Stop: the running harvest sees the flag after its current fetch.
+        FFetcher.Stop();
+        button->SetCaption(kGatherData);
+        FColumnClickEnabled = true;
+        QCoreApplication::processEvents();
+        return;
+    }
+    if (FFetcher.TransferRunning()) return;
+    int result;
+    int searchType;
+    {
+        auto dialog = std::make_unique<workbench::TfrmSelSearch>(FControls.SkinData1, FControls.msgMain, this);
+        result = dialog->ShowModal();
+        searchType = dialog->SearchType();
+    }
+    if (result != mrOk || FClosing) return;
+    FSearchType = searchType;
+    FColumnClickEnabled = false;
+    FFetcher.FAbort = false;
+    button->SetCaption(kStop);
+    // However the harvest ends (also by a failure that leaves it), the button and column clicks come back.
+    struct Restore {
+        TfrmMain* w;
+        ~Restore() {
+            w->FControls.btnGatherData->SetCaption(kGatherData);
+            QCoreApplication::processEvents();
+            w->FColumnClickEnabled = true;
+        }
+    } restore{this};
+    harvest::TPageFetcher::TTransferScope running(FFetcher);
+    FResultCountHarvest.HarvestResultCounts(FSearchType);
 }
 
 // ---- table operations ----
@@ -288,19 +235,18 @@ void TfrmMain::SkinButton2Click() { workbench::ClearSelection(Items()); }
 void TfrmMain::SkinButton3Click() {
     if (ShowMessage(QStringLiteral("Are you sure do you want to delete the selected keywords?"), true) == mrOk)
         workbench::DeleteSelected(Items());
-    SecondStatusPanel->SetCaption(workbench::ItemsListedText(Items().Count()));
+    RowsAdded();
 }
 
 void TfrmMain::SkinButton4Click() {
-    if (ShowMessage(QStringLiteral("Are you sure do you want to delete all?"), true) == mrOk)
-        workbench::DeleteAll(Items());
-    SecondStatusPanel->SetCaption(workbench::ItemsListedText(Items().Count()));
+    if (ShowMessage(QStringLiteral("Are you sure do you want to delete all?"), true) == mrOk) workbench::DeleteAll(Items());
+    RowsAdded();
 }
 
 void TfrmMain::lvwItemsColumnClick(int column) {
-    if (!ColumnClickEnabled) return;
-    SortState.ColumnClicked(column);
-    workbench::SortKeywordTable(Items(), column, SortState.SortAscending);
+    if (!FColumnClickEnabled) return;
+    FSortState.ColumnClicked(column);
+    workbench::SortKeywordTable(Items(), column, FSortState.SortAscending);
 }
 
 // ---- export ----
@@ -310,11 +256,11 @@ void TfrmMain::SaveResultsAsCsv() {
         ShowMessage(QStringLiteral("You don't have any data to save."));
         return;
     }
-    if (!SkinSaveDialog1->RunDialog()) return;
-    const QString fileName = SkinSaveDialog1->FileName;
+    if (!FControls.SkinSaveDialog1->RunDialog()) return;
+    const QString fileName = FControls.SkinSaveDialog1->FileName;
     // A failed save is reported, and whatever stood under that name before is left as it was.
     try {
-        workbench::WriteFileReplacing(fileName, workbench::BuildCsv(Items()));
+        common::WriteFileReplacing(QFile::encodeName(fileName).toStdString(), workbench::BuildCsv(Items()));
     } catch (const Exception& e) {
         ShowMessage(QString::fromLocal8Bit(e.what()));
     }

@@ -1,11 +1,12 @@
 #include "harvest/captcha_dialog.h"
 
-#include "harvest/captcha_page.h"
+#include "harvest/pages/captcha_page.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace dorvanel::harvest {
@@ -23,6 +24,9 @@ double DesignScale() {
 
 int S(int v, double scale) { return static_cast<int>(std::lround(v * scale)); }
 
+// The cell height of the caption's font at the design resolution.
+constexpr int kDesignFontHeight = 14;
+
 }  // namespace
 
 TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
@@ -33,8 +37,11 @@ TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* m
 
     SkinStdLabel2 = new TSkinStdLabel(this);
     SkinStdLabel2->SetSkinData(skinData);
-    // A standard label sizes itself to its caption: the skin's font is not scaled with the design positions.
+    SkinStdLabel2->SetAutoSize(false);
     SkinStdLabel2->SetCaption(QStringLiteral("Please enter the characters in the image"));
+    // The caption's font shrinks with the bounds it was designed for, so that it still fits at 96 dpi.
+    SkinStdLabel2->SetUseSkinFont(false);
+    SkinStdLabel2->SetLabelFont(skin::SkinFont("Arial", std::max(1, S(kDesignFontHeight, k)), {}));
     SkinStdLabel2->SetBounds(S(16, k), S(8, k), S(238, k), S(16, k));
 
     WebBrowser1 = new TImageView(this);
@@ -78,7 +85,7 @@ void TfrmCaptcha::FormShow() {
 }
 
 void TfrmCaptcha::PrepareImage() {
-    const CaptchaPageValues values = CutCaptchaPage(FPageText);
+    const pages::CaptchaPageValues values = pages::CutCaptchaPage(FPageText);
     FRandom = values.random;
     FSeed = values.seed;
     FImageSrc = values.imageSrc;

@@ -1,5 +1,7 @@
 #include "images/thread_timer.h"
 
+#include "common/failure_report.h"
+
 #include <QCoreApplication>
 #include <QTimerEvent>
 
@@ -155,7 +157,7 @@ void TThreadTimer::ThreadLoop() {
 }
 
 // A tick that fell due. Handed to the user-interface thread, at most one waiting there at a time, or run
-// here; a failure here is raised again on the user-interface thread, where the program shows its errors.
+// here; a failure here is reported on the user-interface thread.
 void TThreadTimer::TickFromThread(std::unique_lock<std::mutex>& lock) {
     if (syncEvent_) {
         if (!tickPosted_.exchange(true)) {
@@ -174,9 +176,12 @@ void TThreadTimer::TickFromThread(std::unique_lock<std::mutex>& lock) {
     try {
         if (handler) handler();
     } catch (...) {
+        // The failure is reported on the user-interface thread, where the program shows its errors; it is
+        // never raised again inside a queued call.
         if (QCoreApplication* app = QCoreApplication::instance()) {
             QMetaObject::invokeMethod(
-                app, [error = std::current_exception()] { std::rethrow_exception(error); }, Qt::QueuedConnection);
+                app, [text = common::FailureText(std::current_exception())] { common::ReportFailure(text); },
+                Qt::QueuedConnection);
         }
     }
     lock.lock();
@@ -189,7 +194,8 @@ void TThreadTimer::RunHandler() {
         if (!enabled_ || interval_ <= 0) return;
         handler = onTimer_;
     }
-    if (handler) handler();
+    // A tick runs from a timer event or a queued call: its failure ends the tick and is reported there.
+    if (handler) common::RunGuarded(handler);
 }
 
 void TThreadTimer::timerEvent(QTimerEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
-// Align and Anchors for child widgets. The windows are described with fixed bounds and a few aligned
-// bands; this helper keeps those bands in place when a parent changes size.
+// Align and Anchors for child widgets. The windows lay their controls out at fixed design bounds with a few
+// aligned bands; this helper keeps those bands in place when a parent changes size.
 //
 // Aligned children of one parent are placed inside the parent's client rectangle (its contentsRect(), so a
 // framed panel sets its contents margins) in the order top, bottom, left, right, client. Within one kind,

@@ -1,5 +1,6 @@
 #include "skin/skin_description.h"
 
+#include "common/text.h"
 #include "skin/skin_errors.h"
 #include "skin/skin_picture.h"
 
@@ -11,26 +12,14 @@ namespace dorvanel::skin {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-std::string LowerCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = Lower(c);
-    return out;
-}
+using common::LowerCase;
+using common::LowerChar;
+constexpr auto Trim = common::TrimView;
 
 std::string KeyId(std::string_view section, std::string_view key) {
     std::string id = LowerCase(section);
     id += '\x01';
-    for (char c : key) id += Lower(c);
+    for (char c : key) id += LowerChar(c);
     return id;
 }
 

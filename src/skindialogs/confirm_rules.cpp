@@ -15,6 +15,8 @@ std::optional<QString> ConfirmedPath(const TConfirmState& state) {
     if (state.EditText.isEmpty()) return std::nullopt;
     if (state.SaveDialog) {
         if (state.EditText.contains(QLatin1Char('*'))) return std::nullopt;
+        // A typed absolute name is used as it stands.
+        if (QFileInfo(state.EditText).isAbsolute()) return state.EditText;
         return JoinPath(state.Folder, state.EditText);
     }
     if (checkOpen) {

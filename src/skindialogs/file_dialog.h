@@ -53,10 +53,10 @@ public:
     // Raised when the list shows another folder or its selection changes.
     std::function<void()> OnFolderChange;
 
-    TSkinData* SkinData() const { return FSkinData; }
-    void SetSkinData(TSkinData* data) { FSkinData = data; }
-    TSkinData* CtrlSkinData() const { return FCtrlSkinData; }
-    void SetCtrlSkinData(TSkinData* data) { FCtrlSkinData = data; }
+    skin::TSkinData* SkinData() const { return FSkinData; }
+    void SetSkinData(skin::TSkinData* data) { FSkinData = data; }
+    skin::TSkinData* CtrlSkinData() const { return FCtrlSkinData; }
+    void SetCtrlSkinData(skin::TSkinData* data) { FCtrlSkinData = data; }
     // The message component failures are shown through (the program's msgMain); a private one when unset.
     TSkinMessage* Messages() const;
     void SetMessages(TSkinMessage* messages) { FMessages = messages; }
@@ -77,8 +77,8 @@ private:
     QString StartFolder() const;
 
     bool FSaveDialog;
-    QPointer<TSkinData> FSkinData;
-    QPointer<TSkinData> FCtrlSkinData;
+    QPointer<skin::TSkinData> FSkinData;
+    QPointer<skin::TSkinData> FCtrlSkinData;
     QPointer<TSkinMessage> FMessages;
     TSkinMessage* FOwnMessages = nullptr;
 };

@@ -166,7 +166,7 @@ TSkinFileListView::TSkinFileListView(QWidget* parent)
     SetViewStyle(FViewStyle);
 }
 
-void TSkinFileListView::SetSkinData(TSkinData* data) {
+void TSkinFileListView::SetSkinData(skin::TSkinData* data) {
     FSkinData = data;
     if (auto* header = qobject_cast<TFileListHeader*>(FReportView->header())) header->SkinData = data;
     LookUpDescription();

@@ -69,7 +69,7 @@ class TSkinFileListView : public QWidget, public skinctrls::TSkinClient, public 
 public:
     explicit TSkinFileListView(QWidget* parent = nullptr);
 
-    void SetSkinData(TSkinData* data) override;
+    void SetSkinData(skin::TSkinData* data) override;
     void SetBounds(int left, int top, int width, int height) override;
     void SetAlign(platform::TAlign align) { platform::SetAlign(this, align); }
 

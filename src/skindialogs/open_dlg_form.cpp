@@ -68,7 +68,7 @@ TSkinSpeedButton* MakeToolButton(QWidget* parent, const QString& name, const QSt
 
 }  // namespace
 
-TOpenDlgForm::TOpenDlgForm(bool saveDialog, TSkinData* ctrlSkinData, QWidget* parent)
+TOpenDlgForm::TOpenDlgForm(bool saveDialog, skin::TSkinData* ctrlSkinData, QWidget* parent)
     : TSkinForm(parent), FSaveDialog(saveDialog), FCtrlSkinData(ctrlSkinData) {
     setSizeGripEnabled(false);
     resize(kBuildWidth, kBuildHeight);
@@ -249,6 +249,11 @@ void TOpenDlgForm::Confirm() {
     state.EditText = FileNameEdit->Text();
     state.SelectedFile = FileList->SelectedFile();
     if (const auto path = ConfirmedPath(state)) {
+        // Replacing a file is the user's decision, not a side effect of typing its name.
+        if (FSaveDialog && QFileInfo::exists(*path) && !ConfirmReplace(*path)) {
+            FResultPath.clear();
+            return;
+        }
         FResultPath = *path;
         SetModalResult(mrOk);
     } else {
@@ -270,6 +275,7 @@ void TOpenDlgForm::FileNameKeyDown(int& key) {
     } else if (text.contains(QLatin1Char('/'))) {
         const QString folder = QFileInfo(text).isAbsolute() ? text : JoinPath(FileList->Folder(), text);
         if (QFileInfo(folder).isDir()) Guarded([this, folder] { ShowFolder(folder); });
+        else Confirm();
     } else {
         Confirm();
     }
@@ -289,8 +295,16 @@ void TOpenDlgForm::ListDoubleClick(int row) {
         ShowFolder(FileList->PathOf(row));
         return;
     }
-    FResultPath = FileList->PathOf(row);
+    const QString path = FileList->PathOf(row);
+    if (FSaveDialog && !ConfirmReplace(path)) return;
+    FResultPath = path;
     SetModalResult(mrOk);
+}
+
+bool TOpenDlgForm::ConfirmReplace(const QString& path) {
+    if (!Messages) return true;
+    const QString text = QFileInfo(path).fileName() + QStringLiteral(" already exists. Do you want to replace it?");
+    return Messages->ShowSkinMessage(text, TMsgDlgType::mtInformation, MsgButtons({mbYes, mbNo}), 0) == mrYes;
 }
 
 void TOpenDlgForm::ListEnter() {

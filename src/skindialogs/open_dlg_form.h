@@ -31,7 +31,7 @@ class TOpenDlgForm : public skinctrls::TSkinForm {
     Q_OBJECT
 public:
     // The window of a save dialog when saveDialog is true; its controls draw from ctrlSkinData.
-    TOpenDlgForm(bool saveDialog, TSkinData* ctrlSkinData, QWidget* parent = nullptr);
+    TOpenDlgForm(bool saveDialog, skin::TSkinData* ctrlSkinData, QWidget* parent = nullptr);
 
     // The built-in text, or the one the control skin's resource strings hold under its name.
     QString Text(TOpenDlgText text) const;
@@ -88,11 +88,13 @@ private:
     void SelectionChanged();
     void ListDoubleClick(int row);
     void ListEnter();
+    // Asks before a save replaces an existing file; No keeps the dialog open.
+    bool ConfirmReplace(const QString& path);
     // Runs a user action and shows a failure it raises through Messages.
     void Guarded(const std::function<void()>& action);
 
     bool FSaveDialog;
-    QPointer<TSkinData> FCtrlSkinData;
+    QPointer<skin::TSkinData> FCtrlSkinData;
     QString FResultPath;
     TFolderHistory FHistory;
 };

@@ -29,10 +29,10 @@ class TSkinMessage : public QObject {
 public:
     explicit TSkinMessage(QObject* owner = nullptr);
 
-    TSkinData* SkinData() const { return FSkinData; }
-    void SetSkinData(TSkinData* data) { FSkinData = data; }
-    TSkinData* CtrlSkinData() const { return FCtrlSkinData; }
-    void SetCtrlSkinData(TSkinData* data) { FCtrlSkinData = data; }
+    skin::TSkinData* SkinData() const { return FSkinData; }
+    void SetSkinData(skin::TSkinData* data) { FSkinData = data; }
+    skin::TSkinData* CtrlSkinData() const { return FCtrlSkinData; }
+    void SetCtrlSkinData(skin::TSkinData* data) { FCtrlSkinData = data; }
 
     QString ButtonSkinDataName = QStringLiteral("button");
     QString MessageLabelSkinDataName = QStringLiteral("stdlabel");
@@ -58,8 +58,8 @@ private:
     QString KindCaption(TMsgDlgType kind) const;
     int ButtonHeight() const;
 
-    QPointer<TSkinData> FSkinData;
-    QPointer<TSkinData> FCtrlSkinData;
+    QPointer<skin::TSkinData> FSkinData;
+    QPointer<skin::TSkinData> FCtrlSkinData;
 };
 
 }  // namespace dorvanel::skindialogs

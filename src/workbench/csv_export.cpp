@@ -1,16 +1,6 @@
 #include "workbench/csv_export.h"
 
-#include "common/exception.h"
-
-#include <QFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace dorvanel::workbench {
 
@@ -37,9 +27,6 @@ void AppendLine(std::string& out, const skinctrls::TListItem* item, const skinct
     out += "\r\n";
 }
 
-[[noreturn]] void Fail(int error) {
-    throw Exception(std::string("Could not save the file: ") + std::strerror(error));
-}
 
 }  // namespace
 
@@ -49,54 +36,6 @@ std::string BuildCsv(const skinctrls::TListItems& items) {
     AppendLine(out, nullptr, items);
     for (int i = 0; i < items.Count(); ++i) AppendLine(out, &items.Item(i), items);
     return out;
-}
-
-void WriteFileReplacing(const QString& fileName, const std::string& bytes) {
-    const std::string target = QFile::encodeName(fileName).toStdString();
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) Fail(EISDIR);
-    // A file marked read-only is kept as it is, whoever runs the program.
-    if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) Fail(EACCES);
-
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) Fail(errno);
-    auto abandon = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        Fail(error);
-    };
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            abandon(errno);
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0) abandon(errno);
-    // The new file takes the target's permissions, or the usual ones for a new file.
-    mode_t mode = 0666;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) abandon(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        Fail(error);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        Fail(error);
-    }
 }
 
 }  // namespace dorvanel::workbench

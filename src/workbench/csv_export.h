@@ -12,9 +12,4 @@ namespace dorvanel::workbench {
 // The file's bytes. A double quote inside a field is doubled so that every CSV reader gets the cell back.
 std::string BuildCsv(const skinctrls::TListItems& items);
 
-// Writes bytes to a file without ever leaving a half-written file in its place: they go to a temporary file
-// in the same folder, which replaces the target only when complete. A read-only target is refused and left
-// as it is. Throws dorvanel::Exception with the system's reason.
-void WriteFileReplacing(const QString& fileName, const std::string& bytes);
-
 }  // namespace dorvanel::workbench

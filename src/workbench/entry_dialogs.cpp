@@ -1,8 +1,9 @@
 #include "workbench/entry_dialogs.h"
 
+#include "common/files.h"
 #include "skinctrls/skin_checkbox.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 namespace dorvanel::workbench {
 
@@ -10,8 +11,8 @@ using namespace skinctrls;
 
 bool IsExistingFile(const QString& fileName) {
     if (fileName.isEmpty()) return false;
-    const QFileInfo info(fileName);
-    return info.exists() && !info.isDir();
+    // A FIFO, a device or a folder is no list file: reading one would block or never end.
+    return common::IsRegularFile(QFile::encodeName(fileName).toStdString());
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,15 +31,12 @@ QString TotalText(int count);
 skinctrls::TListItem& AppendKeywordRow(skinctrls::TListItems& items, const QString& keyword,
                                        const QString& searches = QString());
 
-// Splits a list file's text into lines: a line ends at CR, LF or CR LF; a final line end makes no extra
-// line; a zero byte ends the text.
-std::vector<std::string> SplitListLines(const std::string& bytes);
-// The same lines handed one by one to visit, without copying them.
-void ForEachListLine(std::string_view bytes, const std::function<void(std::string_view)>& visit);
+// A list file larger than this is refused rather than read into memory.
+inline constexpr uint64_t kMaxListFileBytes = uint64_t{256} << 20;
 
 // Appends one row per line of the named file, numbered on from the rows already there, and reports
-// "Total: N" through the status sink. Returns false (adding nothing) when no file exists under that name;
-// throws dorvanel::Exception when the file exists but cannot be read.
+// "Total: N" through the status sink. Returns false (adding nothing) when no regular file exists under that
+// name; throws dorvanel::Exception when the file exists but cannot be read or is too large.
 bool ImportKeywordList(skinctrls::TListItems& items, const QString& fileName,
                        const std::function<void(const QString&)>& status);
 

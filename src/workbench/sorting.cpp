@@ -14,42 +14,27 @@ namespace dorvanel::workbench {
 using skinctrls::TListItem;
 using skinctrls::TListItems;
 
-int32_t CountValue(QStringView text) {
+int64_t CountValue(QStringView text) {
+    // The cells hold what the engines wrote ("12,775 results", "about 1,230"): the count is the first run of
+    // digits and thousands separators, as a 64-bit number (broad searches pass 2^31 easily).
     qsizetype i = 0;
     const qsizetype n = text.size();
-    auto skipCommas = [&] {
-        while (i < n && text[i] == u',') ++i;
-    };
-    // Leading blanks (commas are removed before anything else is looked at, so they may stand anywhere).
-    for (;;) {
-        skipCommas();
-        if (i < n && text[i] == u' ') ++i;
-        else break;
-    }
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
+    while (i < n && (text[i] < u'0' || text[i] > u'9')) ++i;
     int64_t value = 0;
-    bool digits = false;
     for (; i < n; ++i) {
         const QChar c = text[i];
         if (c == u',') continue;
-        if (c < u'0' || c > u'9') return 0;
-        digits = true;
-        value = value * 10 + (c.unicode() - u'0');
-        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return 0;
+        if (c < u'0' || c > u'9') break;
+        const int digit = c.unicode() - u'0';
+        if (value > (std::numeric_limits<int64_t>::max() - digit) / 10) return std::numeric_limits<int64_t>::max();
+        value = value * 10 + digit;
     }
-    if (!digits) return 0;
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min()) return 0;
-    return static_cast<int32_t>(value);
+    return value;
 }
 
 int CompareCounts(QStringView a, QStringView b) {
-    const int32_t va = CountValue(a);
-    const int32_t vb = CountValue(b);
+    const int64_t va = CountValue(a);
+    const int64_t vb = CountValue(b);
     return va > vb ? 1 : (va < vb ? -1 : 0);
 }
 
@@ -109,11 +94,11 @@ void SortKeywordTable(TListItems& items, int column, bool ascending) {
             return ascending ? c < 0 : c > 0;
         });
     } else {
-        std::vector<int32_t> keys(static_cast<size_t>(n));
+        std::vector<int64_t> keys(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) keys[static_cast<size_t>(i)] = CountValue(CountText(items.Item(i), column));
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            const int32_t ka = keys[static_cast<size_t>(a)];
-            const int32_t kb = keys[static_cast<size_t>(b)];
+            const int64_t ka = keys[static_cast<size_t>(a)];
+            const int64_t kb = keys[static_cast<size_t>(b)];
             return ascending ? ka < kb : ka > kb;
         });
     }

@@ -12,10 +12,10 @@
 
 namespace dorvanel::workbench {
 
-// The value of a count text: commas removed, then the whole text read as a signed 32-bit integer with
-// optional leading blanks and one sign. Anything else (words, dots, trailing blanks, out of range, empty)
-// counts as 0.
-int32_t CountValue(QStringView text);
+// The value of a count text: the first run of digits and thousands separators (commas) in it, as a 64-bit
+// number ("12,775 results" is 12775, "about 1,230" is 1230, "12.5" is 12); a text without a digit is 0, and a
+// run too long for 64 bits takes the largest value.
+int64_t CountValue(QStringView text);
 
 // +1, 0 or -1 as a's count is greater, equal or smaller than b's.
 int CompareCounts(QStringView a, QStringView b);

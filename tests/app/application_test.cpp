@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "common/exception.h"
+#include "common/failure_report.h"
 
 #include <gtest/gtest.h>
 
@@ -23,26 +24,28 @@ public:
 
 }  // namespace
 
+using namespace dorvanel;
+
 TEST(Application, UncaughtFailureEndsTheCommandAndIsReported) {
     auto* app = qobject_cast<dorvanel::app::TDorvanelApplication*>(qApp);
     ASSERT_NE(app, nullptr);
     QStringList reports;
-    app->OnUnhandledError = [&](const QString& m) { reports << m; };
+    common::SetFailureReport([&](const std::string& m) { reports << QString::fromStdString(m); });
     Failing target;
     QEvent user(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&target, &user));
     QEvent other(static_cast<QEvent::Type>(QEvent::User + 1));
     QCoreApplication::sendEvent(&target, &other);
-    EXPECT_EQ(reports, (QStringList{"Cannot open file \"x\". Permission denied", "An unexpected error occurred."}));
+    EXPECT_EQ(reports, (QStringList{"Cannot open file \"x\". Permission denied", "The program met an internal fault."}));
 
     // A failure inside the report itself does not recurse.
-    app->OnUnhandledError = [&](const QString& m) {
-        reports << m;
+    common::SetFailureReport([&](const std::string& m) {
+        reports << QString::fromStdString(m);
         QEvent again(QEvent::User);
         QCoreApplication::sendEvent(&target, &again);
-    };
+    });
     reports.clear();
     QCoreApplication::sendEvent(&target, &user);
     EXPECT_EQ(reports.size(), 1);
-    app->OnUnhandledError = nullptr;
+    common::SetFailureReport(nullptr);
 }

@@ -1,77 +1,10 @@
 // The real main window against the stand-in services on loopback: Gather Keywords through the
 // security-image handshake, Gather Data precise and broad, Stop, a failing engine, the scratch file and
 // the saved CSV.
-#include "app/main_window.h"
-
-#include "harvest/captcha_dialog.h"
-#include "skinctrls/skin_checkbox.h"
-#include "skinctrls/skin_edit.h"
-#include "standin/pages.h"
-#include "support/plain/temp_dir.h"
-#include "support/qt/modal.h"
-#include "support/plain/standin_server.h"
-#include "workbench/keyword_table.h"
-
-#include <gtest/gtest.h>
-
-#include <QElapsedTimer>
-#include <QTest>
-#include <QTimer>
+#include "app/harvest_fixture.h"
 
 using namespace dorvanel;
-using dorvanel::app::TfrmMain;
-using dorvanel::test::PressKey;
-using dorvanel::test::StandinServer;
-using dorvanel::test::WhenModals;
-
-namespace {
-
-void Click(QWidget* dlg, const char* name) {
-    QTest::mouseClick(dlg->findChild<skinctrls::TSkinButton*>(QString::fromLatin1(name)), Qt::LeftButton, {},
-                      QPoint(5, 5));
-}
-
-std::function<void(QWidget*)> TypeCaptcha(const char* text) {
-    return [text](QWidget* dlg) {
-        dlg->findChild<skinctrls::TSkinEdit*>(QStringLiteral("edtPassword"))->SetText(QString::fromLatin1(text));
-        Click(dlg, "btnOk");
-    };
-}
-
-std::function<void(QWidget*)> Answer(int key, QString* text = nullptr) {
-    return [key, text](QWidget* box) {
-        if (text) *text = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
-        PressKey(box, key);
-    };
-}
-
-// Chooses the search type in the Select Search Type dialog.
-std::function<void(QWidget*)> ChooseSearch(bool precise) {
-    return [precise](QWidget* dlg) {
-        dlg->findChild<skinctrls::TSkinCheckRadioBox*>(QStringLiteral("SkinCheckRadioBox1"))->SetChecked(precise);
-        Click(dlg, "btnOk");
-    };
-}
-
-class HarvestTest : public ::testing::Test {
-protected:
-    void Open(const std::vector<std::string>& options) {
-        standin = std::make_unique<StandinServer>(options);
-        window = std::make_unique<TfrmMain>();
-        const std::string host = standin->hostPort();
-        window->ServiceHosts = {host, host, host, host, host};
-        window->ScratchFileName = QString::fromStdString(dir.file("test.html"));
-    }
-    QString Cell(int row, int cell) const { return window->Items().Item(row).SubItem(cell); }
-
-    test::TempDir dir;
-    std::unique_ptr<StandinServer> standin;
-    std::unique_ptr<TfrmMain> window;
-};
-
-std::string Std(const QString& s) { return s.toStdString(); }
-
-}  // namespace
+using namespace dorvanel::test;
 
 TEST_F(HarvestTest, GatherKeywordsThroughOneWrongAndOneRightSecurityImage) {
     Open({"--captcha-text", "ABCDE"});
@@ -93,8 +26,8 @@ TEST_F(HarvestTest, GatherKeywordsThroughOneWrongAndOneRightSecurityImage) {
         EXPECT_EQ(Std(Cell(row, workbench::cellKeyword)), expected[i].keyword);
         EXPECT_EQ(Std(Cell(row, workbench::cellSearches)), expected[i].count);
     }
-    EXPECT_EQ(w.SecondStatusPanel->Caption(), workbench::ItemsListedText(w.Items().Count()));
-    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process completed sucessfull!");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SecondStatusPanel")->Caption(), workbench::ItemsListedText(w.Items().Count()));
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process completed sucessfull!");
     EXPECT_EQ(standin->requests().front(), "/?seed=golf+clubs&adult_filter=remove_offensive&suggest=Hit+Me");
 
     // The session's cookie now passes: a second run needs no image and appends the same rows again.
@@ -128,8 +61,7 @@ TEST_F(HarvestTest, GatherDataPreciseAndBroadFillsEveryCell) {
         standin->requests(true);
         WhenModals({ChooseSearch(precise)});
         w.btnGatherDataClick();
-        EXPECT_EQ(w.btnGatherData->Caption(), "Gather Data");
-        EXPECT_TRUE(w.ColumnClickEnabled);
+        EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnGatherData")->Caption(), "Gather Data");
         for (int row = 0; row < 2; ++row) {
             EXPECT_EQ(Std(Cell(row, workbench::cellGoogle)), standin::ResultCount(standin::Engine::Google, keywords[row], precise));
             EXPECT_EQ(Std(Cell(row, workbench::cellYahoo)), standin::ResultCount(standin::Engine::Yahoo, keywords[row], precise));
@@ -147,9 +79,9 @@ TEST_F(HarvestTest, GatherDataPreciseAndBroadFillsEveryCell) {
                             precise ? "/results.aspx?q=%22tennis%22" : "/results.aspx?q=tennis"),
                   requests.end());
     }
-    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process completed sucessfull!");
-    EXPECT_EQ(w.MainGauge->Value(), w.MainGauge->MaxValue());
-    EXPECT_EQ(w.MainGauge->DisplayText(), "100%");  // MSN's body has no length, yet the fetch shows as done
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process completed sucessfull!");
+    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->Value(), test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->MaxValue());
+    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->DisplayText(), "100%");  // MSN's body has no length, yet the fetch shows as done
     // The scratch file holds the last page: MSN's for the last row.
     EXPECT_NE(test::readFileBytes(dir.file("test.html")).find("<span id=\"count\">"), std::string::npos);
 }
@@ -161,10 +93,10 @@ TEST_F(HarvestTest, StopDuringASlowResponseKeepsWhatWasWritten) {
     // Stop once the first Yahoo request is under way.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (w.MainStatusPanel->Caption().contains(QStringLiteral("/search?p=a"))) {
+        if (test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption().contains(QStringLiteral("/search?p=a"))) {
             poll.stop();
             w.btnGatherDataClick();
-            EXPECT_EQ(w.btnGatherData->Caption(), "Gather Data");  // at once
+            EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnGatherData")->Caption(), "Gather Data");  // at once
         }
     });
     poll.start(5);
@@ -174,8 +106,8 @@ TEST_F(HarvestTest, StopDuringASlowResponseKeepsWhatWasWritten) {
     EXPECT_TRUE(Cell(0, workbench::cellYahoo).isEmpty());
     EXPECT_TRUE(Cell(0, workbench::cellMsn).isEmpty());
     EXPECT_TRUE(Cell(1, workbench::cellGoogle).isEmpty());
-    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process aborted!");
-    EXPECT_TRUE(w.FAbort);
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process aborted!");
+    EXPECT_TRUE(w.Fetcher().FAbort);
 }
 
 TEST_F(HarvestTest, FailingEngineEndsTheHarvestWithTheConnectionErrorText) {
@@ -184,17 +116,17 @@ TEST_F(HarvestTest, FailingEngineEndsTheHarvestWithTheConnectionErrorText) {
     for (const char* k : {"a", "b"}) w.AddTypedKeyword(QString::fromLatin1(k));
     WhenModals({ChooseSearch(true)});
     w.btnGatherDataClick();
-    EXPECT_EQ(w.MainStatusPanel->Caption(), "Connection error, check if you are connected and url exists.");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Connection error, check if you are connected and url exists.");
     EXPECT_FALSE(Cell(0, workbench::cellGoogle).isEmpty());
     EXPECT_TRUE(Cell(0, workbench::cellYahoo).isEmpty());
     EXPECT_TRUE(Cell(1, workbench::cellGoogle).isEmpty());
-    EXPECT_TRUE(w.FAbort);
+    EXPECT_TRUE(w.Fetcher().FAbort);
     // With the flag raised, a fetch does not even start.
     std::string page = "untouched";
-    w.MainStatusPanel->SetCaption(QStringLiteral("x"));
-    EXPECT_FALSE(w.FetchPage("http://" + standin->hostPort() + "/search?q=a", page));
+    test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->SetCaption(QStringLiteral("x"));
+    EXPECT_FALSE(w.Fetcher().FetchPage("http://" + standin->hostPort() + "/search?q=a", page));
     EXPECT_EQ(page, "untouched");
-    EXPECT_EQ(w.MainStatusPanel->Caption(), "x");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "x");
 }
 
 TEST_F(HarvestTest, GatherDataOnAnEmptyTableSaysSo) {
@@ -210,11 +142,11 @@ TEST_F(HarvestTest, ScratchFileTextHasCrLfAfterEveryLineAndEndsAtAZeroByte) {
     TfrmMain& w = *window;
     std::string page;
     // The affiliate page is a plain page of the stand-in; its lines come back joined by CR LF.
-    ASSERT_TRUE(w.FetchPage("http://" + standin->hostPort() + "/likes/QOLVAtest", page));
+    ASSERT_TRUE(w.Fetcher().FetchPage("http://" + standin->hostPort() + "/likes/QOLVAtest", page));
     EXPECT_EQ(page.substr(page.size() - 2), "\r\n");
     EXPECT_EQ(page.find("\n\n"), std::string::npos);
-    EXPECT_EQ(w.MainStatusPanel->Caption(), "Process completed sucessfull!");
-    EXPECT_FALSE(w.FetchPage("http://" + standin->hostPort() + "/no-such-page", page));
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process completed sucessfull!");
+    EXPECT_FALSE(w.Fetcher().FetchPage("http://" + standin->hostPort() + "/no-such-page", page));
     EXPECT_TRUE(page.empty());
-    EXPECT_EQ(w.MainStatusPanel->Caption(), "Connection error, check if you are connected and url exists.");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Connection error, check if you are connected and url exists.");
 }

@@ -40,7 +40,7 @@ TEST(Align, MainWindowBandsTakeTheirPlaces) {
 TEST(Align, RightAlignedPanelsGoRightmostFirst) {
     QWidget bar;
     bar.resize(644, 17);
-    // Created left to right as the design lists them; the right-most (the gauge) must stay at the right.
+    // Created left to right, as the status bar makes them; the right-most (the gauge) must stay at the right.
     QWidget* main = Child(&bar, 0, 0, 272, 17, TAlign::alClient);
     QWidget* keyword = Child(&bar, 272, 0, 160, 17, TAlign::alRight);
     QWidget* count = Child(&bar, 432, 0, 82, 17, TAlign::alRight);

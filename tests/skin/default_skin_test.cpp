@@ -1,7 +1,7 @@
 // The program's own skin: it applies, names every section the windows use, and gives the numbers the
 // windows rely on.
 #include "skin/skin_data.h"
-#include "skinpack/default_skin.h"
+#include "defaultskin/default_skin.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ const TSkinData& DefaultSkin() {
     static TSkinData* skin = [] {
         auto* s = new TSkinData;
         TCompressedStoredSkin stored;
-        stored.CompressedData = dorvanel::skinpack::DefaultSkinData();
+        stored.CompressedData = dorvanel::defaultskin::DefaultSkinData();
         s->ApplyStoredSkin(stored);
         return s;
     }();

@@ -6,7 +6,7 @@
 #include "skinctrls/skin_form.h"
 #include "skinctrls/skin_labels.h"
 #include "skinctrls/skin_status.h"
-#include "skinpack/default_skin.h"
+#include "defaultskin/default_skin.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ skin::TSkinData* ProgramSkin() {
     static skin::TSkinData* data = [] {
         auto* s = new skin::TSkinData;
         skin::TCompressedStoredSkin stored;
-        stored.CompressedData = skinpack::DefaultSkinData();
+        stored.CompressedData = defaultskin::DefaultSkinData();
         s->ApplyStoredSkin(stored);
         return s;
     }();

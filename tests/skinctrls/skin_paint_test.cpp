@@ -9,7 +9,7 @@
 #include "skinctrls/skin_panel.h"
 #include "skinctrls/skin_scrollbar.h"
 #include "skinctrls/skin_status.h"
-#include "skinpack/default_skin.h"
+#include "defaultskin/default_skin.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ namespace {
 std::unique_ptr<skin::TSkinData> ProgramSkin() {
     auto data = std::make_unique<skin::TSkinData>();
     skin::TCompressedStoredSkin stored;
-    stored.CompressedData = skinpack::DefaultSkinData();
+    stored.CompressedData = defaultskin::DefaultSkinData();
     data->ApplyStoredSkin(stored);
     return data;
 }
@@ -187,7 +187,7 @@ TEST(SkinPaint, ASkinChangeAndAClearedSkinReachAnOpenDialog) {
     EXPECT_TRUE(button->mask().isEmpty());
     EXPECT_EQ(button->RenderImage().pixel(0, 0), clBtnShadow().rgb());  // the plain look's frame
     skin::TCompressedStoredSkin stored;
-    stored.CompressedData = skinpack::DefaultSkinData();
+    stored.CompressedData = defaultskin::DefaultSkinData();
     skin->ApplyStoredSkin(stored);
     EXPECT_NE(button->DescriptionIndex(), -1);
     EXPECT_FALSE(button->mask().isEmpty());
@@ -203,7 +203,7 @@ TEST(SkinPaint, AFailedLoadLeavesNothingPointingIntoTheFreedSkin) {
     dialog.show();
     ASSERT_NE(button->Picture(), nullptr);
     skin::TCompressedStoredSkin cut;
-    cut.CompressedData = skinpack::DefaultSkinData().left(3000);
+    cut.CompressedData = defaultskin::DefaultSkinData().left(3000);
     EXPECT_THROW(skin->ApplyStoredSkin(cut), skin::EDecompressionError);
     EXPECT_TRUE(skin->SkinEmpty());
     EXPECT_EQ(button->Picture(), nullptr);

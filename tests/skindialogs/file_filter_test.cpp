@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+
 using namespace dorvanel::skindialogs;
 
 TEST(FileFilter, PairsOfDescriptionAndMask) {

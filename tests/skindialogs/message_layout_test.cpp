@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+
 using namespace dorvanel::skindialogs;
 
 TEST(MessageLayout, SingleOkButtonIsCentredAndIsBothDefaultAndCancel) {

@@ -2,7 +2,7 @@
 
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_labels.h"
-#include "skinpack/default_skin.h"
+#include "defaultskin/default_skin.h"
 
 #include <gtest/gtest.h>
 
@@ -131,7 +131,7 @@ TEST(SkinMessage, AnAmpersandInTheTextIsShown) {
 TEST(SkinMessage, ASkinnedMessageIsNoNarrowerThanTheSkinsFramePicture) {
     TSkinData skin;
     TCompressedStoredSkin stored;
-    stored.CompressedData = dorvanel::skinpack::DefaultSkinData();
+    stored.CompressedData = dorvanel::defaultskin::DefaultSkinData();
     skin.ApplyStoredSkin(stored);
     ASSERT_GT(skin.MainPicture().width(), 0);
     TSkinMessage msg;

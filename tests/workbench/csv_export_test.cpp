@@ -1,6 +1,7 @@
 #include "workbench/csv_export.h"
 
 #include "common/exception.h"
+#include "common/files.h"
 #include "support/plain/temp_dir.h"
 #include "workbench/keyword_table.h"
 #include "workbench/sorting.h"
@@ -58,7 +59,7 @@ TEST(CsvExport, ACsvReaderGetsEveryCellBack) {
     items.SetSubItem(1, cellMsn, QStringLiteral("about 3,000"));
     test::TempDir dir;
     const QString path = QString::fromStdString(dir.file("out.csv"));
-    WriteFileReplacing(path, BuildCsv(items));
+    common::WriteFileReplacing(path.toStdString(), BuildCsv(items));
 
     // Python's csv module reads the file back; its cells are printed one per line, escaped with repr().
     QProcess python;
@@ -80,57 +81,3 @@ TEST(CsvExport, ACsvReaderGetsEveryCellBack) {
     EXPECT_EQ(lines[5], QString::fromUtf8("['5', 'caf\u00e9', '1,234,567', '', '', '']"));
 }
 
-TEST(CsvExport, ReplacesAnExistingFileWhole) {
-    test::TempDir dir;
-    const std::string path = dir.file("out.csv");
-    test::writeFileBytes(path, std::string(10000, 'x'));
-    WriteFileReplacing(QString::fromStdString(path), "short\r\n");
-    EXPECT_EQ(test::readFileBytes(path), "short\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
-}
-
-TEST(CsvExport, ReadOnlyTargetIsReportedAndLeftIntact) {
-    test::TempDir dir;
-    const std::string path = dir.file("locked.csv");
-    test::writeFileBytes(path, "precious");
-    ::chmod(path.c_str(), 0444);
-    try {
-        WriteFileReplacing(QString::fromStdString(path), "new");
-        FAIL() << "a read-only file was replaced";
-    } catch (const dorvanel::Exception& e) {
-        EXPECT_EQ(std::string(e.what()), "Could not save the file: Permission denied");
-    }
-    EXPECT_EQ(test::readFileBytes(path), "precious");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-TEST(CsvExport, MissingOrUnwritableFolderIsReported) {
-    test::TempDir dir;
-    try {
-        WriteFileReplacing(QString::fromStdString(dir.file("no/such/folder/out.csv")), "x");
-        FAIL();
-    } catch (const dorvanel::Exception& e) {
-        EXPECT_EQ(std::string(e.what()), "Could not save the file: No such file or directory");
-    }
-    if (geteuid() != 0) {
-        const std::string locked = dir.file("locked");
-        std::filesystem::create_directory(locked);
-        ::chmod(locked.c_str(), 0555);
-        EXPECT_THROW(WriteFileReplacing(QString::fromStdString(locked + "/out.csv"), "x"), dorvanel::Exception);
-    }
-    // A folder that refuses new files even to root.
-    EXPECT_THROW(WriteFileReplacing(QStringLiteral("/proc/dorvanel-test.csv"), "x"), dorvanel::Exception);
-    // A folder in the target's place is refused, not replaced.
-    EXPECT_THROW(WriteFileReplacing(QString::fromStdString(dir.path().string()), "x"), dorvanel::Exception);
-}
-
-TEST(CsvExport, ExistingFileKeepsItsPermissions) {
-    test::TempDir dir;
-    const std::string path = dir.file("out.csv");
-    test::writeFileBytes(path, "old");
-    ::chmod(path.c_str(), 0640);
-    WriteFileReplacing(QString::fromStdString(path), "new");
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-}

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <sys/stat.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -69,19 +71,6 @@ TEST(KeywordTable, NumbersAreLabelsThatRepeatAfterDeletion) {
     EXPECT_EQ(Captions(items), (QStringList{"2", "3", "3"}));
 }
 
-TEST(KeywordTable, SplitsListLinesOnEveryKindOfLineEnd) {
-    using V = std::vector<std::string>;
-    EXPECT_EQ(SplitListLines("a\r\n\r\nb\r\n"), (V{"a", "", "b"}));
-    EXPECT_EQ(SplitListLines("a\n\nb\n"), (V{"a", "", "b"}));
-    EXPECT_EQ(SplitListLines("a\r\rb\r"), (V{"a", "", "b"}));
-    EXPECT_EQ(SplitListLines("a\rb\nc\r\nd"), (V{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitListLines("a\n\r"), (V{"a", ""}));  // LF then CR: two line ends
-    EXPECT_EQ(SplitListLines(""), V{});
-    EXPECT_EQ(SplitListLines("\n"), V{""});
-    EXPECT_EQ(SplitListLines(std::string("a\nb\0c\nd", 7)), (V{"a", "b"}));
-    EXPECT_EQ(SplitListLines("  golf clubs \t\n"), V{"  golf clubs \t"});
-}
-
 TEST(KeywordTable, ImportAppendsAfterExistingRowsAndReportsTheTotal) {
     test::TempDir dir;
     const std::string path = dir.file("list.txt");
@@ -119,19 +108,27 @@ TEST(KeywordTable, ImportOfNoFileOrAFolderAddsNothingAndSaysNothing) {
     EXPECT_FALSE(called);
 }
 
-TEST(KeywordTable, UnreadableFileFailsWithoutAddingRows) {
-    // A socket is a name that exists and is no folder, yet cannot be opened for reading, even by root.
+TEST(KeywordTable, OnlyARegularFileWithinTheLimitIsAList) {
+    // A socket, a FIFO or a folder is no list file: nothing is added and nothing blocks.
     test::TempDir dir;
-    const std::string path = dir.file("list.sock");
+    const std::string socketPath = dir.file("list.sock");
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
-    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socketPath.c_str());
     ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    const std::string fifo = dir.file("list.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     TListItems items;
     AppendKeywordRow(items, QStringLiteral("kept"));
-    EXPECT_THROW(ImportKeywordList(items, QString::fromStdString(path), {}), dorvanel::Exception);
+    for (const std::string& path : {socketPath, fifo, dir.path().string()})
+        EXPECT_FALSE(ImportKeywordList(items, QString::fromStdString(path), {})) << path;
     close(fd);
+
+    // A file past the limit is refused before it is read (a sparse file takes no disk space).
+    const std::string huge = dir.file("huge.txt");
+    std::filesystem::resize_file((test::writeFileBytes(huge, "a\n"), huge), kMaxListFileBytes + 1);
+    EXPECT_THROW(ImportKeywordList(items, QString::fromStdString(huge), {}), dorvanel::Exception);
     EXPECT_EQ(items.Count(), 1);
 }
 

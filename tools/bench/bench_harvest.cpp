@@ -2,7 +2,7 @@
 // addresses one after another, each on a new connection and each written to a file. Also saves a picture
 // of the window after Gather Keywords and Gather Data (argument: the PNG path).
 #include "app/main_window.h"
-#include "harvest/result_count_pages.h"
+#include "harvest/pages/result_count_pages.h"
 #include "support/plain/standin_server.h"
 #include "workbench/keyword_table.h"
 
@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     app::TfrmMain w;
     const std::string host = standin.hostPort();
-    w.ServiceHosts = {host, host, host, host, host};
-    w.ScratchFileName = dir.filePath(QStringLiteral("test.html"));
+    w.Fetcher().ServiceHosts = {host, host, host, host, host};
+    w.Fetcher().ScratchFileName = dir.filePath(QStringLiteral("test.html"));
     w.show();
 
     // Gather Keywords fills the first rows; typed keywords make up the 200.
@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
         int n = 0;
         for (int i = 0; i < w.Items().Count(); ++i) {
             const std::string keyword = w.Items().Item(i).SubItem(workbench::cellKeyword).toLocal8Bit().toStdString();
-            for (harvest::Engine e : harvest::kEngines) {
-                cfg << "url = \"" << harvest::ResultCountAddress(e, host, keyword, harvest::SearchType::Precise) << "\"\n";
+            for (pages::Engine e : pages::kEngines) {
+                cfg << "url = \"" << pages::ResultCountAddress(e, host, keyword, pages::SearchType::Precise) << "\"\n";
                 cfg << "output = \"" << dir.filePath(QStringLiteral("out%1.html").arg(n++)).toStdString() << "\"\n";
             }
         }
@@ -61,10 +61,10 @@ int main(int argc, char** argv) {
     constexpr int kRounds = 5;
     std::vector<double> ours, curl;
     for (int round = 0; round < kRounds; ++round) {
-        w.FSearchType = 0;
-        w.FAbort = false;
+        harvest::TResultCountHarvest harvest(w, w.Fetcher());
+        w.Fetcher().FAbort = false;
         const auto start = Clock::now();
-        w.HarvestResultCounts();
+        harvest.HarvestResultCounts(0);
         ours.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
 
         const auto curlStart = Clock::now();
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
                 oursMs / curlMs, Median(ratios));
 
     if (argc > 1) {
-        w.lvwItems->scrollToTop();
+        w.findChild<skinctrls::TSkinListView*>(QStringLiteral("lvwItems"))->scrollToTop();
         QCoreApplication::processEvents();
         w.grab().save(QString::fromLocal8Bit(argv[1]));
         std::printf("window picture: %s\n", argv[1]);

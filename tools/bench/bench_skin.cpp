@@ -3,7 +3,7 @@
 // under 5 ms per blend step.
 #include "skin/effect_bmp.h"
 #include "skin/skin_data.h"
-#include "skinpack/default_skin.h"
+#include "defaultskin/default_skin.h"
 
 #include <algorithm>
 #include <chrono>
@@ -49,7 +49,7 @@ QImage Noise(int w, int h, unsigned seed) {
 
 int main() {
     TCompressedStoredSkin stored;
-    stored.CompressedData = dorvanel::skinpack::DefaultSkinData();
+    stored.CompressedData = dorvanel::defaultskin::DefaultSkinData();
     TMemoryStream inflated;
     stored.ExtractArchive(inflated);
     std::printf("default skin: %lld compressed bytes, %lld inflated\n", static_cast<long long>(stored.CompressedData.size()),

@@ -2,6 +2,7 @@
 // of the same texts with the same comparison, Select All + Delete Selected, and the memory per row.
 #include "skinctrls/list_items.h"
 #include "skinctrls/skin_listview.h"
+#include "common/files.h"
 #include "workbench/csv_export.h"
 #include "workbench/keyword_table.h"
 #include "workbench/sorting.h"
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
 
     // Export, beside Python's csv module writing the same rows.
     t = Clock::now();
-    workbench::WriteFileReplacing(dir.filePath("out.csv"), workbench::BuildCsv(items));
+    common::WriteFileReplacing(dir.filePath("out.csv").toStdString(), workbench::BuildCsv(items));
     const double exportMs = Ms(t);
     const QString script = QStringLiteral(
         "import csv,sys,time\n"

@@ -1,4 +1,4 @@
-// Base64: whatever is encoded decodes to the same bytes; decoding hostile text fails only as described.
+// Base64: whatever is encoded decodes to the same bytes; hostile text fails only with the decoder's own failure.
 #include <sstream>
 
 #include "fuzz_input.h"

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "harvest/markup/markup.h"
-#include "harvest/suggestion_pages.h"
+#include "harvest/pages/suggestion_pages.h"
 
 namespace dorvanel::test {
 
-inline std::vector<harvest::SuggestedKeyword> ParseSuggestionsByTheRule(const std::string& page) {
+inline std::vector<pages::SuggestedKeyword> ParseSuggestionsByTheRule(const std::string& page) {
     using markup::CleanMarkup;
     using markup::CutBetween;
-    std::vector<harvest::SuggestedKeyword> rows;
+    std::vector<pages::SuggestedKeyword> rows;
     if (page.find("</tfoot>") == std::string::npos) return rows;
     std::string buffer = page;
     CutBetween(buffer, "</tfoot>", ">");

@@ -1,0 +1,150 @@
+#include "harvest/page_fetcher.h"
+
+#include "common/exception.h"
+#include "common/files.h"
+#include "common/text.h"
+#include "http/net_stream.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <unistd.h>
+
+namespace dorvanel::harvest {
+
+namespace {
+
+void ProcessMessages() { QCoreApplication::processEvents(); }
+
+// The scratch file read back as the page text: every line followed by CR LF, the text ending at the first
+// zero byte.
+std::string ReadPageText(const std::string& path) {
+    const std::string bytes = common::ReadWholeFile(path);
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16 + 2);
+    common::ForEachListLine(bytes, [&text](std::string_view line) {
+        text += line;
+        text += "\r\n";
+    });
+    return text;
+}
+
+QString FromBytes(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+
+bool CanWriteIn(const QString& folder, const QString& file) {
+    const QByteArray dir = QFile::encodeName(folder);
+    const QByteArray path = QFile::encodeName(file);
+    if (::access(path.constData(), F_OK) == 0) return ::access(path.constData(), W_OK) == 0;
+    return ::access(dir.constData(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+QString DefaultScratchFileName(const QString& programFolder) {
+    const QString beside = programFolder + QStringLiteral("/test.html");
+    if (CanWriteIn(programFolder, beside)) return beside;
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (cache.isEmpty() || !QDir::isAbsolutePath(cache)) cache = QDir::homePath() + QStringLiteral("/.cache");
+    const QString folder = cache + QStringLiteral("/dorvanel");
+    QDir().mkpath(folder);
+    return folder + QStringLiteral("/test.html");
+}
+
+void SetUpProgramClient(http::TNetHTTP& client) {
+    client.AllowCookies = true;
+    client.HandleRedirects = true;
+    client.ReadTimeout = 0;
+    client.MaxLineAction = http::TNetMaxLineAction::maException;
+    client.HTTPOptions = {http::TNetHTTPOption::hoForceEncodeParams};
+    client.Request.Accept = "text/html, */*";
+    client.Request.ContentType = "text/html";
+    client.Request.ContentLength = -1;
+    client.Request.UserAgent = "Mozilla/3.0 (compatible; Dorvanel)";
+}
+
+TPageFetcher::TPageFetcher(THarvestWindow& window) : FWindow(window) {
+    // The pump keeps the windows painting and answering while a transfer blocks.
+    NetIdlePump1.OnProcessMessages = [] { QCoreApplication::processEvents(); };
+    NetIdlePump1.OnHandleMessage = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); };
+    SetUpProgramClient(NetHTTP1);
+    NetHTTP1.OnWorkBegin = [this](http::TNetComponent&, http::TWorkMode mode, int64_t max) { NetHTTP1WorkBegin(mode, max); };
+    NetHTTP1.OnWork = [this](http::TNetComponent&, http::TWorkMode mode, int64_t count) { NetHTTP1Work(mode, count); };
+    NetHTTP1.OnWorkEnd = [this](http::TNetComponent&, http::TWorkMode mode) { NetHTTP1WorkEnd(mode); };
+}
+
+void TPageFetcher::Stop() {
+    FAbort = true;
+    NetHTTP1.CloseConnection();
+}
+
+// ---- progress events ----
+
+void TPageFetcher::NetHTTP1WorkBegin(http::TWorkMode, int64_t workCountMax) {
+    // A body of unknown length (chunked, or read until the peer closes) reports no maximum: the gauge then
+    // keeps its 0..100 range and shows the transfer only as done or not, instead of a finished fetch at 0%.
+    FGaugeFollowsCount = workCountMax > 0;
+    FWindow.SetGauge(0, FGaugeFollowsCount ? static_cast<int>(std::min<int64_t>(workCountMax, INT32_MAX)) : 100);
+    ProcessMessages();
+}
+
+void TPageFetcher::NetHTTP1Work(http::TWorkMode, int64_t workCount) {
+    if (FAbort) NetHTTP1.CloseConnection();
+    if (FGaugeFollowsCount) FWindow.SetGaugeValue(static_cast<int>(std::clamp<int64_t>(workCount, 0, INT32_MAX)));
+    ProcessMessages();
+}
+
+void TPageFetcher::NetHTTP1WorkEnd(http::TWorkMode) {
+    FWindow.SetGaugeValue(FWindow.GaugeMax());
+    ProcessMessages();
+}
+
+// ---- the fetch ----
+
+bool TPageFetcher::FetchPage(const std::string& url, std::string& page) {
+    if (FAbort) return false;
+    page.clear();
+    const std::string scratch = QFile::encodeName(ScratchFileName).toStdString();
+    // A scratch file that cannot be created leaves the command: it is not a network failure. The file is
+    // written over rather than emptied first, and the client cuts it at the end of the body it wrote (also
+    // of none, when the fetch fails): an emptied file makes the file system write it out at once when it
+    // is closed, which costs more than a whole local fetch.
+    auto file = std::make_unique<http::TNetFileStream>(scratch, http::TNetFileStream::TOpenMode::OpenOrCreate);
+    auto closeFile = [&file] { file.reset(); };
+    try {
+        FWindow.ShowStatus(QStringLiteral("Getting URL: ") + FromBytes(url) + QStringLiteral("..."));
+        FWindow.SetGaugeValue(0);
+        ProcessMessages();
+        NetHTTP1.FetchToStream(url, *file);
+        closeFile();
+        NetHTTP1.CloseConnection();
+        if (FAbort) {
+            FWindow.ShowStatus(QStringLiteral("Process aborted!"));
+            return false;
+        }
+        page = ReadPageText(scratch);
+        FWindow.ShowStatus(QStringLiteral("Process completed sucessfull!"));
+        return true;
+    } catch (const Exception&) {
+        // Only the program's own failures are a failed fetch; anything else is a fault of the program and
+        // goes on to the command's report. When the user pressed Stop, the broken transfer is the stop
+        // itself, not a failure.
+        const bool stopped = FAbort;
+        FAbort = true;
+        NetHTTP1.CloseConnection();
+        try {
+            closeFile();
+        } catch (const Exception&) {
+            file.reset();
+        }
+        page.clear();
+        FWindow.ShowStatus(stopped ? QStringLiteral("Process aborted!")
+                                   : QStringLiteral("Connection error, check if you are connected and url exists."));
+        return false;
+    }
+}
+
+}  // namespace dorvanel::harvest

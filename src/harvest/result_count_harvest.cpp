@@ -1,0 +1,48 @@
+#include "harvest/result_count_harvest.h"
+
+#include "harvest/pages/result_count_pages.h"
+#include "workbench/keyword_table.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+#include <vector>
+
+namespace dorvanel::harvest {
+
+using skinctrls::TListItem;
+using skinctrls::TListItemHandle;
+
+void TResultCountHarvest::HarvestResultCounts(int searchType) {
+    const pages::SearchType type = searchType == 0 ? pages::SearchType::Precise : pages::SearchType::Broad;
+    skinctrls::TListItems& items = FWindow.Rows();
+    // The rows to visit are those present now, held by handle: a row deleted meanwhile is skipped, and no
+    // other row's cells are written in its place.
+    std::vector<TListItemHandle> rows;
+    const int n = items.Count();
+    rows.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) rows.push_back(items.Handle(i));
+
+    const pages::TServiceHosts& services = FFetcher.ServiceHosts;
+    const std::string hosts[] = {services.GoogleHost, services.YahooHost, services.MsnHost};
+    for (int i = 0; i < n; ++i) {
+        if (FFetcher.FAbort) return;
+        std::shared_ptr<TListItem> row = rows[static_cast<size_t>(i)].lock();
+        if (!row) continue;
+        const std::string keyword = row->SubItem(workbench::cellKeyword).toLocal8Bit().toStdString();
+        for (size_t e = 0; e < pages::kEngines.size(); ++e) {
+            const pages::Engine engine = pages::kEngines[e];
+            std::string page;
+            if (!FFetcher.FetchPage(pages::ResultCountAddress(engine, hosts[e], keyword, type), page)) continue;
+            const int at = items.IndexOf(row.get(), i);
+            if (at < 0) break;  // deleted while its page was fetched
+            const std::string count = pages::CutResultCount(engine, page);
+            items.SetSubItem(at, pages::ResultCountCell(engine),
+                             QString::fromLocal8Bit(count.data(), static_cast<qsizetype>(count.size())));
+            QCoreApplication::processEvents();
+            if (FFetcher.FAbort) return;
+        }
+    }
+}
+
+}  // namespace dorvanel::harvest

@@ -1,0 +1,82 @@
+#include "harvest/pages/result_count_pages.h"
+
+#include <gtest/gtest.h>
+
+#include "standin/pages.h"
+
+namespace dorvanel::pages {
+namespace {
+
+TEST(ResultCountAddress, PreciseQuotesAndBroadDoesNot) {
+    EXPECT_EQ(ResultCountAddress(Engine::Google, "g:1", "golf clubs", SearchType::Precise),
+              "http://g:1/search?q=%22golf+clubs%22");
+    EXPECT_EQ(ResultCountAddress(Engine::Yahoo, "y", "golf clubs", SearchType::Precise),
+              "http://y/search?p=%22golf+clubs%22");
+    EXPECT_EQ(ResultCountAddress(Engine::Msn, "m", "golf clubs", SearchType::Precise),
+              "http://m/results.aspx?q=%22golf+clubs%22");
+    EXPECT_EQ(ResultCountAddress(Engine::Google, "g", "golf clubs", SearchType::Broad), "http://g/search?q=golf+clubs");
+    EXPECT_EQ(ResultCountAddress(Engine::Yahoo, "y", "golf clubs", SearchType::Broad), "http://y/search?p=golf+clubs");
+    EXPECT_EQ(ResultCountAddress(Engine::Msn, "m", "golf clubs", SearchType::Broad),
+              "http://m/results.aspx?q=golf+clubs");
+    // Only blanks are changed.
+    EXPECT_EQ(ResultCountAddress(Engine::Google, "g", " a&b#c ", SearchType::Broad), "http://g/search?q=+a&b#c+");
+}
+
+TEST(ResultCountCell, GoogleYahooMsnColumns) {
+    EXPECT_EQ(ResultCountCell(Engine::Google), 2);
+    EXPECT_EQ(ResultCountCell(Engine::Yahoo), 3);
+    EXPECT_EQ(ResultCountCell(Engine::Msn), 4);
+}
+
+TEST(CutResultCount, EachEnginesMarkers) {
+    EXPECT_EQ(CutResultCount(Engine::Google,
+                             "<font size=-1>Results <b>1</b> - <b>10</b> of about <b>1,230,000</b> for <b>x</b>"),
+              "1,230,000");
+    EXPECT_EQ(CutResultCount(Engine::Yahoo, "1 - 10 of about <span id=\"infototal\">4,560</span> for"), "4,560");
+    EXPECT_EQ(CutResultCount(Engine::Msn, "<span id=\"count\">1-10 of 1,234,567 results</span>"),
+              "1,234,567 results");
+}
+
+TEST(CutResultCount, ValueIsKeptAsCutAndMarkersIgnoreCase) {
+    EXPECT_EQ(CutResultCount(Engine::Yahoo, "<SPAN ID=\"INFOTOTAL\"> 7 &nbsp;</Span>"), " 7 &nbsp;");
+    EXPECT_EQ(CutResultCount(Engine::Google, "<FONT SIZE=-1>RESULTS 1 - 10 OF ABOUT <B>12</B>"), "12");
+    // " of " inside the MSN range: the first one ends the dropped piece.
+    EXPECT_EQ(CutResultCount(Engine::Msn, "<span id=\"count\">1-10 of about 5 of 9</span>"), "about 5 of 9");
+}
+
+TEST(CutResultCount, MissingMarkersGiveEmptyText) {
+    for (Engine e : kEngines) EXPECT_EQ(CutResultCount(e, "<html>no results</html>"), "");
+    EXPECT_EQ(CutResultCount(Engine::Yahoo, "<span id=\"infototal\">12"), "");
+    EXPECT_EQ(CutResultCount(Engine::Msn, "<span id=\"count\">12 results</span>"), "");
+    // Without the Google lead-in the second cut still searches the whole page.
+    EXPECT_EQ(CutResultCount(Engine::Google, "of about <b>5</b>"), "5");
+}
+
+TEST(CutResultCount, ReadsEveryStandInPage) {
+    for (const char* keyword : {"golf clubs", "shoes", "women's golf & bags"}) {
+        for (Engine e : kEngines) {
+            const auto se = static_cast<standin::Engine>(static_cast<int>(e));
+            for (bool precise : {true, false}) {
+                EXPECT_EQ(CutResultCount(e, standin::EnginePage(se, keyword, precise)),
+                          standin::CountCellText(se, keyword, precise))
+                    << keyword << " engine " << static_cast<int>(e) << " precise " << precise;
+            }
+            EXPECT_LT(standin::ResultCountValue(se, keyword, true), standin::ResultCountValue(se, keyword, false));
+        }
+    }
+}
+
+TEST(CutResultCount, EveryCutOfAPageIsSafe) {
+    for (Engine e : kEngines) {
+        const auto se = static_cast<standin::Engine>(static_cast<int>(e));
+        const std::string page = standin::EnginePage(se, "golf clubs", false);
+        const std::string full = CutResultCount(e, page);
+        for (size_t n = 0; n < page.size(); ++n) {
+            const std::string piece = CutResultCount(e, page.substr(0, n));
+            EXPECT_TRUE(piece.empty() || piece == full) << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace dorvanel::pages

@@ -1,0 +1,105 @@
+// The harvests' requests and cuts through the program's own HTTP client against the stand-in services on
+// loopback: the security-image handshake with its cookie, and every engine's way of sending a page.
+#include <gtest/gtest.h>
+
+#include "harvest/pages/captcha_page.h"
+#include "harvest/pages/result_count_pages.h"
+#include "harvest/pages/suggestion_pages.h"
+#include "http/exceptions.h"
+#include "http/http_client.h"
+#include "standin/pages.h"
+#include "support/plain/standin_server.h"
+
+namespace dorvanel::pages {
+namespace {
+
+// One fetch as the program makes it: redirects followed, cookies kept by the client, closed afterwards.
+std::string fetch(http::TNetHTTP& client, const std::string& url) {
+    http::TNetMemoryStream page;
+    try {
+        client.FetchToStream(url, page);
+    } catch (...) {
+        client.CloseConnection();
+        throw;
+    }
+    client.CloseConnection();
+    return page.DataString();
+}
+
+TEST(StandinRoundTrip, GatherKeywordsThroughOneWrongAndOneRightAnswer) {
+    test::StandinServer standin;
+    http::TNetHTTP client;
+    client.HandleRedirects = true;
+    const std::string host = standin.hostPort();
+
+    std::string page = fetch(client, SuggestionsAddress(host, "golf clubs"));
+    ASSERT_TRUE(IsSecurityImagePage(page));
+    auto values = CutCaptchaPage(page);
+    EXPECT_EQ(values.seed, "golf+clubs");
+    EXPECT_EQ(values.imageSrc, "http://" + host + "/captcha.png?random=" + values.random + "&size=5");
+
+    page = fetch(client, CaptchaAnswerAddress(host, "WRONG", values.random, values.seed));
+    ASSERT_TRUE(IsSecurityImagePage(page));
+    values = CutCaptchaPage(page);
+
+    page = fetch(client, CaptchaAnswerAddress(host, standin.captchaText(values.random), values.random, values.seed));
+    ASSERT_FALSE(IsSecurityImagePage(page));
+    const auto rows = ParseSuggestions(page);
+    const auto expected = standin::SuggestionsFor("golf clubs");
+    ASSERT_EQ(rows.size(), expected.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].keyword, expected[i].keyword);
+        EXPECT_EQ(rows[i].count, expected[i].count);
+    }
+
+    // The client kept the session cookie: the next request is answered at once.
+    EXPECT_FALSE(IsSecurityImagePage(fetch(client, SuggestionsAddress(host, "shoes"))));
+    EXPECT_EQ(standin.requests().size(), 4u);
+}
+
+TEST(StandinRoundTrip, EveryEngineChunkedRedirectedOrReadUntilClose) {
+    test::StandinServer standin;
+    http::TNetHTTP client;
+    client.HandleRedirects = true;
+    for (SearchType type : {SearchType::Precise, SearchType::Broad}) {
+        for (Engine engine : kEngines) {
+            const std::string page = fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf clubs", type));
+            const auto se = static_cast<standin::Engine>(static_cast<int>(engine));
+            EXPECT_EQ(CutResultCount(engine, page), standin::CountCellText(se, "golf clubs", type == SearchType::Precise));
+        }
+    }
+    EXPECT_EQ(standin.requests(), (std::vector<std::string>{
+                                      "/search?q=%22golf+clubs%22",
+                                      "/search?p=%22golf+clubs%22",
+                                      "/search?p=%22golf+clubs%22&fr=yfp-t-501",
+                                      "/results.aspx?q=%22golf+clubs%22",
+                                      "/search?q=golf+clubs",
+                                      "/search?p=golf+clubs",
+                                      "/search?p=golf+clubs&fr=yfp-t-501",
+                                      "/results.aspx?q=golf+clubs",
+                                  }));
+}
+
+TEST(StandinRoundTrip, TrickledPagesArriveWhole) {
+    test::StandinServer standin({"--trickle", "10"});
+    http::TNetHTTP client;
+    client.HandleRedirects = true;
+    for (Engine engine : kEngines) {
+        const std::string page = fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf", SearchType::Broad));
+        EXPECT_EQ(page, standin::EnginePage(static_cast<standin::Engine>(static_cast<int>(engine)), "golf", false));
+    }
+}
+
+TEST(StandinRoundTrip, FailingEngineFailsTheFetch) {
+    test::StandinServer standin({"--fail", "yahoo"});
+    http::TNetHTTP client;
+    client.HandleRedirects = true;
+    EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Yahoo, standin.hostPort(), "x", SearchType::Broad)),
+                 dorvanel::Exception);
+    standin.configure("fail=google&fail-mode=cut");
+    EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Google, standin.hostPort(), "x", SearchType::Broad)),
+                 dorvanel::Exception);
+}
+
+}  // namespace
+}  // namespace dorvanel::pages
