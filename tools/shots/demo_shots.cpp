@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
                                 {"--captcha-text", "ABCDE"});
     app::TfrmMain w;
     const std::string host = standin.hostPort();
-    w.ServiceHosts = {host, host, host, host, host};
-    w.ScratchFileName = gOut + QStringLiteral("/test.html");
+    w.Fetcher().ServiceHosts = {host, host, host, host, host};
+    w.Fetcher().ScratchFileName = gOut + QStringLiteral("/test.html");
     w.show();
     Shot("01-main-empty");
 
