@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and starts Dorvanel on its built-in demo: the stand-in services on 127.0.0.1,
 # found by the program through the dbservices.dat of a demo folder, with a sample keyword list beside it.
+# With --branded, a second demo folder shows a reseller's branding (scripts/branded_demo.sh lays it out).
 # Arguments are passed to the stand-in, e.g. `scripts/run.sh --delay 800` to watch Stop at work (see
 # `build/tools/standin/dorvanel-standin --help`).
 set -euo pipefail
+branded=0
+if [ "${1:-}" = "--branded" ]; then branded=1; shift; fi
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target dorvanel dorvanel-standin
+targets=(dorvanel dorvanel-standin)
+if [ "$branded" = 1 ]; then targets+=(graphite_skin dorvanel_icons); fi
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}"
 
 demo=build/demo
+title=Dorvanel
+if [ "$branded" = 1 ]; then demo=build/demo-branded title="Keyword Finder Pro"; fi
 mkdir -p "$demo"
 cp build/src/app/dorvanel "$demo/dorvanel"
 printf 'golf clubs\r\ntennis rackets\r\nrunning shoes\r\n' > "$demo/keywords.txt"
@@ -30,6 +37,9 @@ if [ -z "$port" ]; then
   echo "run: the stand-in services did not start:" >&2
   cat "$log" >&2
   exit 1
+fi
+if [ "$branded" = 1 ]; then
+  bash scripts/branded_demo.sh build "$demo" "$port"
 fi
 cat > "$demo/dbservices.dat" <<INI
 [Services]
@@ -54,11 +64,11 @@ xvfb=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 export DISPLAY=":$display"
 echo "run: no display here; Dorvanel runs on the virtual display $DISPLAY (Xvfb)."
-echo "run: look at it with: DISPLAY=$DISPLAY xwd -root -silent | convert xwd:- $demo/screen.png"
+echo "run: look at it with: DISPLAY=$DISPLAY xwd -root -silent | convert-im6.q16 xwd:- $demo/screen.png"
 "$demo/dorvanel" &
 program=$!
 for _ in $(seq 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Dorvanel"' && break
+  xwininfo -root -tree 2>/dev/null | grep -q "\"$title\"" && break
   sleep 0.1
 done
 sleep 1

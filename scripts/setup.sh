@@ -15,6 +15,7 @@ packages=(
   libcpp-httplib-dev
   nginx-light curl
   python3
+  xdg-utils desktop-file-utils appstream
 )
 
 missing=()

@@ -87,7 +87,6 @@ TMainControls::TMainControls(QWidget* window) {
     imgBanner = new QLabel(panBanner);
     imgBanner->setObjectName(QStringLiteral("imgBanner"));
     imgBanner->setGeometry(144, -8, 105, 105);
-    imgBanner->setCursor(Qt::PointingHandCursor);
     gifBanner = new images::TGIFAnimator(panBanner);
     gifBanner->setObjectName(QStringLiteral("gifBanner"));
     gifBanner->setGeometry(280, 0, 98, 140);

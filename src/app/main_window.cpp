@@ -1,20 +1,21 @@
 #include "app/main_window.h"
 
+#include "app/click_filter.h"
+#include "app/outbound_links.h"
 #include "common/exception.h"
 #include "common/failure_report.h"
-#include "common/files.h"
-#include "harvest/captcha_dialog.h"
 #include "platform/align.h"
+#include "platform/browser.h"
 #include "workbench/csv_export.h"
 #include "workbench/entry_dialogs.h"
 #include "workbench/keyword_table.h"
 #include "workbench/table_operations.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QShowEvent>
+#include <QTimer>
 
 #include <memory>
 
@@ -35,13 +36,14 @@ std::function<void()> Command(std::function<void()> handler) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent)
-    : QWidget(parent), FControls(this), FFetcher(*this), FKeywordHarvest(*this, FFetcher),
-      FResultCountHarvest(*this, FFetcher) {
+TfrmMain::TfrmMain(QWidget* parent, const QString& programFolder)
+    : QWidget(parent), FControls(this), FLink(this, FControls), FFetcher(FLink), FKeywordHarvest(FLink, FFetcher),
+      FResultCountHarvest(FLink, FFetcher) {
     setObjectName(QStringLiteral("frmMain"));
+    FProgramFolder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
     setWindowTitle(QStringLiteral("Dorvanel"));
     common::SetFailureReport([this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
-    FFetcher.ScratchFileName = harvest::DefaultScratchFileName(QCoreApplication::applicationDirPath());
+    FFetcher.ScratchFileName = harvest::DefaultScratchFileName(FProgramFolder);
     ConnectHandlers();
     // The program's own skin is applied once every control exists; skin changes reach every control.
     FollowSkinChanges(this);
@@ -60,6 +62,8 @@ void TfrmMain::ConnectHandlers() {
     c.btnSaveResults->OnClick = Command([this] { btnSaveResultsClick(); });
     c.btnMakeMoney->OnClick = Command([this] { btnMakeMoneyClick(); });
     c.gifBanner->OnClick = Command([this] { gifBannerClick(); });
+    WhenClicked(c.imgBanner, Command([this] { imgBannerClick(); }));
+    RouteLinkLabelsToDefaultHandler();
     c.SkinButton1->OnClick = Command([this] { SkinButton1Click(); });
     c.SkinButton2->OnClick = Command([this] { SkinButton2Click(); });
     c.SkinButton3->OnClick = Command([this] { SkinButton3Click(); });
@@ -75,7 +79,14 @@ void TfrmMain::FormCreate() {
     FSortState.SortColumn = -1;
     FSortState.SortAscending = true;
     FFetcher.ServiceHosts = pages::TServiceHosts::Load(
-        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/dbservices.dat")).toStdString());
+        QFile::encodeName(FProgramFolder + QStringLiteral("/dbservices.dat")).toStdString());
+    TMainControls& c = FControls;
+    TBrandingControls target({this, c.panBanner, c.imgBanner, c.gifBanner, c.lblLink1URL, c.lblLink2URL, c.SkinData1});
+    TRandomPick random;
+    ApplyBranding(FProgramFolder, target, FBranding, random, [this](const QString& message) {
+        // Reported once the message loop runs, so that it shows over the window it belongs to.
+        QTimer::singleShot(0, this, [message] { common::ReportFailure(message.toLocal8Bit().toStdString()); });
+    });
 }
 
 void TfrmMain::CentreBanner(QWidget* control) {
@@ -107,46 +118,9 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 void TfrmMain::closeEvent(QCloseEvent* event) {
     // Closing ends the program at once: a running transfer is broken off, and the command it ran in unwinds
     // without opening another dialog. A dialog already open is closed with it.
-    FClosing = true;
+    FLink.Closing();
     FFetcher.Stop();
-    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this && isAncestorOf(modal)) modal->close();
     event->accept();
-}
-
-// ---- what the harvests see ----
-
-void TfrmMain::RowsAdded() { FControls.SecondStatusPanel->SetCaption(workbench::ItemsListedText(Items().Count())); }
-
-void TfrmMain::ShowStatus(const QString& text) { FControls.MainStatusPanel->SetCaption(text); }
-
-void TfrmMain::SetGauge(int value, int maxValue) {
-    FControls.MainGauge->SetMaxValue(maxValue);
-    FControls.MainGauge->SetValue(value);
-}
-
-void TfrmMain::SetGaugeValue(int value) { FControls.MainGauge->SetValue(value); }
-
-int TfrmMain::GaugeMax() const { return FControls.MainGauge->MaxValue(); }
-
-std::optional<harvest::TSecurityAnswer> TfrmMain::AskSecurityImage(const std::string& page) {
-    if (FClosing) return std::nullopt;
-    auto dialog = std::make_unique<harvest::TfrmCaptcha>(FControls.SkinData1, FControls.msgMain, this);
-    dialog->FPageText = page;
-    dialog->ShowModal();  // OK and Cancel both lead on
-    if (FClosing) return std::nullopt;
-    return harvest::TSecurityAnswer{dialog->edtPassword->Text().toLocal8Bit().toStdString(), dialog->FRandom,
-                                    dialog->FSeed};
-}
-
-// ---- messages ----
-
-int TfrmMain::ShowMessage(const QString& text, bool withCancel) {
-    // Once the window is closing no message opens; the answer is Cancel, so a question ends its command.
-    if (FClosing) return mrCancel;
-    const skindialogs::TMsgDlgButtons buttons = withCancel
-                                                    ? skindialogs::MsgButtons({skindialogs::mbOK, skindialogs::mbCancel})
-                                                    : skindialogs::MsgButtons({skindialogs::mbOK});
-    return FControls.msgMain->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, buttons, 0);
 }
 
 // ---- keyword entry ----
@@ -164,7 +138,7 @@ void TfrmMain::btnMainKeywordClick() {
 
 void TfrmMain::AddTypedKeyword(const QString& keyword) {
     workbench::AppendKeywordRow(Items(), keyword);
-    RowsAdded();
+    FLink.RowsAdded();
 }
 
 void TfrmMain::ImportKeywordList(const QString& fileName) {
@@ -208,7 +182,7 @@ void TfrmMain::btnGatherDataClick() {
         result = dialog->ShowModal();
         searchType = dialog->SearchType();
     }
-    if (result != mrOk || FClosing) return;
+    if (result != mrOk || FLink.IsClosing()) return;
     FSearchType = searchType;
     FColumnClickEnabled = false;
     FFetcher.FAbort = false;
@@ -235,12 +209,12 @@ void TfrmMain::SkinButton2Click() { workbench::ClearSelection(Items()); }
 void TfrmMain::SkinButton3Click() {
     if (ShowMessage(QStringLiteral("Are you sure do you want to delete the selected keywords?"), true) == mrOk)
         workbench::DeleteSelected(Items());
-    RowsAdded();
+    FLink.RowsAdded();
 }
 
 void TfrmMain::SkinButton4Click() {
     if (ShowMessage(QStringLiteral("Are you sure do you want to delete all?"), true) == mrOk) workbench::DeleteAll(Items());
-    RowsAdded();
+    FLink.RowsAdded();
 }
 
 void TfrmMain::lvwItemsColumnClick(int column) {
@@ -251,26 +225,17 @@ void TfrmMain::lvwItemsColumnClick(int column) {
 
 // ---- export ----
 
-void TfrmMain::SaveResultsAsCsv() {
-    if (Items().Count() == 0) {
-        ShowMessage(QStringLiteral("You don't have any data to save."));
-        return;
-    }
-    if (!FControls.SkinSaveDialog1->RunDialog()) return;
-    const QString fileName = FControls.SkinSaveDialog1->FileName;
-    // A failed save is reported, and whatever stood under that name before is left as it was.
-    try {
-        common::WriteFileReplacing(QFile::encodeName(fileName).toStdString(), workbench::BuildCsv(Items()));
-    } catch (const Exception& e) {
-        ShowMessage(QString::fromLocal8Bit(e.what()));
-    }
+void TfrmMain::btnSaveResultsClick() {
+    workbench::SaveKeywordTable(Items(), *FControls.SkinSaveDialog1, [this](const QString& text) { ShowMessage(text); });
 }
 
-void TfrmMain::btnSaveResultsClick() { SaveResultsAsCsv(); }
-
 // ---- commands of the later stages ----
-void TfrmMain::btnMakeMoneyClick() {}
-void TfrmMain::imgBannerClick() {}
-void TfrmMain::gifBannerClick() {}
+void TfrmMain::btnMakeMoneyClick() {
+    platform::OpenInBrowser(MakeMoneyURL(FFetcher.ServiceHosts.AffiliateHost, FBranding.FAffiliateID));
+}
+
+void TfrmMain::imgBannerClick() { OpenBannerTarget(FBranding.FBannerURL); }
+
+void TfrmMain::gifBannerClick() { OpenBannerTarget(FBranding.FBannerURL); }
 
 }  // namespace dorvanel::app

@@ -1,5 +1,9 @@
 #include "workbench/csv_export.h"
 
+#include "common/files.h"
+
+#include <QFile>
+
 #include <string_view>
 
 namespace dorvanel::workbench {
@@ -36,6 +40,20 @@ std::string BuildCsv(const skinctrls::TListItems& items) {
     AppendLine(out, nullptr, items);
     for (int i = 0; i < items.Count(); ++i) AppendLine(out, &items.Item(i), items);
     return out;
+}
+
+void SaveKeywordTable(const skinctrls::TListItems& items, skindialogs::TSkinSaveDialog& dialog,
+                      const std::function<void(const QString&)>& message) {
+    if (items.Count() == 0) {
+        message(QStringLiteral("You don't have any data to save."));
+        return;
+    }
+    if (!dialog.RunDialog()) return;
+    try {
+        common::WriteFileReplacing(QFile::encodeName(dialog.FileName).toStdString(), BuildCsv(items));
+    } catch (const Exception& e) {
+        message(QString::fromLocal8Bit(e.what()));
+    }
 }
 
 }  // namespace dorvanel::workbench

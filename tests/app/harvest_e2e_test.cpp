@@ -87,7 +87,8 @@ TEST_F(HarvestTest, GatherDataPreciseAndBroadFillsEveryCell) {
 }
 
 TEST_F(HarvestTest, StopDuringASlowResponseKeepsWhatWasWritten) {
-    Open({"--delay", "400", "--delay-for", "yahoo"});
+    // Yahoo holds its answer until the test lets it go: Stop is always pressed while that fetch runs.
+    Open({"--delay", "600000", "--delay-for", "yahoo"});
     TfrmMain& w = *window;
     for (const char* k : {"a", "b", "c"}) w.AddTypedKeyword(QString::fromLatin1(k));
     // Stop once the first Yahoo request is under way.

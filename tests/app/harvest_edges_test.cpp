@@ -29,15 +29,15 @@ private:
     QTimer FPoll;
 };
 
-// Counts (and closes) every modal window that opens while it lives.
+// Counts every modal window that opens while it lives, and closes all but the first `answered` of them
+// (those are left to the test's own answers).
 class ModalCounter {
 public:
-    ModalCounter() {
-        QObject::connect(&FPoll, &QTimer::timeout, [this] {
+    explicit ModalCounter(int answered = 0) {
+        QObject::connect(&FPoll, &QTimer::timeout, [this, answered] {
             if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != FLast) {
                 FLast = modal;
-                ++Count;
-                modal->close();
+                if (++Count > answered) modal->close();
             }
         });
         FPoll.start(5);
@@ -52,7 +52,7 @@ private:
 }  // namespace
 
 TEST_F(HarvestTest, ClosingDuringGatherDataEndsItWithoutAnotherDialog) {
-    Open({"--delay", "300", "--delay-for", "yahoo"});
+    Open({"--delay", "600000", "--delay-for", "yahoo"});  // held until the window closes
     TfrmMain& w = *window;
     w.show();
     for (const char* k : {"a", "b"}) w.AddTypedKeyword(QString::fromLatin1(k));
@@ -68,13 +68,15 @@ TEST_F(HarvestTest, ClosingDuringGatherDataEndsItWithoutAnotherDialog) {
 }
 
 TEST_F(HarvestTest, ClosingDuringTheSecurityImageRoundOpensNoFurtherDialog) {
-    Open({"--captcha", "always", "--delay", "300", "--delay-for", "suggest"});
+    Open({"--captcha", "always", "--delay", "600000", "--delay-for", "suggest"});
     TfrmMain& w = *window;
     w.show();
     w.SetMainKeyword(QStringLiteral("golf"));
     // The answer is on its way (the service would ask again and bring the "Wrong password" question).
     WhenFetching closing(w, QStringLiteral("keyword-suggestion-tool.html"), [&] { w.close(); });
-    ModalCounter dialogs;
+    // The first page is let through once it is asked for; the answer is then held until the window closes.
+    WhenFetching first(w, QStringLiteral("seed=golf"), [&] { standin->configure("delay=600000"); });
+    ModalCounter dialogs(1);
     WhenModals({TypeCaptcha("ANSWER")});
     w.btnGatherKeywordClick();
     QCoreApplication::processEvents();
@@ -83,12 +85,15 @@ TEST_F(HarvestTest, ClosingDuringTheSecurityImageRoundOpensNoFurtherDialog) {
 }
 
 TEST_F(HarvestTest, RowDeletedMidHarvestIsSkippedAndNoOtherRowWritten) {
-    Open({"--delay", "200", "--delay-for", "google"});
+    // Google's answers are held until the test lets them go, after acting during the fetch for "b".
+    Open({"--delay", "600000", "--delay-for", "google"});
     TfrmMain& w = *window;
     for (const char* k : {"a", "b", "c"}) w.AddTypedKeyword(QString::fromLatin1(k));
+    WhenFetching first(w, QStringLiteral("/search?q=%22a%22"), [&] { standin->configure("delay=600000"); });
     WhenFetching deleting(w, QStringLiteral("/search?q=%22b%22"), [&] {
         w.Items().SetChecked(1, true);
         workbench::DeleteSelected(w.Items());
+        standin->configure("delay=0");
     });
     WhenModals({ChooseSearch(true)});
     w.btnGatherDataClick();
@@ -100,7 +105,7 @@ TEST_F(HarvestTest, RowDeletedMidHarvestIsSkippedAndNoOtherRowWritten) {
 }
 
 TEST_F(HarvestTest, SecondTransferCommandAndHeaderClicksDuringGatherDataDoNothing) {
-    Open({"--delay", "200", "--delay-for", "google"});
+    Open({"--delay", "600000", "--delay-for", "google"});
     TfrmMain& w = *window;
     w.show();
     for (const char* k : {"b", "a"}) w.AddTypedKeyword(QString::fromLatin1(k));
@@ -112,6 +117,7 @@ TEST_F(HarvestTest, SecondTransferCommandAndHeaderClicksDuringGatherDataDoNothin
     WhenFetching during(w, QStringLiteral("/search?q=%22b%22"), [&] {
         w.btnGatherKeywordClick();  // returns at once: a transfer runs
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, keywordHeader);
+        standin->configure("delay=0");
     });
     WhenModals({ChooseSearch(true)});
     w.btnGatherDataClick();

@@ -64,6 +64,7 @@ TEST(MainWindow, ControlsSitWhereTheWindowPlacesThem) {
     EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SecondStatusPanel")->Caption(), "0 item listed");
     EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SkinStatusPanel1")->Caption(), "Main Keyword: ");
     EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->DisplayText(), "0%");
+    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->SkinDataName(), "statusgauge");
     EXPECT_FALSE(test::Control<skinctrls::TSkinScrollBar>(w, "SkinScrollBar1")->isVisible());
     EXPECT_FALSE(test::Control<skinctrls::TSkinScrollBar>(w, "SkinScrollBar2")->isVisible());
     EXPECT_EQ(w.SortState().SortColumn, -1);

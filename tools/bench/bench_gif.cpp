@@ -2,6 +2,7 @@
 // The test pictures are made by Debian's ImageMagick: a 468 x 60 banner of 50 frames (optimised, so with
 // partial frames, transparency and disposals) and a 2000 x 2000 single picture of 256 noisy colours.
 #include <gif_lib.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <ctime>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "images/gif/frame_composer.h"
+#include "images/gif/gif_bytes.h"
 #include "images/gif/gif_image.h"
 #include "support/plain/imagemagick.h"
 #include "support/plain/temp_dir.h"
@@ -21,6 +23,8 @@ namespace {
 
 using namespace dorvanel::gif;
 using dorvanel::test::RunConvert;
+using dorvanel::gif::testing::GifBuilder;
+using dorvanel::gif::testing::LiteralImageData;
 
 // CPU time of this thread in milliseconds: the machine is shared, and wall time would count the others.
 double ThreadMs() {
@@ -62,6 +66,12 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buf, int len) {
 
 std::size_t volatile sink = 0;
 
+long MaxRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 void GiflibDecode(const std::string& bytes) {
     MemoryReader reader{&bytes};
     int error = 0;
@@ -93,9 +103,30 @@ void Measure(const char* name, const std::string& bytes) {
                 name, giflib, decode, decode / giflib, compose, compose / giflib);
 }
 
+// Memory of the most frames a file may have, each 1 x 1 with its own graphic control, decoded and played.
+// Run first, while the peak is still the program's own.
+void MeasureTinyFrames() {
+    GifBuilder tiny;
+    tiny.Header(16, 16, 8);
+    for (int i = 0; i < kMaxFrames; ++i) {
+        tiny.GraphicControl(1, 2).Image(i % 16, i / 16 % 16, 1, 1, LiteralImageData({7}, 8));
+    }
+    tiny.Trailer();
+    const long before = MaxRssKb();
+    {
+        TGIFImage image;
+        image.LoadFromBytes(tiny.bytes);
+        TFrameComposer composer;
+        for (int n = 0; n < image.FrameCount(); ++n) sink = sink + composer.ComposeFrameBitmap(image, n).Pixels[0];
+        std::printf("%d tiny frames (%zu bytes of file): peak memory grew by %ld kB while loading and playing\n",
+                    image.FrameCount(), tiny.bytes.size(), MaxRssKb() - before);
+    }
+}
+
 }  // namespace
 
 int main() {
+    MeasureTinyFrames();
     dorvanel::test::TempDir dir;
     const std::string banner = dir.file("banner.gif");
     const std::string large = dir.file("large.gif");
@@ -124,5 +155,19 @@ int main() {
                 check.FrameCount(), bannerBytes.size(), largeBytes.size());
     Measure("banner 468x60, 50 frames", bannerBytes);
     Measure("single 2000x2000", largeBytes);
+
+    // 5,000 small frames that each put back what they covered: playing them once takes time in proportion to
+    // the frames, not to their square (ImageMagick would take minutes to write so many; built here instead).
+    // Every other frame is kept, so composing afresh would redraw all the kept ones before it each time.
+    GifBuilder restoring;
+    restoring.Header(468, 60, 2).GraphicControl(1, 2, 0);
+    restoring.Image(0, 0, 468, 60, LiteralImageData(std::vector<std::uint8_t>(468 * 60, 1), 2));
+    for (int i = 0; i < 5000; ++i) {
+        restoring.GraphicControl(i % 2 ? 3 : 1, 2)
+            .Image(i % 460, i % 54, 6, 6, LiteralImageData(std::vector<std::uint8_t>(36, 2 + i % 2), 2));
+    }
+    restoring.Trailer();
+    Measure("5,000 6x6 frames, half restoring", restoring.bytes);
+
     return 0;
 }

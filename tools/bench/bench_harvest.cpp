@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     constexpr int kRounds = 5;
     std::vector<double> ours, curl;
     for (int round = 0; round < kRounds; ++round) {
-        harvest::TResultCountHarvest harvest(w, w.Fetcher());
+        harvest::TResultCountHarvest harvest(w.HarvestWindow(), w.Fetcher());
         w.Fetcher().FAbort = false;
         const auto start = Clock::now();
         harvest.HarvestResultCounts(0);

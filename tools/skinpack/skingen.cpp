@@ -1,17 +1,12 @@
 // Draws the pictures of the default skin "Modern" into a folder, from the rectangles its description gives.
 // The description is the one source of the geometry: every section's rectangles are read from it and each
 // is drawn in the look that section stands for. Run headless: skingen <modern.skn> <output folder>.
-#include "skin/bitmap_io.h"
-#include "skin/skin_description.h"
-#include "skin/skin_errors.h"
+#include "skin_generator.h"
 
-#include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -555,9 +550,7 @@ void Generator::Popup() {
 }
 
 void Generator::All() {
-    // Every control section names the look it is drawn in; a section this table does not know is an error,
-    // so that the description and the pictures cannot drift apart unnoticed.
-    const std::map<std::string, std::function<void(const std::string&)>> looks = {
+    const dorvanel::skinpack::TSectionLooks looks = {
         {"button", [this](const std::string& s) { Button(s); }},
         {"toolbutton", [this](const std::string& s) { ToolButton(s, false); }},
         {"toolmenubutton", [this](const std::string& s) { ToolButton(s, true); }},
@@ -586,46 +579,15 @@ void Generator::All() {
     Frame();
     CaptionButtons();
     Popup();
-    for (const auto& [index, entry] : D.ReadEntries("SKINCONTROLS", D.ReadInteger("SKINCONTROLS", "count", 0))) {
-        const std::string name = entry.substr(0, entry.find(':'));
-        const auto look = looks.find(name);
-        if (look == looks.end()) throw dorvanel::Exception("no look for the section \"" + name + "\"");
-        look->second(name);
-    }
+    dorvanel::skinpack::DrawControlSections(D, looks);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: skingen <description.skn> <output folder>\n");
-        return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    try {
-        QFile file(QString::fromLocal8Bit(argv[1]));
-        if (!file.open(QIODevice::ReadOnly)) throw EFOpenError(argv[1], file.errorString().toStdString());
-        const QByteArray text = file.readAll();
-        const TSkinDescription d(std::string_view(text.constData(), std::size_t(text.size())));
+    return dorvanel::skinpack::RunGenerator(argc, argv, "skingen", [](const TSkinDescription& d) {
         Generator g(d);
         g.All();
-        const std::vector<std::string> names = d.ReadNameList("PICTURES", "activepictures");
-        auto save = [&](int index, const std::string& name) {
-            const auto it = g.Result().All().find(index);
-            if (it == g.Result().All().end()) throw dorvanel::Exception("nothing was drawn for " + name);
-            TMemoryStream bytes;
-            WriteBitmap(bytes, it->second);
-            QFile out(QString::fromLocal8Bit(argv[2]) + "/" + QString::fromStdString(name));
-            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes.Data()) != bytes.Size())
-                throw EFOpenError(out.fileName().toStdString(), out.errorString().toStdString());
-        };
-        save(-1, d.ReadString("PICTURES", "picture"));
-        save(-2, d.ReadString("PICTURES", "mask"));
-        for (std::size_t i = 0; i < names.size(); ++i) save(int(i), names[i]);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "skingen: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+        return g.Result().All();
+    });
 }

@@ -7,6 +7,8 @@
 #include <httplib.h>
 
 #include <charconv>
+#include <condition_variable>
+#include <cstdint>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -70,8 +72,10 @@ private:
     Plan begin(Service service, const httplib::Request& req) {
         int delay = 0;
         Plan plan;
+        std::uint64_t generation = 0;
         {
             std::lock_guard lock(mutex_);
+            generation = configGeneration_;
             if (log_.size() < kMaxLoggedRequests) log_.push_back(req.target);
             if (options_.delayed.count(service)) {
                 delay = options_.delayMs;
@@ -81,7 +85,13 @@ private:
             plan.cut = options_.failMode == FailMode::Cut;
             if (options_.verbose) std::cerr << "dorvanel-standin: GET " << req.target << std::endl;
         }
-        if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        // A settings change ends the delays in progress, so that a test can hold a response exactly as long
+        // as it needs to.
+        if (delay > 0) {
+            std::unique_lock lock(mutex_);
+            configChanged_.wait_for(lock, std::chrono::milliseconds(delay),
+                                    [&] { return configGeneration_ != generation; });
+        }
         return plan;
     }
 
@@ -302,6 +312,8 @@ private:
         }
         changed.port = options_.port;
         options_ = changed;
+        ++configGeneration_;
+        configChanged_.notify_all();
         res.set_content("ok\n", "text/plain");
     }
 
@@ -327,6 +339,8 @@ private:
     }
 
     std::mutex mutex_;
+    std::condition_variable configChanged_;
+    std::uint64_t configGeneration_ = 0;
     Options options_;
     std::mt19937_64 random_;
     std::map<std::string, bool> sessions_;  // session cookie value -> has typed a security image right

@@ -123,7 +123,8 @@ const char* UsageText() {
            "  --captcha-text TEXT     draw TEXT in every security image instead of random characters\n"
            "  --verbose               print every request on stderr\n"
            "LIST: comma-separated among suggest, image, google, yahoo, msn, affiliate; or all, none.\n"
-           "While running, GET /standin/config?delay=500&fail=yahoo (same keys) changes the settings,\n"
+           "While running, GET /standin/config?delay=500&fail=yahoo (same keys) changes the settings and ends\n"
+           "every delay in progress,\n"
            "GET /standin/captcha-text?random=R answers the characters of a security image (tests only),\n"
            "GET /standin/requests lists the requests served so far (?clear=1 empties the list).\n";
 }

@@ -40,12 +40,14 @@ void TFrameComposer::Reset() {
     cachedIndex_ = -1;
     transparentColor_.reset();
     bitmap_ = TComposedBitmap{};
+    saved_.clear();
+    savedIndex_ = -1;
 }
 
 // Building frame n either continues from the cached picture of frame n - 1, or starts over from the latest
 // frame that hides everything before it:
-//   - the cache shows n - 1 and that frame does not restore what was below it: clear its rectangle if its
-//     disposal asks for that, then draw n;
+//   - the cache shows n - 1: clear its rectangle if its disposal is 2, or put back what it covered if its
+//     disposal is 3 (kept when it was drawn), then draw n;
 //   - otherwise fill the screen, find the start frame (the last one, going back from n, that covers the whole
 //     screen and leaves nothing of earlier frames visible), replay the frames from it up to n - 1 with their
 //     disposals, then draw n.
@@ -55,10 +57,18 @@ const TComposedBitmap& TFrameComposer::ComposeFrameBitmap(TGIFImage& image, int 
     const bool cacheValid = cachedIndex_ >= 0 && cachedIndex_ < static_cast<int>(frames.size()) &&
                             bitmap_.Width == image.Width() && bitmap_.Height == image.Height();
     if (cacheValid && cachedIndex_ == n) return bitmap_;
-    if (cacheValid && cachedIndex_ == n - 1 && frames[n - 1].Disposal != 3) {
+    // A disposal-3 frame is undone from the area kept when it was drawn rather than by composing again from
+    // the last covering frame, which made playing files of many small disposal-3 frames quadratic.
+    if (cacheValid && cachedIndex_ == n - 1 && (frames[n - 1].Disposal != 3 || savedIndex_ == n - 1)) {
         if (frames[n - 1].Disposal == 2) FillRect(frames[n - 1]);
+        if (frames[n - 1].Disposal == 3) RestoreRect(frames[n - 1]);
     } else {
         StartFresh(image, n);
+    }
+    savedIndex_ = -1;
+    if (frames[n].Disposal == 3) {
+        SaveRect(frames[n]);
+        savedIndex_ = n;
     }
     DrawFrame(frames[n]);
     cachedIndex_ = n;
@@ -128,13 +138,34 @@ void TFrameComposer::FillRect(const TGIFFrame& frame) {
     }
 }
 
+void TFrameComposer::SaveRect(const TGIFFrame& frame) {
+    saved_.clear();
+    Clip c = ClipToScreen(frame, bitmap_);
+    if (c.Empty()) return;
+    saved_.reserve(static_cast<std::size_t>(c.X1 - c.X0) * static_cast<std::size_t>(c.Y1 - c.Y0));
+    for (int y = c.Y0; y < c.Y1; ++y) {
+        const std::uint32_t* row = bitmap_.Pixels.data() + static_cast<std::size_t>(y) * bitmap_.Width;
+        saved_.insert(saved_.end(), row + c.X0, row + c.X1);
+    }
+}
+
+void TFrameComposer::RestoreRect(const TGIFFrame& frame) {
+    Clip c = ClipToScreen(frame, bitmap_);
+    if (c.Empty()) return;
+    const std::size_t span = static_cast<std::size_t>(c.X1 - c.X0);
+    const std::uint32_t* src = saved_.data();
+    for (int y = c.Y0; y < c.Y1; ++y, src += span) {
+        std::copy_n(src, span, bitmap_.Pixels.data() + static_cast<std::size_t>(y) * bitmap_.Width + c.X0);
+    }
+}
+
 void TFrameComposer::DrawFrame(TGIFFrame& frame) {
     Clip c = ClipToScreen(frame, bitmap_);
     if (c.Empty()) return;
     const TFrameBitmap& bmp = frame.Bitmap();
     std::uint32_t palette[256];
     for (std::size_t i = 0; i < 256; ++i) {
-        palette[i] = ToPixel(i < bmp.Palette.size() ? bmp.Palette[i] : kMidGrey);
+        palette[i] = ToPixel(i < bmp.Palette->size() ? (*bmp.Palette)[i] : kMidGrey);
     }
     // Transparent pixels are those of the transparent index, so an opaque entry of the same colour still shows.
     const int transparent = frame.TransparentIndex;

@@ -45,12 +45,17 @@ private:
     void StartFresh(TGIFImage& image, int n);
     void FillRect(const TGIFFrame& frame);
     void DrawFrame(TGIFFrame& frame);
+    void SaveRect(const TGIFFrame& frame);
+    void RestoreRect(const TGIFFrame& frame);
 
     TRGB windowColor_;
     TComposedBitmap bitmap_;
     int cachedIndex_ = -1;
     std::optional<TRGB> transparentColor_;
     std::uint32_t fill_ = 0;
+    // What the cached frame covered before it was drawn, kept while that frame has disposal 3.
+    std::vector<std::uint32_t> saved_;
+    int savedIndex_ = -1;
 };
 
 }  // namespace dorvanel::gif

@@ -48,15 +48,37 @@ std::string TExtension::Data() const {
     return out;
 }
 
+namespace {
+
+const TColorTable& EmptyTable() {
+    static const TColorTable empty;
+    return empty;
+}
+
+}  // namespace
+
+const TColorTable& TGIFFrame::Colors() const { return ColorTable ? *ColorTable : EmptyTable(); }
+
+const TColorTable& TGIFImage::GlobalColorTable() const {
+    return s_.GlobalColorTable ? *s_.GlobalColorTable : EmptyTable();
+}
+
 void TGIFFrame::Decode() {
     if (bitmap_) return;
     TFrameBitmap bmp;
     bmp.Width = Width;
     bmp.Height = Height;
     bmp.Depth = BitsPerPixel == 1 ? 1 : BitsPerPixel <= 4 ? 4 : 8;
-    bmp.Palette.assign(std::size_t{1} << bmp.Depth, kMidGrey);
-    std::copy_n(ColorTable.begin(), std::min(ColorTable.size(), bmp.Palette.size()), bmp.Palette.begin());
-    TLZWResult decoded = DecodeLZW(ImageData, Width, Height, BitsPerPixel, Interlaced);
+    const TColorTable& table = Colors();
+    const std::size_t entries = std::size_t{1} << bmp.Depth;
+    if (table.size() == entries && ColorTable) {
+        bmp.Palette = ColorTable;
+    } else {
+        auto padded = std::make_shared<TColorTable>(entries, kMidGrey);
+        std::copy_n(table.begin(), std::min(table.size(), entries), padded->begin());
+        bmp.Palette = std::move(padded);
+    }
+    TLZWResult decoded = DecodeLZW(ImageData, Width, Height, BitsPerPixel, Interlaced, TransparentIndex);
     bmp.Pixels = std::move(decoded.Pixels);
     if (decoded.Corrupted) Corrupted = true;
     bitmap_ = std::move(bmp);

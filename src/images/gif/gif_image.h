@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +18,13 @@ namespace dorvanel::gif {
 inline constexpr const char* kGIFFileExtension = "gif";
 inline constexpr const char* kGIFDescription = "CompuServe GIF Image";
 
-// Caps on what a file may ask us to hold. A side longer than kMaxPictureSide, or more than kMaxPicturePixels
-// pixels in the logical screen or in all frames together, is refused with "Stream read error".
+// Caps on what a file may ask us to hold. A side longer than kMaxPictureSide, more than kMaxPicturePixels
+// pixels in the logical screen or in all frames together (each frame's and each kept extension's own
+// bookkeeping counted as that many bytes of pixels), or more than kMaxFrames frames is refused with
+// "Stream read error".
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr std::int64_t kMaxPicturePixels = 64'000'000;
+inline constexpr int kMaxFrames = 65536;
 
 // Frame delays are played within these bounds (milliseconds).
 inline constexpr int kMinFrameDelay = 50;
@@ -33,6 +37,8 @@ struct TRGB {
     friend bool operator==(const TRGB&, const TRGB&) = default;
 };
 using TColorTable = std::vector<TRGB>;
+// Colour tables are shared: every frame without a table of its own points at the global one.
+using TSharedColorTable = std::shared_ptr<const TColorTable>;
 
 // Bits per pixel of a colour table of `count` entries; throws EGIFBadColorCount unless count is a power of two
 // from 2 to 256.
@@ -56,11 +62,13 @@ struct TExtension {
 
 // The decoded picture of one frame: one colour index per pixel, rows top to bottom, and the palette of a
 // device-independent bitmap of Depth bits (1, 4 or 8) whose entries beyond the colour table are mid-grey.
+// The palette is the colour table itself when that fills it. A pixel may hold the frame's transparent index
+// even where that lies beyond the palette.
 struct TFrameBitmap {
     int Width = 0;
     int Height = 0;
     int Depth = 8;
-    std::vector<TRGB> Palette;
+    TSharedColorTable Palette;
     TIndexPixels Pixels;
 };
 
@@ -71,17 +79,20 @@ public:
     int Left = 0, Top = 0, Width = 0, Height = 0;
     bool Interlaced = false;
     bool HasLocalColorTable = false;
-    TColorTable ColorTable;  // its own, or a copy of the global one
+    TSharedColorTable ColorTable;  // its own, or the global one; never null once read
     int BitsPerPixel = 1;
     std::string ImageData;  // the LZW minimum code size byte, then the data sub-blocks as in the file
 
-    std::optional<TRGB> TransparentColor;  // none, or the colour at the transparent index
+    // None, or the colour at the transparent index (mid-grey when the index lies beyond the colour table:
+    // the index alone decides which pixels are transparent).
+    std::optional<TRGB> TransparentColor;
     int TransparentIndex = -1;             // the index behind TransparentColor, -1 for none
     int Delay = 0;                         // milliseconds, as stored (unclamped)
     int Disposal = 0;                      // 0 to 7
     bool Corrupted = false;                // damaged data met while reading or decoding
     std::vector<TExtension> Extensions;    // comment and graphic control extensions that came before it
 
+    const TColorTable& Colors() const;
     // The decoded picture, decoded on first use.
     const TFrameBitmap& Bitmap();
     bool IsDecoded() const { return bitmap_.has_value(); }
@@ -114,7 +125,7 @@ public:
     int Height() const { return s_.Height; }
     std::optional<TRGB> BackgroundColor() const { return s_.BackgroundColor; }
     int BackgroundIndex() const { return s_.BackgroundIndex; }
-    const TColorTable& GlobalColorTable() const { return s_.GlobalColorTable; }
+    const TColorTable& GlobalColorTable() const;
     int BitsPerPixel() const { return s_.BitsPerPixel; }
     int ColorResolution() const { return s_.ColorResolution; }
     int AspectRatio() const { return s_.AspectRatio; }
@@ -144,7 +155,7 @@ private:
         int Width = 0, Height = 0;
         std::optional<TRGB> BackgroundColor;
         int BackgroundIndex = 0;
-        TColorTable GlobalColorTable;
+        TSharedColorTable GlobalColorTable;  // null when the file has none
         int BitsPerPixel = 0;
         int ColorResolution = 0;
         int AspectRatio = 0;

@@ -59,13 +59,13 @@ int Word(std::string_view bytes, std::size_t at) {
     return static_cast<std::uint8_t>(bytes[at]) | (static_cast<std::uint8_t>(bytes[at + 1]) << 8);
 }
 
-TColorTable ReadColorTable(ByteCursor& in, int bits) {
+TSharedColorTable ReadColorTable(ByteCursor& in, int bits) {
     std::size_t count = std::size_t{1} << bits;
     std::string_view raw = in.Take(count * 3);
-    TColorTable table(count);
+    auto table = std::make_shared<TColorTable>(count);
     for (std::size_t i = 0; i < count; ++i) {
-        table[i] = TRGB{static_cast<std::uint8_t>(raw[3 * i]), static_cast<std::uint8_t>(raw[3 * i + 1]),
-                        static_cast<std::uint8_t>(raw[3 * i + 2])};
+        (*table)[i] = TRGB{static_cast<std::uint8_t>(raw[3 * i]), static_cast<std::uint8_t>(raw[3 * i + 1]),
+                           static_cast<std::uint8_t>(raw[3 * i + 2])};
     }
     return table;
 }
@@ -80,6 +80,17 @@ void CheckSize(std::int64_t width, std::int64_t height) {
     if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
         throw EGIFStreamRead();
     }
+}
+
+// What holding one more frame, extension or comment line costs besides its pixels, in bytes. A file of
+// thousands of tiny frames is limited by this as much as a file of a few big ones is by their pixels.
+constexpr std::int64_t kFrameOverhead = sizeof(TGIFFrame) + sizeof(TFrameBitmap) + 64;
+std::int64_t ExtensionOverhead(const TExtension& ext) {
+    std::int64_t bytes = sizeof(TExtension) + static_cast<std::int64_t>(ext.Fixed.size());
+    for (const std::string& block : ext.SubBlocks) {
+        bytes += sizeof(std::string) + static_cast<std::int64_t>(block.size());
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -132,8 +143,8 @@ private:
         if (packed & 0x80) {
             s_.BitsPerPixel = (packed & 7) + 1;
             s_.GlobalColorTable = ReadColorTable(in_, s_.BitsPerPixel);
-            if (static_cast<std::size_t>(s_.BackgroundIndex) < s_.GlobalColorTable.size()) {
-                s_.BackgroundColor = s_.GlobalColorTable[s_.BackgroundIndex];
+            if (static_cast<std::size_t>(s_.BackgroundIndex) < s_.GlobalColorTable->size()) {
+                s_.BackgroundColor = (*s_.GlobalColorTable)[s_.BackgroundIndex];
             }
         }
     }
@@ -146,6 +157,7 @@ private:
             // Size, packed byte, delay, transparent index and the block terminator.
             ext.Kind = TExtensionKind::GraphicControl;
             ext.Fixed = in_.Take(6);
+            Hold(ExtensionOverhead(ext));
             pending.push_back(std::move(ext));
             break;
         case kLabelPlainText:
@@ -163,6 +175,7 @@ private:
         case kLabelComment:
             ext.Kind = TExtensionKind::Comment;
             ext.SubBlocks = in_.SubBlocks();
+            Hold(ExtensionOverhead(ext));
             pending.push_back(std::move(ext));
             break;
         default:
@@ -178,7 +191,14 @@ private:
         s_.RepeatCount = std::min(Word(ext.SubBlocks[0], 1), kMaxRepeatCount);
     }
 
+    // Counts bytes of pixels or bookkeeping toward the picture's cap.
+    void Hold(std::int64_t bytes) {
+        held_ += bytes;
+        if (held_ > kMaxPicturePixels) throw EGIFStreamRead();
+    }
+
     void ReadFrame(const std::vector<TExtension>& pending) {
+        if (s_.Frames.size() >= static_cast<std::size_t>(kMaxFrames)) throw EGIFStreamRead();
         TGIFFrame f;
         std::string_view d = in_.Take(9);
         f.Left = Word(d, 0);
@@ -191,16 +211,17 @@ private:
             f.HasLocalColorTable = true;
             f.BitsPerPixel = (packed & 7) + 1;
             f.ColorTable = ReadColorTable(in_, f.BitsPerPixel);
+            Hold(static_cast<std::int64_t>(f.ColorTable->size() * sizeof(TRGB)));
         } else {
-            f.BitsPerPixel = BitsForColorCount(s_.GlobalColorTable.size());
+            if (!s_.GlobalColorTable) throw EGIFBadColorCount();
+            f.BitsPerPixel = BitsForColorCount(s_.GlobalColorTable->size());
             f.ColorTable = s_.GlobalColorTable;
         }
         ReadImageData(f);
         if (f.Width == 0) f.Width = s_.Width;
         if (f.Height == 0) f.Height = s_.Height;
         CheckSize(f.Width, f.Height);
-        framePixels_ += std::int64_t{f.Width} * f.Height;
-        if (framePixels_ > kMaxPicturePixels) throw EGIFStreamRead();
+        Hold(std::int64_t{f.Width} * f.Height + kFrameOverhead);
 
         for (const TExtension& ext : pending) {
             if (ext.Kind == TExtensionKind::GraphicControl) ApplyGraphicControl(f, ext);
@@ -240,8 +261,11 @@ private:
         if (!(packed & 1)) {
             f.TransparentColor.reset();
             f.TransparentIndex = -1;
-        } else if (static_cast<std::size_t>(index) < f.ColorTable.size()) {
-            f.TransparentColor = f.ColorTable[index];
+        } else {
+            // Transparency is by index: an index beyond the colour table still marks its pixels (the decoder
+            // keeps it unmasked), rather than being ignored and those pixels drawn in another colour.
+            const TColorTable& table = f.Colors();
+            f.TransparentColor = static_cast<std::size_t>(index) < table.size() ? table[index] : kMidGrey;
             f.TransparentIndex = index;
         }
         f.Delay = std::max(Word(ext.Fixed, 2) * 10, f.Delay);
@@ -258,6 +282,7 @@ private:
             std::size_t start = 0;
             for (;;) {
                 std::size_t end = text.find_first_of("\r\n", start);
+                Hold(sizeof(std::string) + static_cast<std::int64_t>(std::min(end, text.size()) - start));
                 s_.Comment.push_back(text.substr(start, end - start));
                 if (end == std::string::npos) break;
                 if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
@@ -269,7 +294,7 @@ private:
 
     TGIFImage::State& s_;
     ByteCursor in_;
-    std::int64_t framePixels_ = 0;
+    std::int64_t held_ = 0;
 };
 
 void TGIFImage::LoadFromBytes(std::string_view bytes) {

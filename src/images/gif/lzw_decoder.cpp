@@ -92,7 +92,8 @@ TIndexPixels Deinterlace(const TIndexPixels& linear, int width, int height, std:
 // code before it plus the first pixel of the code after it, which is exactly the bytes starting where the
 // earlier code was written. So the table keeps only (offset, length) pairs into the output, and writing a
 // code is one copy from earlier output, with no chain to walk.
-TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPerPixel, bool interlaced) {
+TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPerPixel, bool interlaced,
+                     int keptIndex) {
     TLZWResult result;
     std::size_t pos = 0;  // pixels decoded so far
     const std::size_t total = static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
@@ -138,7 +139,8 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
 
             std::size_t len;
             if (code < clear) {
-                out[pos] = static_cast<std::uint8_t>(code) & pixelMask;
+                out[pos] = code == keptIndex ? static_cast<std::uint8_t>(code)
+                                             : static_cast<std::uint8_t>(static_cast<std::uint8_t>(code) & pixelMask);
                 len = 1;
             } else if (prevLen == 0) {
                 result.Corrupted = true;  // a string code with no table built since the clear

@@ -158,5 +158,42 @@ TEST(FrameComposer, IndexIsHeldWithinTheFrames) {
     EXPECT_EQ(composer.ComposeFrameBitmap(image, -3).Pixels, (std::vector<std::uint32_t>{R}));
 }
 
+// Runs of disposal-3 frames, overlapping, clipped, transparent, and one that covers the screen: each is undone
+// from what it covered, giving the same pictures as composing afresh.
+TEST(FrameComposer, DisposalThreeRunsPutBackWhatTheyCovered) {
+    GifBuilder b;
+    b.Header(4, 2, 2, 0, "GIF89a", kColours);
+    b.GraphicControl(1, 10).Image(0, 0, 4, 2, Solid(8, 1));                              // red
+    b.GraphicControl(3, 10).Image(1, 0, 2, 2, Solid(4, 2));                              // green
+    b.GraphicControl(3, 10, 0).Image(2, 1, 4, 4, LiteralImageData(std::vector<std::uint8_t>(16, 3), 2));
+    b.GraphicControl(1, 10).Image(0, 1, 1, 1, Solid(1, 0));                              // white stays
+    b.GraphicControl(3, 10).Image(0, 0, 4, 2, Solid(8, 3));                              // blue over all
+    b.GraphicControl(3, 10, 2).Image(0, 0, 2, 1, LiteralImageData({2, 3}, 2));           // half see-through
+    b.GraphicControl(1, 10).Image(3, 0, 1, 1, Solid(1, 2));
+    b.Trailer();
+    TGIFImage image = Load(b);
+    EXPECT_EQ(Fresh(image, 1), (std::vector<std::uint32_t>{R, G, G, R, R, G, G, R}));
+    EXPECT_EQ(Fresh(image, 2), (std::vector<std::uint32_t>{R, R, R, R, R, R, B, B}));
+    EXPECT_EQ(Fresh(image, 4), (std::vector<std::uint32_t>{B, B, B, B, B, B, B, B}));
+    EXPECT_EQ(Fresh(image, 5), (std::vector<std::uint32_t>{R, B, R, R, W, R, R, R}));
+    EXPECT_EQ(Fresh(image, 6), (std::vector<std::uint32_t>{R, R, R, G, W, R, R, R}));
+    ExpectCacheAgrees(image);
+}
+
+// Jumping straight to a disposal-3 frame and then stepping on restores from what that jump drew.
+TEST(FrameComposer, StepAfterAJumpToADisposalThreeFrame) {
+    GifBuilder b;
+    b.Header(3, 1, 2, 0, "GIF89a", kColours);
+    b.GraphicControl(1, 10).Image(0, 0, 3, 1, Solid(3, 1));
+    for (int i = 0; i < 3; ++i) b.GraphicControl(3, 10).Image(i, 0, 1, 1, Solid(1, 2 + i % 2));
+    b.Trailer();
+    TGIFImage image = Load(b);
+    TFrameComposer composer(kWindow);
+    composer.ComposeFrameBitmap(image, 2);
+    EXPECT_EQ(composer.ComposeFrameBitmap(image, 3).Pixels, (std::vector<std::uint32_t>{R, R, G}));
+    composer.ComposeFrameBitmap(image, 0);
+    EXPECT_EQ(composer.ComposeFrameBitmap(image, 1).Pixels, (std::vector<std::uint32_t>{G, R, R}));
+}
+
 }  // namespace
 }  // namespace dorvanel::gif

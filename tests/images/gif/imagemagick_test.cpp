@@ -91,6 +91,21 @@ TEST_F(ImageMagickGif, DisposalMethodsWithoutTransparency) {
     ExpectSameAsImageMagick(image);
 }
 
+// A run of small frames each put back afterwards, over a transparent first frame, with one kept between them.
+TEST_F(ImageMagickGif, RunOfRestoredFrames) {
+    std::vector<std::string> args{"-size", "40x20", "xc:none", "-fill", "teal", "-draw", "rectangle 0,0 25,19"};
+    const char* colours[] = {"red", "yellow", "white", "orange", "purple", "lime"};
+    for (int i = 0; i < 12; ++i) {
+        args.insert(args.end(), {"-dispose", i == 5 ? "none" : "previous", "(", "-size", "8x8",
+                                 std::string("xc:") + colours[i % 6], "-repage",
+                                 "40x20+" + std::to_string(3 * i) + "+" + std::to_string(i % 3 * 5), ")"});
+    }
+    TGIFImage image = Make("previous.gif", args);
+    ASSERT_EQ(image.FrameCount(), 13);
+    EXPECT_EQ(image.Frames()[3].Disposal, 3);
+    ExpectSameAsImageMagick(image);
+}
+
 TEST_F(ImageMagickGif, Interlaced) {
     TGIFImage image = Make("interlaced.gif", {"-seed", "3", "-size", "37x29", "plasma:", "+dither", "-colors",
                                               "64", "-interlace", "GIF"});

@@ -52,9 +52,9 @@ TEST(GifReader, ReadsScreenTablesAndOneFrame) {
     EXPECT_FALSE(f.Corrupted);
     EXPECT_EQ(f.Bitmap().Pixels, (TIndexPixels{0, 1, 2, 3}));
     EXPECT_EQ(f.Bitmap().Depth, 4);
-    ASSERT_EQ(f.Bitmap().Palette.size(), 16u);
-    EXPECT_EQ(f.Bitmap().Palette[3], (TRGB{3, 6, 252}));
-    EXPECT_EQ(f.Bitmap().Palette[4], kMidGrey);
+    ASSERT_EQ(f.Bitmap().Palette->size(), 16u);
+    EXPECT_EQ((*f.Bitmap().Palette)[3], (TRGB{3, 6, 252}));
+    EXPECT_EQ((*f.Bitmap().Palette)[4], kMidGrey);
     EXPECT_FALSE(image.IsTransparent());
 }
 
@@ -157,8 +157,9 @@ TEST(GifReader, SeveralGraphicControlsTakeTheLongestDelayAndTheLastSettings) {
     const TGIFFrame& f = image.Frames()[0];
     EXPECT_EQ(f.Delay, 300);
     EXPECT_EQ(f.Disposal, 3);
-    // Index 9 lies beyond the 4-colour table: the transparent colour of the first one stays.
-    EXPECT_EQ(f.TransparentIndex, 2);
+    // Index 9 lies beyond the 4-colour table and still names the transparent pixels.
+    EXPECT_EQ(f.TransparentIndex, 9);
+    EXPECT_EQ(f.TransparentColor, kMidGrey);
     EXPECT_EQ(f.Extensions.size(), 2u);
 }
 
@@ -307,6 +308,65 @@ TEST(GifReaderHostile, ManyFramesTogetherPastThePixelCap) {
     for (int i = 0; i < 5; ++i) b.Image(0, 0, 16000, 1000, LiteralImageData({1}, 2));
     b.Trailer();
     EXPECT_EQ(MessageOf(b.bytes), "Stream read error");
+}
+
+// A transparent index beyond the colour table marks its own pixels only; other indices beyond the table are
+// masked into it as before.
+TEST(GifReader, TransparentIndexBeyondTheTableStaysUnmasked) {
+    GifBuilder b;
+    b.Header(4, 1, 2).GraphicControl(1, 10, 9).Image(0, 0, 4, 1, LiteralImageData({9, 5, 1, 9}, 4)).Trailer();
+    TGIFImage image;
+    image.LoadFromBytes(b.bytes);
+    EXPECT_TRUE(image.IsTransparent());
+    EXPECT_EQ(image.Frames()[0].Bitmap().Pixels, (TIndexPixels{9, 1, 1, 9}));
+}
+
+TEST(GifReader, FramesWithoutATableShareTheGlobalOne) {
+    GifBuilder b;
+    b.Header(2, 2, 8);
+    for (int i = 0; i < 3; ++i) b.Image(0, 0, 2, 2, Pixels2x2());
+    b.Image(0, 0, 2, 2, Pixels2x2(), 2).Trailer();
+    TGIFImage image;
+    image.LoadFromBytes(b.bytes);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(&image.Frames()[i].Colors(), &image.GlobalColorTable()) << i;
+    EXPECT_EQ(image.Frames()[3].Colors().size(), 4u);
+    // A full table is the decoded bitmap's palette as it stands.
+    EXPECT_EQ(image.Frames()[0].Bitmap().Palette.get(), &image.GlobalColorTable());
+}
+
+// A tiny frame costs about 20 bytes of file but far more to hold.
+std::string TinyFrames(int count, const std::string& before = "") {
+    GifBuilder b;
+    b.Header(2, 2, 1).Raw(before);
+    const std::string data = LiteralImageData({1}, 2);
+    for (int i = 0; i < count; ++i) b.GraphicControl(3, 1).Image(1, 1, 1, 1, data);
+    b.Trailer();
+    return b.bytes;
+}
+
+TEST(GifReaderHostile, FrameCountCap) {
+    TGIFImage image;
+    image.LoadFromBytes(TinyFrames(kMaxFrames));
+    EXPECT_EQ(image.FrameCount(), kMaxFrames);
+    EXPECT_EQ(MessageOf(TinyFrames(kMaxFrames + 1)), "Stream read error");
+}
+
+TEST(GifReaderHostile, BookkeepingCountsTowardThePixelCap) {
+    // 63,992,000 pixels leave room for 8,000 more: enough for two 1-pixel frames, not for a thousand of them
+    // once what each frame costs to hold is counted.
+    GifBuilder big;
+    big.Header(2, 2, 1).Image(0, 0, 8000, 7999, LiteralImageData({1}, 2));
+    const std::string head = big.bytes.substr(6 + 7 + 6);  // the big frame without header and table
+    EXPECT_EQ(MessageOf(TinyFrames(2, head)), "(no error)");
+    EXPECT_EQ(MessageOf(TinyFrames(1000, head)), "Stream read error");
+
+    // Empty comments kept for the next image, and comment lines kept for the picture.
+    std::string comments;
+    for (int i = 0; i < 1'500'000; ++i) comments += std::string("\x21\xFE\x00", 3);
+    EXPECT_EQ(MessageOf(TinyFrames(1, comments)), "Stream read error");
+    GifBuilder lines;
+    lines.Header(2, 2, 1).Image(0, 0, 2, 2, Pixels2x2()).Comment(std::string(3'000'000, '\n')).Trailer();
+    EXPECT_EQ(MessageOf(lines.bytes), "Stream read error");
 }
 
 }  // namespace
