@@ -147,7 +147,12 @@ void TSkinButton::PaintButtonImage(QImage& bitmap, const QRect& stateRect, bool 
     const QFont font = CaptionFont(b);
     p.setFont(font);
     const QString caption = Caption();
-    const QSize text = caption.isEmpty() ? QSize(0, 0) : QFontMetrics(font).size(Qt::TextShowMnemonic, caption);
+    // A caption without an accelerator is laid out once and kept (most captions, painted on every hover).
+    const bool plainCaption = !caption.contains(QLatin1Char('&'));
+    const TShapedTextCache::TShapedText* shaped = plainCaption && !caption.isEmpty() ? &FShapedText.Get(font, caption) : nullptr;
+    const QSize text = caption.isEmpty() ? QSize(0, 0)
+                       : shaped      ? QSize(shaped->Width, shaped->Height)
+                                     : QFontMetrics(font).size(Qt::TextShowMnemonic, caption);
     const int frames = std::max(1, FNumGlyphs);
     const QSize glyph = FGlyph.isNull() ? QSize(0, 0) : QSize(FGlyph.width() / frames, FGlyph.height());
     if (down) area.translate(1, 1);
@@ -166,8 +171,12 @@ void TSkinButton::PaintButtonImage(QImage& bitmap, const QRect& stateRect, bool 
     }
     if (!caption.isEmpty()) {
         p.setPen(color);
-        p.drawText(QRect(place.Caption, QSize(text.width() + 2, text.height())),
-                   Qt::AlignCenter | Qt::TextShowMnemonic, caption);
+        // Drawn centred in its block widened by 2 pixels: one pixel in from the block's left.
+        if (shaped)
+            FShapedText.Draw(p, place.Caption.x() + 1, place.Caption.y(), font, caption);
+        else
+            p.drawText(QRect(place.Caption, QSize(text.width() + 2, text.height())),
+                       Qt::AlignCenter | Qt::TextShowMnemonic, caption);
     }
 }
 

@@ -5,6 +5,9 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
+#include <vector>
+
 namespace dorvanel::skinctrls {
 
 namespace {
@@ -76,9 +79,24 @@ void MakeColorTransparent(QImage& image, QRgb key) {
 void DrawTransparentPiece(QPainter& p, QPoint at, const QImage& picture, const QRect& source) {
     const QRect src = source & picture.rect();
     if (src.isEmpty()) return;
-    QImage piece = picture.copy(src).convertToFormat(QImage::Format_ARGB32);
-    MakeColorTransparent(piece, piece.pixel(0, piece.height() - 1));
-    p.drawImage(at, piece);
+    // The same few pieces (check images of every table row, glyph frames) are drawn again and again: the
+    // last ones made are kept, by the picture's contents and the rectangle.
+    struct TPiece {
+        qint64 Key;
+        QRect Source;
+        QImage Image;
+    };
+    static std::vector<TPiece> made;
+    const qint64 key = picture.cacheKey();
+    auto hit = std::find_if(made.begin(), made.end(), [&](const TPiece& m) { return m.Key == key && m.Source == src; });
+    if (hit == made.end()) {
+        QImage piece = picture.copy(src).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        MakeColorTransparent(piece, piece.pixel(0, piece.height() - 1));
+        if (made.size() >= 32) made.erase(made.begin());
+        made.push_back({key, src, piece});
+        hit = made.end() - 1;
+    }
+    p.drawImage(at, hit->Image);
 }
 
 void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const QImage& glyph) {
