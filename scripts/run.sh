@@ -3,10 +3,19 @@
 # found by the program through the dbservices.dat of a demo folder, with a sample keyword list beside it.
 # With --branded, a second demo folder shows a reseller's branding (scripts/branded_demo.sh lays it out).
 # Arguments are passed to the stand-in, e.g. `scripts/run.sh --delay 800` to watch Stop at work (see
-# `build/tools/standin/dorvanel-standin --help`).
+# `build/tools/standin/dorvanel-standin --help`). With `--https` (before those), the stand-in serves https with a
+# certificate from a demo authority made here with openssl; the program is started with OpenSSL's standard
+# SSL_CERT_FILE naming the system's authorities plus the demo one (the program itself trusts nothing extra).
 set -euo pipefail
+https=""
 branded=0
-if [ "${1:-}" = "--branded" ]; then branded=1; shift; fi
+while true; do
+  case "${1:-}" in
+    --https) https=1; shift ;;
+    --branded) branded=1; shift ;;
+    *) break ;;
+  esac
+done
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -21,8 +30,28 @@ mkdir -p "$demo"
 cp build/src/app/dorvanel "$demo/dorvanel"
 printf 'golf clubs\r\ntennis rackets\r\nrunning shoes\r\n' > "$demo/keywords.txt"
 
+scheme=""
+tls=()
+if [ -n "$https" ]; then
+  certs="$demo/tls"
+  mkdir -p "$certs"
+  if [ ! -s "$certs/server.pem" ]; then
+    ec=(-newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -sha256)
+    openssl req -x509 "${ec[@]}" -days 30 -subj "/CN=Dorvanel Demo CA" -keyout "$certs/ca.key" -out "$certs/ca.pem" \
+      -addext basicConstraints=critical,CA:true -addext keyUsage=keyCertSign 2>/dev/null
+    openssl req "${ec[@]}" -subj /CN=localhost -keyout "$certs/server.key" -out "$certs/server.csr" 2>/dev/null
+    printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\n' > "$certs/san.cnf"
+    openssl x509 -req -in "$certs/server.csr" -CA "$certs/ca.pem" -CAkey "$certs/ca.key" -CAcreateserial -days 30 \
+      -extfile "$certs/san.cnf" -out "$certs/server.pem" 2>/dev/null
+  fi
+  cat /etc/ssl/certs/ca-certificates.crt "$certs/ca.pem" > "$certs/trust.pem" 2>/dev/null || cp "$certs/ca.pem" "$certs/trust.pem"
+  export SSL_CERT_FILE="$certs/trust.pem"
+  scheme="https://"
+  tls=(--tls-cert "$certs/server.pem" --tls-key "$certs/server.key")
+fi
+
 log="$demo/standin.log"
-build/tools/standin/dorvanel-standin 0 "$@" >"$log" 2>&1 &
+build/tools/standin/dorvanel-standin 0 "${tls[@]}" "$@" >"$log" 2>&1 &
 standin=$!
 xvfb=""
 trap 'kill "$standin" 2>/dev/null || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true' EXIT
@@ -41,15 +70,17 @@ fi
 if [ "$branded" = 1 ]; then
   bash scripts/branded_demo.sh build "$demo" "$port"
 fi
+host=127.0.0.1:$port
+[ -n "$https" ] && host=localhost:$port
 cat > "$demo/dbservices.dat" <<INI
 [Services]
-SuggestionHost=127.0.0.1:$port
-GoogleHost=127.0.0.1:$port
-YahooHost=127.0.0.1:$port
-MsnHost=127.0.0.1:$port
-AffiliateHost=127.0.0.1:$port
+SuggestionHost=$scheme$host
+GoogleHost=$scheme$host
+YahooHost=$scheme$host
+MsnHost=$scheme$host
+AffiliateHost=$host
 INI
-echo "run: stand-in services on 127.0.0.1:$port (log: $log); demo folder $demo (sample list: $demo/keywords.txt)"
+echo "run: stand-in services on $scheme$host (log: $log); demo folder $demo (sample list: $demo/keywords.txt)"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   "$demo/dorvanel"

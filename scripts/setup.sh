@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   imagemagick libgif-dev
   libcpp-httplib-dev
+  libpsl-dev libssl-dev openssl
   nginx-light curl
   python3
   xdg-utils desktop-file-utils appstream

@@ -118,6 +118,12 @@ bool TPageFetcher::FetchPage(const std::string& url, std::string& page) {
         FWindow.ShowStatus(QStringLiteral("Getting URL: ") + FromBytes(url) + QStringLiteral("..."));
         FWindow.SetGaugeValue(0);
         ProcessMessages();
+        // Stop (or closing the window) may have come while the messages were processed, before the transfer
+        // began: nothing would then break it off, and a peer that never answers would hold it for ever.
+        if (FAbort) {
+            FWindow.ShowStatus(QStringLiteral("Process aborted!"));
+            return false;
+        }
         NetHTTP1.FetchToStream(url, *file);
         closeFile();
         NetHTTP1.CloseConnection();

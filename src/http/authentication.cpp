@@ -49,6 +49,9 @@ TNetAuthWhatsNext TNetBasicAuthentication::NextStep() {
     while (!rest.empty()) {
         std::string parameter = TakeToken(rest, ", ");
         const size_t eq = parameter.find('=');
+        // The credentials are the user's: a challenge naming "username" or "password" cannot set them.
+        const std::string name = Trim(parameter.substr(0, eq));
+        if (SameText(name, "username") || SameText(name, "password")) continue;
         if (eq != std::string::npos) parameter.replace(eq, 1, Credentials.Separator);
         Credentials.Add(parameter);
     }

@@ -138,10 +138,16 @@ void TNetCookieRFC2109::SetExpires(const std::string& text) {
 void TNetCookieRFC2109::ApplyAttributes(const std::vector<std::string>& items) {
     TNetNetscapeCookie::ApplyAttributes(items);
     int64_t maxAge = -1;
-    MaxAgeSeconds = ReadInt64(attribute(items, "MAX-AGE"), maxAge) ? maxAge : -1;
+    const bool hasMaxAge = ReadInt64(attribute(items, "MAX-AGE"), maxAge);
+    // A Max-Age of zero or below deletes the cookie (RFC 6265 5.2.2), whatever an Expires says.
+    if (hasMaxAge && maxAge < 0) maxAge = 0;
+    MaxAgeSeconds = hasMaxAge ? maxAge : -1;
     VersionText = attribute(items, "VERSION");
     CommentText = attribute(items, "COMMENT");
-    if (ExpiresText.empty()) {
+    if (hasMaxAge && maxAge == 0 && !ExpiresText.empty()) {
+        SetExpires(FormatHttpDate(Now() - 2.0 / 86400.0));
+        MaxAgeSeconds = 0;
+    } else if (ExpiresText.empty()) {
         Flavor = 0;
         if (MaxAgeSeconds >= 0) {
             const int64_t maxAgeRead = MaxAgeSeconds;

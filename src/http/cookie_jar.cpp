@@ -1,5 +1,7 @@
 #include "http/cookie_jar.h"
 
+#include <libpsl.h>
+
 #include <algorithm>
 
 #include "http/http_date.h"
@@ -40,11 +42,48 @@ bool domainMatches(std::string_view domain, std::string_view host) {
            SameText(host.substr(host.size() - bare.size()), bare);
 }
 
-// A domain attribute needs a dot inside it: ".test" or "com" would reach every site under a top-level name.
-bool hasInnerDot(std::string_view domain) {
-    const std::string_view bare = bareDomain(domain);
-    const size_t dot = bare.find('.', 1);
-    return dot != std::string_view::npos && dot + 1 < bare.size();
+bool hasControlBytes(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t') || byte == 0x7F;
+    });
+}
+
+std::string lowerCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+// A name under which anyone may register a site ("com", "co.uk"), judged by the public suffix list built into
+// libpsl; a name outside the list's top-level names counts as one too (its implicit "*" rule).
+bool isPublicSuffix(const std::string& domain) {
+    static const psl_ctx_t* const list = psl_builtin();
+    if (list) return psl_is_public_suffix(list, domain.c_str()) != 0;
+    // Without a list a domain needs at least a dot inside it.
+    const size_t dot = domain.find('.', 1);
+    return dot == std::string::npos || dot + 1 >= domain.size();
+}
+
+// RFC 6265 5.2.3 and 5.3 steps 5 and 6: a Domain attribute, its leading dot ignored, makes a domain cookie
+// when the host lies in that domain and the domain is no public suffix; a cookie without one belongs to
+// the host alone. The cookie's DomainText is set to what it is filed under; false refuses the cookie.
+bool acceptableDomain(TNetNetscapeCookie& cookie, const std::string& host) {
+    const std::string domain = lowerCase(bareDomain(cookie.DomainText));
+    if (domain.empty()) {
+        cookie.DomainText = host;
+        return true;
+    }
+    if (SameText(domain, host)) {
+        cookie.DomainText = IsDottedAddress(host) || isPublicSuffix(domain) ? host : "." + domain;
+        return true;
+    }
+    if (IsDottedAddress(host) || isPublicSuffix(domain)) return false;
+    if (!domainMatches(domain, host)) return false;
+    cookie.DomainText = "." + domain;
+    return true;
 }
 
 // Case-insensitive ordering of two paths.
@@ -53,16 +92,26 @@ bool pathLess(const std::string& a, const std::string& b) { return UpperCase(a) 
 }  // namespace
 
 int TNetCookieList::IndexOfName(const std::string& name) const {
-    for (size_t i = 0; i < Items.size(); ++i) {
-        if (SameText(Items[i].first, name)) return static_cast<int>(i);
-    }
-    return -1;
+    const auto found = byName_.find(UpperCase(name));
+    return found == byName_.end() ? -1 : static_cast<int>(found->second);
 }
 
-int TNetCookies::Count() const {
-    int n = 0;
-    for (const auto& entry : domains_) n += static_cast<int>(entry.Cookies.Items.size());
-    return n;
+void TNetCookieList::add(std::unique_ptr<TNetNetscapeCookie> cookie, uint64_t order) {
+    byName_[UpperCase(cookie->CookieName)] = Items.size();
+    orders_.push_back(order);
+    std::string name = cookie->CookieName;
+    Items.emplace_back(std::move(name), std::move(cookie));
+}
+
+void TNetCookieList::removeAt(size_t index) {
+    Items.erase(Items.begin() + static_cast<std::ptrdiff_t>(index));
+    orders_.erase(orders_.begin() + static_cast<std::ptrdiff_t>(index));
+    reindex();
+}
+
+void TNetCookieList::reindex() {
+    byName_.clear();
+    for (size_t i = 0; i < Items.size(); ++i) byName_[UpperCase(Items[i].first)] = i;
 }
 
 void TNetCookies::LockCookieList(TNetCookieAccess access) {
@@ -96,36 +145,68 @@ void TNetCookies::UnlockCookieList(TNetCookieAccess access) {
 
 void TNetCookies::StoreCookie(std::unique_ptr<TNetNetscapeCookie> cookie) {
     CookieLock lock(*this, TNetCookieAccess::Write);
-    auto entry = std::find_if(domains_.begin(), domains_.end(),
-                              [&](const DomainEntry& e) { return SameText(e.Domain, cookie->DomainText); });
-    if (entry == domains_.end()) {
+    const std::string domainKey = UpperCase(cookie->DomainText);
+    auto found = domainIndex_.find(domainKey);
+    if (found == domainIndex_.end()) {
         domains_.push_back({cookie->DomainText, {}});
-        entry = domains_.end() - 1;
+        found = domainIndex_.emplace(domainKey, domains_.size() - 1).first;
     }
-    auto& items = entry->Cookies.Items;
-    const int index = entry->Cookies.IndexOfName(cookie->CookieName);
-    if (index < 0) {
-        items.emplace_back(cookie->CookieName, std::move(cookie));
-    } else {
+    TNetCookieList& list = domains_[found->second].Cookies;
+    const int index = list.IndexOfName(cookie->CookieName);
+    if (index >= 0) {
         // The newer cookie takes the old one's place whole: its value, path, expiry and flags. Re-reading it
         // through its "Set-cookie" form would drop an expiry (so a deletion by a past date never happened)
-        // and would turn an emptied value into a cookie named after its first attribute.
-        items[static_cast<size_t>(index)] = {cookie->CookieName, std::move(cookie)};
+        // and would turn an emptied value into a cookie named after its first attribute. It keeps the old
+        // one's age.
+        list.Items[static_cast<size_t>(index)] = {cookie->CookieName, std::move(cookie)};
+        list.reindex();
+        return;
     }
+    if (list.Items.size() >= kMaxCookiesPerDomain) {
+        byAge_.erase(list.orders_.front());
+        list.removeAt(0);
+    }
+    const uint64_t order = nextOrder_++;
+    list.add(std::move(cookie), order);
+    byAge_.emplace(order, domainKey);
+    if (byAge_.size() > kMaxCookies) evictOldestOverall();
+}
+
+void TNetCookies::removeCookie(size_t domainIndex, size_t itemIndex) {
+    TNetCookieList& list = domains_[domainIndex].Cookies;
+    byAge_.erase(list.orders_[itemIndex]);
+    list.removeAt(itemIndex);
+}
+
+void TNetCookies::evictOldestOverall() {
+    const auto oldest = byAge_.begin();
+    const size_t domainIndex = domainIndex_.at(oldest->second);
+    const auto& orders = domains_[domainIndex].Cookies.orders_;
+    const size_t itemIndex = static_cast<size_t>(std::find(orders.begin(), orders.end(), oldest->first) - orders.begin());
+    removeCookie(domainIndex, itemIndex);
+    dropEmptyDomains();
+}
+
+// A domain without cookies goes, so that the domain list stays bounded by the cookie count.
+void TNetCookies::dropEmptyDomains() {
+    const auto empty = [](const DomainEntry& entry) { return entry.Cookies.Items.empty(); };
+    if (std::none_of(domains_.begin(), domains_.end(), empty)) return;
+    domains_.erase(std::remove_if(domains_.begin(), domains_.end(), empty), domains_.end());
+    domainIndex_.clear();
+    for (size_t i = 0; i < domains_.size(); ++i) domainIndex_[UpperCase(domains_[i].Domain)] = i;
 }
 
 void TNetCookies::PurgeExpired() {
     CookieLock lock(*this, TNetCookieAccess::Write);
     const TDateTime now = Now();
-    for (auto& entry : domains_) {
-        auto& items = entry.Cookies.Items;
+    for (size_t d = 0; d < domains_.size(); ++d) {
+        auto& items = domains_[d].Cookies.Items;
         for (size_t i = items.size(); i-- > 0;) {
             const auto& cookie = *items[i].second;
-            if (!cookie.ExpiresText.empty() && now > ParseHttpDate(cookie.ExpiresText)) {
-                items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
-            }
+            if (!cookie.ExpiresText.empty() && now > ParseHttpDate(cookie.ExpiresText)) removeCookie(d, i);
         }
     }
+    dropEmptyDomains();
 }
 
 TNetCookieManager::TNetCookieManager(TOnManagerEvent onCreate) : OnCreate(std::move(onCreate)) {
@@ -151,15 +232,13 @@ void TNetCookieManager::AcceptSetCookie2(const std::string& text, const TNetURI&
 
 void TNetCookieManager::accept(std::unique_ptr<TNetNetscapeCookie> cookie, const std::string& text,
                                const TNetURI& uri) {
+    // A cookie that would bring control bytes into a request line, or that is larger than a client keeps,
+    // is ignored whole (RFC 6265bis 5.6).
+    if (text.size() > TNetCookies::kMaxCookieBytes || hasControlBytes(text)) return;
     cookie->ParseCookieText(text);
-    if (cookie->DomainText.empty()) {
-        cookie->DomainText = uri.Host;
-    } else if (!hasInnerDot(cookie->DomainText)) {
-        return;
-    }
+    if (!acceptableDomain(*cookie, uri.Host)) return;
     // A cookie that names no path belongs to the directory of the request that set it.
     if (cookie->PathText.empty()) cookie->PathText = uri.DirPath;
-    if (!cookie->MatchesOrigin(uri.Host)) return;
     bool accepted = true;
     if (OnNewCookie) OnNewCookie(*this, *cookie, accepted);
     if (!accepted) return;
@@ -190,8 +269,11 @@ std::string TNetCookieManager::CookieHeaderFor(const TNetURI& uri, bool secure) 
         });
         std::string header;
         for (const auto* cookie : taken) {
-            if (!header.empty()) header += "; ";
-            header += cookie->ClientForm();
+            const std::string form = cookie->ClientForm();
+            const size_t separator = header.empty() ? 0 : 2;
+            if (header.size() + separator + form.size() > kMaxCookieHeaderBytes) continue;
+            if (separator) header += "; ";
+            header += form;
         }
         return header;
     }

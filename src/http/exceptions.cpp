@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "http/peer_text.h"
+
 namespace dorvanel::http {
 
 namespace {
@@ -82,5 +84,8 @@ ENetAlreadyRegisteredAuthenticationMethod::ENetAlreadyRegisteredAuthenticationMe
 
 ENetConvertError::ENetConvertError(const std::string& text)
     : ENetException("'" + text + "' is not a valid integer value") {}
+
+ENetUnknownProtocol::ENetUnknownProtocol(const std::string& scheme)
+    : ENetException("Unknown protocol \"" + PeerText(scheme) + "\".") {}
 
 }  // namespace dorvanel::http

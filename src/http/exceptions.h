@@ -126,9 +126,41 @@ public:
     using ENetException::ENetException;
 };
 
+// A scheme the client does not speak. Without a scheme the message stays empty; with one (a redirect to
+// "ftp:" or "javascript:") it names it, so the user can see where the server tried to send the client.
 class ENetUnknownProtocol : public ENetException {
 public:
     ENetUnknownProtocol() : ENetException("") {}
+    explicit ENetUnknownProtocol(const std::string& scheme);
+};
+
+// A peer that does not speak HTTP/1.x as it must (a status line that is no status line, a length that is no
+// length, a chunk-size line that cannot be read, too many interim answers or redirects, a body past the
+// cap). The message names what went wrong and quotes, escaped and cut, what the peer sent.
+class ENetProtocolError : public ENetException {
+public:
+    using ENetException::ENetException;
+};
+
+// A TLS connection that could not be set up or broke: "TLS handshake failed: " and what went wrong.
+class ENetTLSError : public ENetException {
+public:
+    using ENetException::ENetException;
+};
+
+// The server's certificate was not accepted: "Certificate verification failed: " and the reason (not
+// trusted, expired, made for another name, ...).
+class ENetTLSVerifyError : public ENetTLSError {
+public:
+    explicit ENetTLSVerifyError(const std::string& reason)
+        : ENetTLSError("Certificate verification failed: " + reason) {}
+};
+
+// A request the client refuses to send: a target or header value holding control bytes, which would end the
+// line early and let the rest be read as a header of its own.
+class ENetInvalidRequest : public ENetException {
+public:
+    using ENetException::ENetException;
 };
 
 class ENetIOHandlerPropInvalid : public ENetException {

@@ -19,6 +19,14 @@ void setDateIfAny(TNetHeaderList& lines, const char* name, TDateTime value) {
     if (value > 0) lines.SetHeaderValue(name, FormatHttpDate(value));
 }
 
+// A length is digits only (RFC 9110 8.6), read into 64 bits: a sign, a blank inside or a value past the
+// range gives -1, as an absent length does; the engine fails such a response before reading a body.
+int64_t lengthOrNone(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+    int64_t value = -1;
+    return ReadInt64(text, value) ? value : -1;
+}
+
 uint32_t rangeBound(const std::string& text) {
     int64_t value = 0;
     if (!ReadInt64(text, value) || value < 0 || value > UINT32_MAX) throw ENetConvertError(text);
@@ -84,7 +92,7 @@ void TNetEntityHeaderInfo::readEntityLines() {
     ContentEncoding = HeaderLines.ValueOf("Content-Encoding");
     ContentLanguage = HeaderLines.ValueOf("Content-Language");
     ContentType = HeaderLines.ValueOf("Content-Type");
-    ContentLength = Int32Or(Trim(HeaderLines.ValueOf("Content-Length")), -1);
+    ContentLength = lengthOrNone(Trim(HeaderLines.ValueOf("Content-Length")));
     Date = ParseHttpDate(HeaderLines.ValueOf("Date"));
     LastModified = ParseHttpDate(HeaderLines.ValueOf("Last-Modified"));
     const std::string expires = HeaderLines.ValueOf("Expires");
@@ -95,7 +103,12 @@ void TNetEntityHeaderInfo::readEntityLines() {
 
 void TNetEntityHeaderInfo::ReadFromLines() { readEntityLines(); }
 
-TNetRequestHeaderInfo::TNetRequestHeaderInfo() { ResetFields(); }
+// Request lines are never folded: an old server may not join a folded line again, and a long "Cookie" line
+// must arrive whole.
+TNetRequestHeaderInfo::TNetRequestHeaderInfo() {
+    HeaderLines.WrapOnSet = false;
+    ResetFields();
+}
 
 void TNetRequestHeaderInfo::ResetFields() {
     Accept = "text/html, */*";

@@ -20,7 +20,7 @@ public:
     std::string Connection;
     std::string ContentEncoding;
     std::string ContentLanguage;
-    int32_t ContentLength = -1;  // -1: no length
+    int64_t ContentLength = -1;  // -1: no length
     uint32_t ContentRangeEnd = 0;
     uint32_t ContentRangeStart = 0;
     std::string ContentType;

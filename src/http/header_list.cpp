@@ -48,10 +48,16 @@ std::string TNetHeaderList::ValueAt(int index) const {
     const std::string& line = Lines[static_cast<size_t>(index)];
     const size_t end = line.find(nameSeparator());
     const size_t nameLength = end == std::string::npos ? 0 : end;
-    std::string value = nameLength + 1 < line.size() ? line.substr(nameLength + 1) : std::string();
+    const std::string_view first =
+        nameLength + 1 < line.size() ? std::string_view(line).substr(nameLength + 1) : std::string_view();
+    // Built by appending, so that a value of many continuation lines costs time in proportion to its length.
+    std::string value = Trim(first);
     if (JoinContinuations) {
         for (size_t i = static_cast<size_t>(index) + 1; i < Lines.size() && isContinuation(Lines[i]); ++i) {
-            value = Trim(value) + " " + Trim(Lines[i]);
+            const std::string piece = Trim(Lines[i]);
+            if (piece.empty()) continue;
+            value += ' ';
+            value += piece;
         }
     }
     return Trim(value);

@@ -5,6 +5,7 @@
 
 #include "http/exceptions.h"
 #include "http/net_text.h"
+#include "http/peer_text.h"
 
 namespace dorvanel::http {
 
@@ -25,15 +26,12 @@ private:
     int64_t position_ = 0;
 };
 
-// The text of an error body: keeps the first `cap` bytes and reads the rest into nothing, so that a hostile
-// error page cannot fill the memory.
-class TCappedTextStream : public TNetStream {
+// The text of an error body.
+class TTextStream : public TNetStream {
 public:
-    explicit TCappedTextStream(size_t cap) : cap_(cap) {}
     int64_t Read(void*, int64_t) override { return 0; }
     void Write(const void* buffer, int64_t count) override {
-        const auto keep = static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(cap_ - text_.size())));
-        text_.append(static_cast<const char*>(buffer), keep);
+        text_.append(static_cast<const char*>(buffer), static_cast<size_t>(count));
     }
     using TNetStream::Write;
     int64_t Size() const override { return static_cast<int64_t>(text_.size()); }
@@ -45,8 +43,38 @@ public:
     const std::string& Text() const { return text_; }
 
 private:
-    size_t cap_;
     std::string text_;
+};
+
+// Thrown by TCappedStream when a body goes past its cap; the caller decides what that means.
+struct TBodyCapReached {};
+
+// Passes a body on to another stream up to `cap` bytes; the write that would go past the cap writes what
+// still fits and then throws TBodyCapReached, so that a peer cannot make the client read (or keep) more.
+class TCappedStream : public TNetStream {
+public:
+    TCappedStream(TNetStream& inner, int64_t cap) : inner_(inner), cap_(cap) {}
+    int64_t Read(void* buffer, int64_t count) override { return inner_.Read(buffer, count); }
+    void Write(const void* buffer, int64_t count) override {
+        const int64_t room = cap_ - written_;
+        if (count > room) {
+            inner_.Write(buffer, room);
+            written_ = cap_;
+            throw TBodyCapReached();
+        }
+        inner_.Write(buffer, count);
+        written_ += count;
+    }
+    using TNetStream::Write;
+    int64_t Size() const override { return inner_.Size(); }
+    void SetSize(int64_t size) override { inner_.SetSize(size); }
+    int64_t Position() const override { return inner_.Position(); }
+    void SetPosition(int64_t position) override { inner_.SetPosition(position); }
+
+private:
+    TNetStream& inner_;
+    int64_t cap_;
+    int64_t written_ = 0;
 };
 
 // Restores a value when the scope ends, on failure too.
@@ -66,7 +94,44 @@ private:
 int32_t portNumber(const std::string& text) {
     int32_t port = 0;
     if (!ReadInt32(text, port)) throw ENetConvertError(text);
+    if (port < 1 || port > 65535) throw ENetURIException("Port out of range: " + QuotedPeerText(text));
     return port;
+}
+
+bool isControlByte(char c, bool tabAllowed) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && !(tabAllowed && byte == '\t')) || byte == 0x7F;
+}
+
+// A status line is "HTTP/1.", a digit, a blank and three digits, then a blank and the reason, or nothing.
+bool isStatusLine(const std::string& line) {
+    auto digit = [&](size_t i) { return i < line.size() && line[i] >= '0' && line[i] <= '9'; };
+    return line.rfind("HTTP/1.", 0) == 0 && digit(7) && line.size() >= 12 && line[8] == ' ' && digit(9) &&
+           digit(10) && digit(11) && (line.size() == 12 || line[12] == ' ');
+}
+
+// The one body length the "Content-Length" lines give, -1 without any; fails on a value that is not digits
+// only, does not fit 64 bits, or differs from another (RFC 9112 6.3).
+int64_t announcedLength(const TNetHeaderList& lines) {
+    std::vector<std::string> values;
+    lines.CollectValues("Content-Length", values);
+    int64_t length = -1;
+    for (const std::string& value : values) {
+        std::string rest = value;
+        while (true) {
+            const std::string item = Trim(TakeToken(rest, ","));
+            int64_t read = 0;
+            if (item.empty() || item.find_first_not_of("0123456789") != std::string::npos || !ReadInt64(item, read)) {
+                throw ENetProtocolError("Unreadable Content-Length: " + QuotedPeerText(value));
+            }
+            if (length >= 0 && read != length) {
+                throw ENetProtocolError("Conflicting Content-Length values: " + QuotedPeerText(value));
+            }
+            length = read;
+            if (rest.empty()) break;
+        }
+    }
+    return length;
 }
 
 bool isHex(char c) {
@@ -116,7 +181,10 @@ bool TNetHTTPResponse::KeepsConnection() {
     if (!owner_.IsConnected()) return false;
     const std::string connection = Trim(Connection);
     const std::string proxyConnection = Trim(ProxyConnection);
-    if (owner_.ProtocolVersion == TNetHTTPProtocolVersion::pv1_0) {
+    // An HTTP/1.0 server closes after its answer unless it says otherwise (RFC 9112 9.3), whatever version
+    // the client asked with.
+    const bool answer10 = StatusLine.rfind("HTTP/1.0", 0) == 0;
+    if (owner_.ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 || answer10) {
         return SameText(connection, "KEEP-ALIVE") || SameText(proxyConnection, "KEEP-ALIVE");
     }
     return !SameText(connection, "CLOSE") && !SameText(proxyConnection, "CLOSE");
@@ -157,17 +225,22 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod verb, const std::string& url,
     Request.Verb = verb;
     Request.BodySource = source;
     response_.BodyTarget = target;
+    // Credentials go to the host the caller named, and to a host that asked for them and got them, only.
+    const std::string urlHost = TNetURI(url).Host;
+    authHost_ = urlHost.empty() ? currentUri_.Host : urlHost;
+    bool retried = false;
     try {
         bool done = false;
         while (!done) {
             ++redirectCount_;
             prepareTarget();
-            openRoute();
-            do {
-                response_.StatusLine = ReadLine();
-                readResponseHead(response_);
-                storeCookies(response_);
-            } while (response_.StatusCode() == 100);
+            if (!sendAndReadStatusLine(retried)) {
+                // A kept connection the server had closed meanwhile: the same GET once more, on a new one.
+                retried = true;
+                --redirectCount_;
+                continue;
+            }
+            readFinalHead();
             switch (decideNextStep(response_)) {
                 case TNextStep::FollowNext:
                     // The next body is written over this one; the target is cut at the end of whatever it
@@ -204,6 +277,53 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod verb, const std::string& url,
     redirectCount_ = 0;
 }
 
+bool TNetCustomHTTP::sendAndReadStatusLine(bool retried) {
+    bool reused = false;
+    try {
+        reused = openRoute();
+        response_.StatusLine = ReadLine();
+        return true;
+    } catch (const ENetException& e) {
+        // Only a GET (which may be sent twice) on a reused connection that brought no byte of an answer.
+        const bool gone = dynamic_cast<const ENetConnClosedGracefully*>(&e) != nullptr ||
+                          dynamic_cast<const ENetSocketError*>(&e) != nullptr;
+        if (!gone || !reused || retried || Request.Verb != TNetHTTPMethod::hmGet || PendingInput().Size() != 0) throw;
+    }
+    CloseConnection();
+    return false;
+}
+
+// The status line and head of the final answer. Interim (1xx) answers before it are read and dropped, their
+// cookies with them, within kMaxInterimAnswers heads and kMaxHeaderBlockBytes together.
+void TNetCustomHTTP::readFinalHead() {
+    int interim = 0;
+    size_t interimBytes = 0;
+    while (true) {
+        if (!isStatusLine(response_.StatusLine)) {
+            throw ENetProtocolError("Invalid status line: " + QuotedPeerText(response_.StatusLine));
+        }
+        const size_t headBytes = readResponseHead(response_);
+        if (response_.StatusCode() / 100 != 1) break;
+        interimBytes += response_.StatusLine.size() + 2 + headBytes;
+        if (++interim > kMaxInterimAnswers || interimBytes > kMaxHeaderBlockBytes) {
+            throw ENetProtocolError("Too many interim answers.");
+        }
+        response_.StatusLine = ReadLine();
+    }
+    checkFraming(response_);
+    storeCookies(response_);
+}
+
+// Chunked framing wins over a length (RFC 9112 6.3); without it, the length lines must agree.
+void TNetCustomHTTP::checkFraming(TNetHTTPResponse& response) {
+    if (isChunked(response)) return;
+    response.ContentLength = announcedLength(response.HeaderLines);
+}
+
+bool TNetCustomHTTP::isChunked(const TNetHTTPResponse& response) {
+    return response.HeaderLines.ValueOf("Transfer-Encoding").find("chunked") != std::string::npos;
+}
+
 // The target holds the last body only: bytes of an earlier, longer body (a redirect's) past it go.
 void TNetCustomHTTP::cutTarget(TNetStream* target) {
     if (target && target->Size() > target->Position()) target->SetSize(target->Position());
@@ -229,22 +349,28 @@ void TNetCustomHTTP::prepareTarget() {
     currentUri_.DocName = target.DocName;
     currentUri_.QueryText = target.QueryText;
     currentUri_.Fragment.clear();
-    if (!target.Host.empty()) currentUri_.Host = target.Host;
+    if (!target.Host.empty()) {
+        // Credentials of one host never travel to another.
+        if (!SameText(target.Host, currentUri_.Host)) Request.AuthScheme.reset();
+        currentUri_.Host = target.Host;
+    }
     currentUri_.Protocol = target.Protocol.empty() ? std::string("http") : target.Protocol;
     if (!target.PortText.empty()) {
         currentUri_.PortText = target.PortText;
     } else {
-        const int32_t current = Int32Or(currentUri_.PortText, 0);
+        // A URL that names a host without a port means the scheme's port, never the previous request's.
+        const int32_t current = target.Host.empty() ? Int32Or(currentUri_.PortText, 0) : 0;
         if (current == 0 || current == 80 || current == 443) {
             if (SameText(currentUri_.Protocol, "http")) {
                 currentUri_.PortText = "80";
             } else if (SameText(currentUri_.Protocol, "https")) {
                 currentUri_.PortText = "443";
             } else {
-                throw ENetUnknownProtocol();
+                throw ENetUnknownProtocol(currentUri_.Protocol);
             }
         }
     }
+    portNumber(currentUri_.PortText);
     Request.Target = currentUri_.RequestTarget();
     if (Request.Verb == TNetHTTPMethod::hmOptions && target.DocName == "*") Request.Target = "*";
     const bool needs11 = Request.Verb == TNetHTTPMethod::hmOptions || Request.Verb == TNetHTTPMethod::hmTrace ||
@@ -253,40 +379,63 @@ void TNetCustomHTTP::prepareTarget() {
         throw ENetException("This request method is supported in HTTP 1.1");
     }
     const bool hasBody = Request.Verb == TNetHTTPMethod::hmPost || Request.Verb == TNetHTTPMethod::hmPut;
-    Request.ContentLength = hasBody && Request.BodySource ? static_cast<int32_t>(Request.BodySource->Size()) : -1;
+    Request.ContentLength = hasBody && Request.BodySource ? Request.BodySource->Size() : -1;
     Request.Host = currentUri_.Host + (currentUri_.PortText != "80" ? ":" + currentUri_.PortText : std::string());
+}
+
+void TNetCustomHTTP::ensureTransport(bool tls, bool passThrough) {
+    wantTls_ = tls;
+    wantPassThrough_ = passThrough;
+    if (!IOHandler || !OwnsIOHandler()) return;  // the program's own handler is used as it is
+    auto* current = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get());
+    if ((current != nullptr) != tls) {
+        CloseConnection();  // frees the handler; connecting makes the right one
+    } else if (current && !IsConnected()) {
+        current->PassThrough = passThrough;
+    }
+}
+
+std::shared_ptr<TNetIOHandlerSocket> TNetCustomHTTP::MakeIOHandler() {
+    if (!wantTls_) return TNetTCPClient::MakeIOHandler();
+    if (!tlsContext_) tlsContext_ = std::make_shared<TNetTLSContext>(TrustAnchorFile);
+    auto handler = std::make_shared<TNetIOHandlerTLS>(tlsContext_);
+    handler->PassThrough = wantPassThrough_;
+    return handler;
+}
+
+// Secure cookies go only over a connection that is encrypted to the server itself.
+bool TNetCustomHTTP::secureConnection() const {
+    const auto* tls = dynamic_cast<const TNetIOHandlerTLS*>(IOHandler.get());
+    if (tls) return tls->Encrypted();
+    return IOHandler && IOHandler->IsTLSHandler() &&
+           (Request.Route == TNetHTTPRoute::SecureRoute || Request.Route == TNetHTTPRoute::SecureProxyRoute);
 }
 
 TNetHTTPRoute TNetCustomHTTP::chooseRoute() {
     const bool https = SameText(currentUri_.Protocol, "HTTPS");
-    const bool tls = IOHandler && IOHandler->IsTLSHandler();
-    if (ProxyParams.ProxyServer().empty()) {
+    const bool direct = ProxyParams.ProxyServer().empty();
+    if (direct) {
         const int32_t port = portNumber(currentUri_.PortText);
         if (!SameText(Host, currentUri_.Host) || Port != port) {
             if (IsConnected()) CloseConnection();
             Host = currentUri_.Host;
             Port = port;
         }
-        if (https) {
-            if (!tls) throw ENetIOHandlerPropInvalid();
-            return TNetHTTPRoute::SecureRoute;
-        }
-        return TNetHTTPRoute::DirectRoute;
-    }
-    if (Host != ProxyParams.ProxyServer() || Port != ProxyParams.ProxyPort()) {
+    } else if (Host != ProxyParams.ProxyServer() || Port != ProxyParams.ProxyPort()) {
         if (IsConnected()) CloseConnection();
         Host = ProxyParams.ProxyServer();
         Port = ProxyParams.ProxyPort();
     }
-    if (https) {
-        // The tunnel needs a transport that can switch to TLS once the proxy has opened it.
-        if (!tls) throw ENetIOHandlerPropInvalid();
-        return TNetHTTPRoute::SecureProxyRoute;
-    }
-    return TNetHTTPRoute::ProxyRoute;
+    // Through a proxy the TLS handler passes bytes through until the tunnel is open.
+    ensureTransport(https, https && !direct);
+    // Without a handler of its own yet, connecting makes the one the route needs.
+    const bool tls = IOHandler ? IOHandler->IsTLSHandler() : https;
+    if (https && !tls) throw ENetIOHandlerPropInvalid();
+    if (direct) return https ? TNetHTTPRoute::SecureRoute : TNetHTTPRoute::DirectRoute;
+    return https ? TNetHTTPRoute::SecureProxyRoute : TNetHTTPRoute::ProxyRoute;
 }
 
-void TNetCustomHTTP::openRoute() {
+bool TNetCustomHTTP::openRoute() {
     Request.Route = chooseRoute();
     if (Request.Route == TNetHTTPRoute::ProxyRoute) Request.Target = currentUri_.ComposeUri();
     if (ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 && Request.Connection.empty()) {
@@ -296,16 +445,21 @@ void TNetCustomHTTP::openRoute() {
     if (Request.Route == TNetHTTPRoute::SecureRoute || Request.Route == TNetHTTPRoute::SecureProxyRoute) {
         Request.Connection.clear();
     }
-    if (Request.Route == TNetHTTPRoute::SecureProxyRoute) openTunnel();
-    ensureConnected();
+    if (Request.Route == TNetHTTPRoute::SecureProxyRoute) {
+        // A tunnel kept from the last request is already encrypted to the server.
+        auto* tls = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get());
+        if (!(tls && tls->Encrypted() && response_.KeepsConnection())) openTunnel();
+    }
+    const bool reused = ensureConnected();
     sendRequestHead(Request, &currentUri_);
     if ((Request.Verb == TNetHTTPMethod::hmPost || Request.Verb == TNetHTTPMethod::hmPut) && Request.BodySource) {
         WriteFromStream(*Request.BodySource, true, 0, false);
     }
+    return reused;
 }
 
-// Only reachable with a TLS transport attached, which this program never does; the tunnel request is built
-// and answered as for any other exchange, and the transport is then expected to take over.
+// The proxy is asked to open a tunnel to the server; once it answers 200, the TLS handler shakes hands with
+// the server through it.
 void TNetCustomHTTP::openTunnel() {
     TNetHTTPRequest tunnel;
     tunnel.UserAgent = Request.UserAgent;
@@ -327,31 +481,58 @@ void TNetCustomHTTP::openTunnel() {
             answer.Connection = "close";
         } else {
             readResponseHead(answer);
+            checkFraming(answer);
             storeCookies(answer);
         }
-        if (answer.StatusCode() == 200) return;
+        if (answer.StatusCode() == 200) {
+            // The proxy passes bytes on from here: the handshake with the server goes through it.
+            if (auto* tls = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get())) {
+                tls->StartTLS(currentUri_.Host, ReadTimeout > 0 ? ReadTimeout : -1);
+            }
+            return;
+        }
         decideNextStep(answer);
     }
     throw ENetIOHandlerPropInvalid();
 }
 
-void TNetCustomHTTP::ensureConnected() {
+bool TNetCustomHTTP::ensureConnected() {
     if (!response_.KeepsConnection()) CloseConnection();
     PollPeerClosed(false);
-    if (!IsConnected()) OpenConnection(ReadTimeout);
+    if (IsConnected()) return true;
+    OpenConnection(ReadTimeout);
+    return false;
 }
 
 void TNetCustomHTTP::sendRequestHead(TNetHTTPRequest& request, TNetURI* uri) {
     request.WriteToLines();
+    if (uri && !SameText(uri->Host, authHost_)) {
+        // This host was not the one the credentials were meant for: no "Authorization" goes to it, and no
+        // scheme made from the credentials stays behind.
+        request.HeaderLines.SetHeaderValue("Authorization", "");
+        request.AuthScheme.reset();
+    }
     ProxyParams.WriteToLines(request.HeaderLines);
     if (uri && cookieManager_) {
-        const std::string cookies = cookieManager_->CookieHeaderFor(*uri, IOHandler && IOHandler->IsTLSHandler());
+        const std::string cookies = cookieManager_->CookieHeaderFor(*uri, secureConnection());
         if (!cookies.empty()) request.HeaderLines.SetHeaderValue("Cookie", cookies);
+    }
+    // Blanks and bytes above 0x7E are sent escaped, as browsers do; a control byte is refused, as is a header
+    // line that holds one (a tab inside a value aside) or that would continue the line before it.
+    if (std::any_of(request.Target.begin(), request.Target.end(), [](char c) { return isControlByte(c, false); })) {
+        throw ENetInvalidRequest("Request target holds a control byte: " + QuotedPeerText(request.Target));
+    }
+    const std::string target = EncodeTargetBytes(request.Target);
+    for (const std::string& line : request.HeaderLines.Lines) {
+        const bool folded = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+        if (folded || std::any_of(line.begin(), line.end(), [](char c) { return isControlByte(c, true); })) {
+            throw ENetInvalidRequest("Request header holds a control byte or a line break: " + QuotedPeerText(line));
+        }
     }
     const char* version = ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 ? "1.0" : "1.1";
     BeginBufferedWrite();
     try {
-        WriteLine(MethodWord(request.Verb) + request.Target + " HTTP/" + version);
+        WriteLine(MethodWord(request.Verb) + target + " HTTP/" + version);
         for (const std::string& line : request.HeaderLines.Lines) {
             if (!line.empty()) WriteLine(line);
         }
@@ -363,7 +544,7 @@ void TNetCustomHTTP::sendRequestHead(TNetHTTPRequest& request, TNetURI* uri) {
     EndBufferedWrite();
 }
 
-void TNetCustomHTTP::readResponseHead(TNetHTTPResponse& response) {
+size_t TNetCustomHTTP::readResponseHead(TNetHTTPResponse& response) {
     response.HeaderLines.Clear();
     size_t total = 0;
     try {
@@ -371,13 +552,14 @@ void TNetCustomHTTP::readResponseHead(TNetHTTPResponse& response) {
             std::string line = ReadLine();
             if (line.empty()) break;
             total += line.size() + 2;
-            if (total > kMaxHeaderBlockBytes) throw ENetException("Response header too large.");
+            if (total > kMaxHeaderBlockBytes) throw ENetProtocolError("Response header too large.");
             response.HeaderLines.Add(line);
         }
     } catch (const ENetConnClosedGracefully&) {
         CloseConnection();
     }
     response.ReadFromLines();
+    return total;
 }
 
 void TNetCustomHTTP::storeCookies(TNetHTTPResponse& response) {
@@ -404,8 +586,11 @@ TNetCustomHTTP::TNextStep TNetCustomHTTP::decideNextStep(TNetHTTPResponse& respo
         if (HandleRedirects && redirectCount_ < RedirectMaximum) {
             if (!askRedirect(location, verb)) failWithStatus(response);
             next = TNextStep::FollowNext;
-            Request.Target = location;
+            Request.Target = redirectTarget(location);
             Request.Verb = verb;
+        } else if (HandleRedirects && askRedirect(location, verb)) {
+            // A chain that does not end is a failure, not an empty page.
+            throw ENetProtocolError("Too many redirects.");
         } else {
             if (!askRedirect(location, verb)) failWithStatus(response);
             next = TNextStep::Finished;
@@ -436,10 +621,19 @@ TNetCustomHTTP::TNextStep TNetCustomHTTP::decideNextStep(TNetHTTPResponse& respo
             discardBody(response);
             return TNextStep::RetryWithAuth;
         }
-        if (code != 204) readBody(response);
+        if (code != 204) readFinalBody(response);
         return TNextStep::Finished;
     }
     return next;
+}
+
+// Where a redirect leads, resolved against the address just asked for. Only http and https are followed: a
+// server cannot send the client to a file, a script or another protocol.
+std::string TNetCustomHTTP::redirectTarget(const std::string& location) {
+    const std::string resolved = ResolveReference(currentUri_.ComposeFullUri({}), location);
+    const std::string scheme = ReferenceScheme(resolved);
+    if (!SameText(scheme, "http") && !SameText(scheme, "https")) throw ENetUnknownProtocol(scheme);
+    return resolved;
 }
 
 bool TNetCustomHTTP::askRedirect(std::string& location, TNetHTTPMethod& verb) {
@@ -451,65 +645,94 @@ bool TNetCustomHTTP::askRedirect(std::string& location, TNetHTTPMethod& verb) {
     return handled;
 }
 
+// A body nobody will look at is read up to kMaxReplyBodyBytes; a longer one, or one that does not end
+// cleanly, closes the connection instead, so that nothing of it can be taken for the next answer.
 void TNetCustomHTTP::discardBody(TNetHTTPResponse& response) {
     TRestore<int32_t> timeout(ReadTimeout, kDiscardTimeoutMs);
     TNullStream nothing;
-    TRestore<TNetStream*> target(response.BodyTarget, &nothing);
+    TCappedStream capped(nothing, static_cast<int64_t>(kMaxReplyBodyBytes));
+    TRestore<TNetStream*> target(response.BodyTarget, &capped);
     try {
         readBody(response);
     } catch (...) {
-        // A body nobody will look at may end any way it likes.
+        CloseConnection();
     }
 }
 
 void TNetCustomHTTP::failWithStatus(TNetHTTPResponse& response) {
-    TCappedTextStream text(kMaxReplyBodyBytes);
+    TTextStream text;
     {
         TRestore<int32_t> timeout(ReadTimeout, kErrorBodyTimeoutMs);
-        TRestore<TNetStream*> target(response.BodyTarget, &text);
+        TCappedStream capped(text, static_cast<int64_t>(kMaxReplyBodyBytes));
+        TRestore<TNetStream*> target(response.BodyTarget, &capped);
         try {
             readBody(response);
         } catch (const ENetConnClosedGracefully&) {
             // An error page cut short still reports its status, with the part of the page that arrived.
+            CloseConnection();
+        } catch (const TBodyCapReached&) {
+            // The first part is kept; the rest is not read but cut off with the connection.
+            CloseConnection();
         }
     }
-    throw ENetHTTPProtocolException(response.StatusLine, response.StatusCode(), text.Text());
+    throw ENetHTTPProtocolException(PeerText(response.StatusLine), response.StatusCode(), text.Text());
 }
 
 void TNetCustomHTTP::readBody(TNetHTTPResponse& response) {
     TNetStream* target = response.BodyTarget;
     if (!target) return;
-    if (response.ContentLength > 0) {
-        ReadToStream(*target, response.ContentLength);
-    } else if (response.HeaderLines.ValueOf("Transfer-Encoding").find("chunked") != std::string::npos) {
+    if (isChunked(response)) {
         ReportStatus(TNetStatus::hsStatusText, "Chunk Started");
         for (int64_t size = readChunkSize(); size > 0; size = readChunkSize()) {
             ReadToStream(*target, size);
-            ReadLine();
+            if (!ReadLine().empty()) throw ENetProtocolError("Chunk data not followed by a line end.");
         }
         // Trailer lines up to the empty line are consumed too, so that none is taken for the next response
-        // on a kept connection.
-        while (!ReadLine().empty()) {
+        // on a kept connection; they count toward the header cap.
+        size_t trailers = 0;
+        for (std::string line = ReadLine(); !line.empty(); line = ReadLine()) {
+            trailers += line.size() + 2;
+            if (trailers > kMaxHeaderBlockBytes) throw ENetProtocolError("Response header too large.");
         }
+    } else if (response.ContentLength > 0) {
+        ReadToStream(*target, response.ContentLength);
     } else if (!response.LengthKnown()) {
         ReadToStream(*target, -1, true);
     }
 }
 
+// The body of the final answer into the caller's stream, within MaxBodyBytes when that is set.
+void TNetCustomHTTP::readFinalBody(TNetHTTPResponse& response) {
+    if (MaxBodyBytes <= 0 || !response.BodyTarget) {
+        readBody(response);
+        return;
+    }
+    TCappedStream capped(*response.BodyTarget, MaxBodyBytes);
+    TRestore<TNetStream*> target(response.BodyTarget, &capped);
+    try {
+        readBody(response);
+    } catch (const TBodyCapReached&) {
+        throw ENetProtocolError("Response body larger than " + std::to_string(MaxBodyBytes) + " bytes.");
+    }
+}
+
+// The size ends at the ";" of a chunk extension (RFC 9112 7.1.1), after optional blanks; anything else on the
+// line (nothing at all, a sign, a blank inside, a letter that is no hex digit) makes the line unreadable,
+// which fails the call instead of ending the body as if it were complete.
 int64_t TNetCustomHTTP::readChunkSize() {
     const std::string line = ReadLine();
-    // The size ends at a space, or at the ";" of a chunk extension (RFC 9112 7.1.1), which would otherwise
-    // make the size unreadable and end the body early as if it were complete.
-    const size_t end = line.find_first_of(" ;");
-    const std::string digits = line.substr(0, end);
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isHex)) return 0;
-    if (digits.size() > kMaxChunkSizeDigits) {
-        throw ENetException("Chunk size line '" + line.substr(0, 40) + "' has more than 16 hex digits.");
+    const size_t digits = static_cast<size_t>(std::find_if_not(line.begin(), line.end(), isHex) - line.begin());
+    const size_t rest = line.find_first_not_of(" \t", digits);
+    if (digits == 0 || (digits < line.size() && (rest == std::string::npos || line[rest] != ';'))) {
+        throw ENetProtocolError("Unreadable chunk size line: " + QuotedPeerText(line));
+    }
+    if (digits > kMaxChunkSizeDigits) {
+        throw ENetProtocolError("Chunk size line " + QuotedPeerText(line) + " has more than 16 hex digits.");
     }
     uint64_t value = 0;
-    for (const char digit : digits) value = value * 16 + static_cast<uint64_t>(hexValue(digit));
+    for (size_t i = 0; i < digits; ++i) value = value * 16 + static_cast<uint64_t>(hexValue(line[i]));
     if (value > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
-        throw ENetException("Chunk size line '" + line.substr(0, 40) + "' does not fit.");
+        throw ENetProtocolError("Chunk size line " + QuotedPeerText(line) + " does not fit.");
     }
     return static_cast<int64_t>(value);
 }
@@ -556,30 +779,45 @@ bool TNetCustomHTTP::askForCredentials(TNetAuthentication& scheme, std::string& 
     return false;
 }
 
+// A scheme is made only when a handler takes up the challenge: one made for nothing would send an
+// "Authorization" with empty credentials on every later request.
 bool TNetCustomHTTP::authorizeServer(TNetHTTPResponse& response) {
     ++authAttempts_;
+    std::unique_ptr<TNetAuthentication> fresh;
     if (!Request.AuthScheme) {
         const TNetAuthenticationClass* chosen = chooseScheme(response.WWWAuthenticate, OnSelectAuthorization);
-        if (!chosen) return false;
-        Request.AuthScheme = chosen->Create();
+        if (!chosen || !OnAuthorization) return false;
+        fresh = chosen->Create();
     }
     if (!OnAuthorization) return false;
-    return askForCredentials(*Request.AuthScheme, Request.Username, Request.Password, response.WWWAuthenticate,
-                             OnAuthorization, &Request.BasicAuthentication);
+    TNetAuthentication& scheme = fresh ? *fresh : *Request.AuthScheme;
+    if (!askForCredentials(scheme, Request.Username, Request.Password, response.WWWAuthenticate, OnAuthorization,
+                           &Request.BasicAuthentication)) {
+        return false;
+    }
+    if (fresh) Request.AuthScheme = std::move(fresh);
+    authHost_ = currentUri_.Host;
+    return true;
 }
 
 bool TNetCustomHTTP::authorizeProxy(TNetHTTPResponse& response) {
     ++proxyAuthAttempts_;
+    std::unique_ptr<TNetAuthentication> fresh;
     if (!ProxyParams.Authentication()) {
         const TNetAuthenticationClass* chosen = chooseScheme(response.ProxyAuthenticate, OnSelectProxyAuthorization);
-        if (!chosen) return false;
-        ProxyParams.SetAuthentication(chosen->Create());
+        if (!chosen || !OnProxyAuthorization) return false;
+        fresh = chosen->Create();
     }
     if (!OnProxyAuthorization) return false;
+    TNetAuthentication& scheme = fresh ? *fresh : *ProxyParams.Authentication();
     ProxyParams.ProxyPassword.clear();
-    ProxyParams.Authentication()->ResetSteps();
-    return askForCredentials(*ProxyParams.Authentication(), ProxyParams.ProxyUsername, ProxyParams.ProxyPassword,
-                             response.ProxyAuthenticate, OnProxyAuthorization, nullptr);
+    scheme.ResetSteps();
+    if (!askForCredentials(scheme, ProxyParams.ProxyUsername, ProxyParams.ProxyPassword, response.ProxyAuthenticate,
+                           OnProxyAuthorization, nullptr)) {
+        return false;
+    }
+    if (fresh) ProxyParams.SetAuthentication(std::move(fresh));
+    return true;
 }
 
 void TNetCustomHTTP::DoDisconnected() {

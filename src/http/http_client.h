@@ -15,6 +15,7 @@
 #include "http/header_info.h"
 #include "http/net_stream.h"
 #include "http/tcp_client.h"
+#include "http/tls_handler.h"
 #include "http/uri.h"
 
 namespace dorvanel::http {
@@ -68,6 +69,8 @@ public:
     static constexpr size_t kMaxHeaderBlockBytes = 256 * 1024;
     static constexpr size_t kMaxReplyBodyBytes = 1024 * 1024;
     static constexpr size_t kMaxChunkSizeDigits = 16;
+    // Interim (1xx) answers read and dropped before a call fails; together they share kMaxHeaderBlockBytes.
+    static constexpr int kMaxInterimAnswers = 8;
     static constexpr int32_t kDiscardTimeoutMs = 4000;
     static constexpr int32_t kErrorBodyTimeoutMs = 2000;
 
@@ -79,6 +82,12 @@ public:
     bool HandleRedirects = false;
     TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
     int32_t RedirectMaximum = 15;
+    // The most bytes of a final body written into the caller's stream; 0 for no limit. Past it the call
+    // fails with ENetProtocolError, the stream holding the first MaxBodyBytes bytes.
+    int64_t MaxBodyBytes = 0;
+    // For tests and the stand-in only, never set by the program: a certificate authority file trusted besides
+    // the system's. Read when the client makes its first TLS connection.
+    std::string TrustAnchorFile;
     TNetProxyConnectionInfo ProxyParams;
     TNetHTTPRequest Request;
     std::set<TNetHTTPOption> HTTPOptions{TNetHTTPOption::hoForceEncodeParams};
@@ -114,6 +123,7 @@ public:
 
 protected:
     void DoDisconnected() override;
+    std::shared_ptr<TNetIOHandlerSocket> MakeIOHandler() override;
 
 private:
     enum class TNextStep { Undecided, FollowNext, Finished, RetryWithAuth };
@@ -122,17 +132,27 @@ private:
     static void cutTargetQuietly(TNetStream* target);
     void prepareTarget();
     TNetHTTPRoute chooseRoute();
-    void openRoute();
+    // Both true when the request went out on a connection kept from an earlier exchange.
+    bool openRoute();
     void openTunnel();
-    void ensureConnected();
+    bool ensureConnected();
+    // Sends the request and reads the status line; false when a GET on a reused connection got no answer
+    // at all and should go once more on a new connection.
+    bool sendAndReadStatusLine(bool retried);
+    void readFinalHead();
     void sendRequestHead(TNetHTTPRequest& request, TNetURI* uri);
-    void readResponseHead(TNetHTTPResponse& response);
+    // The header block's bytes.
+    size_t readResponseHead(TNetHTTPResponse& response);
+    static void checkFraming(TNetHTTPResponse& response);
+    static bool isChunked(const TNetHTTPResponse& response);
     void storeCookies(TNetHTTPResponse& response);
     TNextStep decideNextStep(TNetHTTPResponse& response);
+    std::string redirectTarget(const std::string& location);
     bool askRedirect(std::string& location, TNetHTTPMethod& verb);
     void discardBody(TNetHTTPResponse& response);
     [[noreturn]] void failWithStatus(TNetHTTPResponse& response);
     void readBody(TNetHTTPResponse& response);
+    void readFinalBody(TNetHTTPResponse& response);
     int64_t readChunkSize();
     const TNetAuthenticationClass* chooseScheme(const TNetHeaderList& challenges,
                                                 const TNetOnSelectAuthorization& onSelect);
@@ -149,6 +169,16 @@ private:
     int32_t redirectCount_ = 0;
     int32_t authAttempts_ = 0;
     int32_t proxyAuthAttempts_ = 0;
+    // The host an "Authorization" may go to.
+    std::string authHost_;
+    // Shared by the TLS handlers the client makes, so that sessions are resumed.
+    std::shared_ptr<TNetTLSContext> tlsContext_;
+    // The transport the route needs: a TLS handler of the client's own for https (unless the program gave
+    // one), a plain one otherwise; an own handler of the other kind goes with its connection.
+    void ensureTransport(bool tls, bool passThrough);
+    bool wantTls_ = false;
+    bool wantPassThrough_ = false;
+    bool secureConnection() const;
 };
 
 class TNetHTTP : public TNetCustomHTTP {};

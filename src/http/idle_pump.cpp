@@ -28,7 +28,12 @@ bool TNetIdlePumpBase::PumpApplies() {
 
 void TNetIdlePumpBase::PumpIfDue(bool idle, bool override) {
     if (!PumpApplies()) return;
-    if (idle || !OnlyWhenIdle || override) PumpMessages();
+    const auto now = Clock();
+    const bool overdue = now - lastPump_ >= std::chrono::milliseconds(IdleTimeOut);
+    if (idle || !OnlyWhenIdle || override || overdue) {
+        lastPump_ = now;
+        PumpMessages();
+    }
 }
 
 void TNetIdlePump::PumpMessages() {

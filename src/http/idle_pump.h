@@ -3,6 +3,7 @@
 // thread: every wait is cut into slices, and after a slice that brought nothing the pump lets the program
 // process its pending messages. The client knows nothing of the toolkit; the program supplies the two
 // message operations as hooks.
+#include <chrono>
 #include <functional>
 #include <thread>
 
@@ -23,7 +24,13 @@ public:
     // pump, unless the program says otherwise.
     std::thread::id MainThread;
 
-    // Runs PumpMessages when the pump applies and the call is idle (or OnlyWhenIdle is off, or `override`).
+    // The clock the pump is timed by; tests put their own in.
+    std::function<std::chrono::steady_clock::time_point()> Clock = [] { return std::chrono::steady_clock::now(); };
+
+    // Runs PumpMessages when the pump applies and the call is idle (or OnlyWhenIdle is off, or `override`),
+    // and also when IdleTimeOut ms have passed since the pump last ran: a peer that trickles a byte now and
+    // then keeps every wait short, and must not keep the windows from being serviced (and Stop from being
+    // pressed) for as long as it likes.
     void PumpIfDue(bool idle, bool override = false);
     virtual void PumpMessages() = 0;
 
@@ -31,6 +38,9 @@ public:
     static TNetIdlePumpBase* ActivePump();
     // An active pump exists, the caller runs on its main thread and the pump is switched on.
     static bool PumpApplies();
+
+private:
+    std::chrono::steady_clock::time_point lastPump_{};
 };
 
 class TNetIdlePump : public TNetIdlePumpBase {

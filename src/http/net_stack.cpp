@@ -42,6 +42,33 @@ std::mutex& stackLock() {
 TNetStack* gStack = nullptr;
 int gInstances = 0;
 
+std::mutex& lookupLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+TNetStack::THostLookup& lookupHook() {
+    static TNetStack::THostLookup hook;
+    return hook;
+}
+
+std::string systemLookup(const std::string& host) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const int rc = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
+    if (rc != 0 || found == nullptr) {
+        const int32_t code = rc != 0 ? SocketCodeFromLookup(rc) : 11001;
+        throw ENetSocketError(code);
+    }
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    ::inet_ntop(AF_INET, &addr->sin_addr, text, sizeof text);
+    ::freeaddrinfo(found);
+    return text;
+}
+
 }  // namespace
 
 int32_t SocketCodeFromErrno(int err) {
@@ -108,22 +135,23 @@ int TNetStack::InstanceCount() {
 }
 
 std::string TNetStack::ResolveHostName(const std::string& host) {
+    return LookUpHost(host);
+}
+
+std::string LookUpHost(const std::string& host) {
     if (SameText(host, "LOCALHOST")) return "127.0.0.1";
     if (IsDottedIP(host)) return host;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const int rc = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
-    if (rc != 0 || found == nullptr) {
-        const int32_t code = rc != 0 ? SocketCodeFromLookup(rc) : 11001;
-        throw ENetSocketError(code);
+    TNetStack::THostLookup lookup;
+    {
+        std::lock_guard<std::mutex> guard(lookupLock());
+        lookup = lookupHook();
     }
-    char text[INET_ADDRSTRLEN] = {};
-    const auto* addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    ::inet_ntop(AF_INET, &addr->sin_addr, text, sizeof text);
-    ::freeaddrinfo(found);
-    return text;
+    return lookup ? lookup(host) : systemLookup(host);
+}
+
+void TNetStack::SetHostLookup(THostLookup lookup) {
+    std::lock_guard<std::mutex> guard(lookupLock());
+    lookupHook() = std::move(lookup);
 }
 
 }  // namespace dorvanel::http

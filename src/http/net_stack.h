@@ -3,6 +3,7 @@
 // first TNetComponent to the last; on POSIX there is no library to start, but the instance count still
 // decides its life so that every component sees the same object.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace dorvanel::http {
@@ -21,6 +22,9 @@ int32_t SocketCodeFromLookup(int gaiResult);
 // True for four "."-separated fields, each a decimal number from 0 to 255.
 bool IsDottedIP(const std::string& host);
 
+// What ResolveHostName does, callable without the stack object (a lookup thread may outlive it).
+std::string LookUpHost(const std::string& host);
+
 class TNetStack {
 public:
     // The stack object, created by the first caller; Release drops one reference.
@@ -32,6 +36,12 @@ public:
     // up and the first IPv4 address comes back as dotted text. Fails with ENetSocketError (11001 for a name
     // that does not resolve).
     std::string ResolveHostName(const std::string& host);
+
+    // The system's name lookup (getaddrinfo), replaceable by tests so that no test ever asks a name server:
+    // the hook gets the host name and returns a dotted address or throws ENetSocketError. An empty hook
+    // restores the system's lookup. The hook may run on a lookup thread.
+    using THostLookup = std::function<std::string(const std::string& host)>;
+    static void SetHostLookup(THostLookup lookup);
 
 private:
     TNetStack() = default;

@@ -191,8 +191,8 @@ void TNetSocketHandle::StopConnectThread() {
     wakeFds_[0] = wakeFds_[1] = -1;
 }
 
-bool TNetSocketHandle::pollReadable(int ms) const {
-    pollfd fd{Handle, POLLIN, 0};
+bool TNetSocketHandle::pollFor(short events, int ms) const {
+    pollfd fd{Handle, events, 0};
     while (true) {
         const int rc = ::poll(&fd, 1, ms);
         if (rc < 0 && errno == EINTR) continue;
@@ -201,26 +201,52 @@ bool TNetSocketHandle::pollReadable(int ms) const {
     }
 }
 
-bool TNetSocketHandle::WaitReadable(int ms) {
+bool TNetSocketHandle::waitFor(short events, int ms) {
     if (!Allocated) throw ENetConnClosedGracefully();
     if (TNetIdlePumpBase::PumpApplies()) {
         auto slice = [] {
             TNetIdlePumpBase* pump = TNetIdlePumpBase::ActivePump();
             return std::max(1, pump ? pump->IdleTimeOut : 250);
         };
-        // Without a limit: slices until something arrives. With a limit longer than a slice: the excess
+        // Without a limit: slices until the socket is ready. With a limit longer than a slice: the excess
         // first, then one slice.
         while (ms < 0 || ms > slice()) {
             const int wait = ms < 0 ? slice() : ms - slice();
-            const bool readable = pollReadable(wait);
-            pumpIfDue(!readable);
-            if (readable || !Allocated) return true;
+            const bool ready = pollFor(events, wait);
+            pumpIfDue(!ready);
+            if (ready || !Allocated) return true;
             if (ms >= 0) ms = slice();
         }
     }
-    const bool readable = pollReadable(ms);
-    pumpIfDue(!readable);
-    return readable || !Allocated;
+    const bool ready = pollFor(events, ms);
+    pumpIfDue(!ready);
+    return ready || !Allocated;
+}
+
+bool TNetSocketHandle::WaitReadable(int ms) {
+    return waitFor(POLLIN, ms);
+}
+
+bool TNetSocketHandle::WaitWritable(int ms) {
+    return waitFor(POLLOUT, ms);
+}
+
+ssize_t TNetIOHandlerSocket::Receive(char* buffer, size_t count, int& err) {
+    ssize_t n;
+    do {
+        n = ::recv(Binding.Handle, buffer, count, 0);
+    } while (n < 0 && errno == EINTR);
+    err = n < 0 ? errno : 0;
+    return n;
+}
+
+ssize_t TNetIOHandlerSocket::SendSome(const char* bytes, size_t count, int& err) {
+    ssize_t n;
+    do {
+        n = ::send(Binding.Handle, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
+    } while (n < 0 && errno == EINTR);
+    err = n < 0 ? errno : 0;
+    return n;
 }
 
 void TNetSocketHandle::CloseSocket() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <sys/types.h>
 #include <thread>
 
 namespace dorvanel::http {
@@ -54,12 +55,16 @@ public:
     // nothing. Fails with ENetConnClosedGracefully when the socket is not allocated. Also returns true when
     // the program closed the socket from inside the pump, so that the caller sees the connection gone.
     bool WaitReadable(int ms);
+    // The same for room to send: a peer that stops reading fills the socket's buffer, and the wait for room
+    // must keep the windows alive like any other.
+    bool WaitWritable(int ms);
 
     // Shuts the sending side down and closes the socket; nothing happens when none is allocated.
     void CloseSocket();
 
 private:
-    bool pollReadable(int ms) const;
+    bool pollFor(short events, int ms) const;
+    bool waitFor(short events, int ms);
     void runConnect();
     void finishConnect(int err);
 
@@ -71,8 +76,8 @@ private:
     int wakeFds_[2] = {-1, -1};
 };
 
-// The transport handler: a socket handle plus the transport options. Secure transports derive from it and
-// say so; none is attached by the program.
+// The transport handler: a socket handle plus the transport options, and the reads and writes over it. The
+// plain handler passes bytes as they are; the TLS handler derives from it and encrypts them.
 class TNetIOHandlerSocket {
 public:
     virtual ~TNetIOHandlerSocket() = default;
@@ -82,7 +87,18 @@ public:
 
     virtual bool IsTLSHandler() const { return false; }
     bool Connected() const { return Binding.Allocated; }
-    void Close() { Binding.CloseSocket(); }
+    virtual void Close() { Binding.CloseSocket(); }
+
+    // Once the connection to `host` is open: what the transport needs before the first byte (a TLS
+    // handshake), within `timeoutMs` (0: no limit of its own).
+    virtual void AfterConnect(const std::string& /*host*/, int32_t /*timeoutMs*/) {}
+    // Takes what can be read now, at most `count` bytes, after the socket was found readable: the count,
+    // 0 when the peer closed, -1 with `err` set (EAGAIN: nothing whole yet, wait for more).
+    virtual ssize_t Receive(char* buffer, size_t count, int& err);
+    // Sends what fits now without waiting: the count, or -1 with `err` set (EAGAIN: wait for room).
+    virtual ssize_t SendSome(const char* bytes, size_t count, int& err);
+    // Bytes can be read without waiting on the socket (a TLS record already taken in).
+    virtual bool HasPendingInput() const { return false; }
 };
 
 }  // namespace dorvanel::http

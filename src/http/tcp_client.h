@@ -25,6 +25,10 @@ public:
     void OpenConnection(int32_t timeout = -1);
 
 private:
+    // The host's address. While the pump applies, a name is looked up on a thread of its own and waited for
+    // with the pump running, within `limitMs`: a slow name server must not freeze the windows, and Stop
+    // ends the wait.
+    std::string resolveHost(TNetSocketHandle& binding, int32_t limitMs);
     void threadedConnect(TNetSocketHandle& binding, int32_t limitMs);
 };
 

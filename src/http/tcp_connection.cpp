@@ -67,10 +67,14 @@ void TNetTCPConnection::SetIOHandler(std::shared_ptr<TNetIOHandlerSocket> handle
 
 std::shared_ptr<TNetIOHandlerSocket> TNetTCPConnection::EnsureIOHandler() {
     if (!IOHandler) {
-        IOHandler = std::make_shared<TNetIOHandlerSocket>();
+        IOHandler = MakeIOHandler();
         ownsHandler_ = true;
     }
     return IOHandler;
+}
+
+std::shared_ptr<TNetIOHandlerSocket> TNetTCPConnection::MakeIOHandler() {
+    return std::make_shared<TNetIOHandlerSocket>();
 }
 
 void TNetTCPConnection::ResetInputState() {
@@ -138,7 +142,7 @@ int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool fai
     do {
         // Held here so that a handler closed by the program inside the pump stays valid until we look at it.
         std::shared_ptr<TNetIOHandlerSocket> handler = IOHandler;
-        if (!handler->Binding.WaitReadable(waitMs)) {
+        if (!handler->HasPendingInput() && !handler->Binding.WaitReadable(waitMs)) {
             if (failOnTimeout) throw ENetReadTimeout();
             return -1;
         }
@@ -149,12 +153,12 @@ int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool fai
         }
         const size_t want = static_cast<size_t>(std::max(1, RecvBufferSize));
         char* tail = pendingInput_.Reserve(want);
-        ssize_t n;
-        do {
-            n = ::recv(handler->Binding.Handle, tail, want, 0);
-        } while (n < 0 && errno == EINTR);
+        int err = 0;
+        const ssize_t n = handler->Receive(tail, want, err);
+        // A transport that has only part of what it needs (a TLS record) waits for the rest.
+        if (n < 0 && (err == EAGAIN || err == EWOULDBLOCK)) continue;
         if (n < 0) {
-            const int32_t code = SocketCodeFromErrno(errno);
+            const int32_t code = SocketCodeFromErrno(err);
             // A socket that failed once is of no further use: it is dropped whatever the error, so that the
             // next request opens a new connection instead of reusing a broken one.
             DropSocket();
@@ -250,6 +254,9 @@ void TNetTCPConnection::ReadToStream(TNetStream& stream, int64_t count, bool unt
                 fillTo(static_cast<size_t>(want));
             } catch (const ENetConnClosedGracefully&) {
                 if (untilClose) {
+                    // The close ends such a body, with or without a TLS close_notify: servers that close
+                    // after a body without a length seldom send one (a body with a length or chunks that is
+                    // cut off fails, below).
                     moveBuffered(remaining, false);
                     break;
                 }
@@ -300,16 +307,20 @@ void TNetTCPConnection::WriteBytes(const void* buffer, int64_t count, bool now) 
     sendNow(copy.data(), copy.size());
 }
 
+// Sends without blocking and waits for room with the pump, so that a peer that stops reading can neither
+// freeze the windows nor keep Stop from working. With a ReadTimeout, a peer that takes nothing for that
+// long fails the send as a timed-out connection.
 void TNetTCPConnection::sendNow(const char* bytes, size_t count) {
     size_t sent = 0;
     while (sent < count) {
         std::shared_ptr<TNetIOHandlerSocket> handler = IOHandler;
         if (!handler || !handler->Connected()) throw ENetNotConnected();
-        ssize_t n;
-        do {
-            n = ::send(handler->Binding.Handle, bytes + sent, count - sent, MSG_NOSIGNAL);
-        } while (n < 0 && errno == EINTR);
-        const int err = errno;
+        int err = 0;
+        const ssize_t n = handler->SendSome(bytes + sent, count - sent, err);
+        if (n < 0 && (err == EAGAIN || err == EWOULDBLOCK)) {
+            if (!handler->Binding.WaitWritable(ReadTimeout > 0 ? ReadTimeout : -1)) throw ENetSocketError(10060);
+            continue;
+        }
         if (TNetIdlePumpBase* pump = TNetIdlePumpBase::ActivePump()) pump->PumpIfDue(false);
         if (n < 0) {
             const int32_t code = SocketCodeFromErrno(err);

@@ -117,8 +117,11 @@ protected:
     virtual void DoDisconnected();
     // A fresh connection starts with an empty input buffer and no close seen.
     void ResetInputState();
-    // Creates an owned handler when there is none.
+    // Creates an owned handler (MakeIOHandler) when there is none.
     std::shared_ptr<TNetIOHandlerSocket> EnsureIOHandler();
+    // The handler a connection makes for itself: a plain one, unless a descendant needs another.
+    virtual std::shared_ptr<TNetIOHandlerSocket> MakeIOHandler();
+    bool OwnsIOHandler() const { return ownsHandler_; }
 
 private:
     // Waits until `count` bytes are buffered; ENetConnClosedGracefully when the peer closes first.

@@ -166,3 +166,166 @@ std::string MergePath(const std::string& base, const std::string& path, char del
 }
 
 }  // namespace dorvanel::http
+
+namespace dorvanel::http {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void appendEscape(std::string& out, unsigned char c) {
+    out += '%';
+    out += kHexDigits[c >> 4];
+    out += kHexDigits[c & 15];
+}
+
+bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The five parts of RFC 3986 appendix B; `has...` tell an empty part from a missing one.
+struct ReferenceParts {
+    std::string scheme;
+    bool hasAuthority = false;
+    std::string authority;
+    std::string path;
+    bool hasQuery = false;
+    std::string query;
+};
+
+ReferenceParts splitReference(std::string_view text) {
+    ReferenceParts parts;
+    if (const size_t hash = text.find('#'); hash != std::string_view::npos) text = text.substr(0, hash);
+    parts.scheme = ReferenceScheme(text);
+    if (!parts.scheme.empty()) text.remove_prefix(parts.scheme.size() + 1);
+    if (text.substr(0, 2) == "//") {
+        text.remove_prefix(2);
+        const size_t end = text.find_first_of("/?");
+        parts.hasAuthority = true;
+        parts.authority = std::string(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end);
+    }
+    const size_t question = text.find('?');
+    parts.path = std::string(text.substr(0, question));
+    if (question != std::string_view::npos) {
+        parts.hasQuery = true;
+        parts.query = std::string(text.substr(question + 1));
+    }
+    return parts;
+}
+
+// RFC 3986 section 5.2.4.
+std::string removeDotSegments(std::string_view input) {
+    std::string output;
+    while (!input.empty()) {
+        if (input.substr(0, 3) == "../") {
+            input.remove_prefix(3);
+        } else if (input.substr(0, 2) == "./") {
+            input.remove_prefix(2);
+        } else if (input.substr(0, 3) == "/./") {
+            input.remove_prefix(2);
+        } else if (input == "/.") {
+            input = "/";
+        } else if (input.substr(0, 4) == "/../" || input == "/..") {
+            input = input.size() == 3 ? std::string_view("/") : input.substr(3);
+            const size_t slash = output.rfind('/');
+            output.erase(slash == std::string::npos ? 0 : slash);
+        } else if (input == "." || input == "..") {
+            input = {};
+        } else {
+            const size_t next = input.find('/', 1);
+            output.append(input.substr(0, next));
+            input = next == std::string_view::npos ? std::string_view() : input.substr(next);
+        }
+    }
+    return output;
+}
+
+}  // namespace
+
+std::string FormEncode(std::string_view value) {
+    std::string out;
+    out.reserve(value.size() * 3);
+    for (const char c : value) {
+        if (isAsciiLetter(c) || isAsciiDigit(c) || c == '*' || c == '-' || c == '.' || c == '_') {
+            out += c;
+        } else if (c == ' ') {
+            out += '+';
+        } else {
+            appendEscape(out, static_cast<unsigned char>(c));
+        }
+    }
+    return out;
+}
+
+std::string EncodeTargetBytes(std::string_view target) {
+    std::string out;
+    out.reserve(target.size());
+    for (const char c : target) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == ' ' || byte > 0x7E) {
+            appendEscape(out, byte);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string ReferenceScheme(std::string_view reference) {
+    if (reference.empty() || !isAsciiLetter(reference[0])) return {};
+    for (size_t i = 1; i < reference.size(); ++i) {
+        const char c = reference[i];
+        if (c == ':') return std::string(reference.substr(0, i));
+        if (!isAsciiLetter(c) && !isAsciiDigit(c) && c != '+' && c != '-' && c != '.') return {};
+    }
+    return {};
+}
+
+std::string ResolveReference(std::string_view base, std::string_view reference) {
+    const ReferenceParts b = splitReference(base);
+    const ReferenceParts r = splitReference(reference);
+    ReferenceParts t;
+    if (!r.scheme.empty()) {
+        t = r;
+        t.path = removeDotSegments(r.path);
+    } else {
+        t.scheme = b.scheme;
+        if (r.hasAuthority) {
+            t.hasAuthority = true;
+            t.authority = r.authority;
+            t.path = removeDotSegments(r.path);
+            t.hasQuery = r.hasQuery;
+            t.query = r.query;
+        } else {
+            t.hasAuthority = b.hasAuthority;
+            t.authority = b.authority;
+            if (r.path.empty()) {
+                t.path = b.path;
+                t.hasQuery = r.hasQuery || b.hasQuery;
+                t.query = r.hasQuery ? r.query : b.query;
+            } else {
+                if (r.path.front() == '/') {
+                    t.path = removeDotSegments(r.path);
+                } else {
+                    // RFC 3986 section 5.2.3: the base's directory, or "/" under an authority with no path.
+                    const size_t slash = b.path.rfind('/');
+                    const std::string merged = b.hasAuthority && b.path.empty()
+                                                   ? "/" + r.path
+                                                   : (slash == std::string::npos ? std::string()
+                                                                                 : b.path.substr(0, slash + 1)) +
+                                                         r.path;
+                    t.path = removeDotSegments(merged);
+                }
+                t.hasQuery = r.hasQuery;
+                t.query = r.query;
+            }
+        }
+    }
+    std::string out = t.scheme + ":";
+    if (t.hasAuthority) out += "//" + t.authority;
+    out += t.hasAuthority && (t.path.empty() || t.path.front() != '/') ? "/" + t.path : t.path;
+    if (t.hasQuery) out += "?" + t.query;
+    return out;
+}
+
+}  // namespace dorvanel::http

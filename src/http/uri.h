@@ -1,7 +1,9 @@
 #pragma once
 // A URI split into the parts the client works with, composed again, and the path merging that resolves a
-// relative reference against the previous request. No percent-encoding or decoding happens anywhere: the
-// request target goes on the wire byte for byte as the caller wrote it.
+// relative reference against the previous request; the resolution of redirect references; and the two
+// encodings the client applies: query values the program builds from user text are form-encoded by the
+// program, and a request target has its blanks and bytes above 0x7E percent-encoded before it is sent
+// (everything else goes on the wire as the caller wrote it).
 #include <string>
 #include <string_view>
 
@@ -55,5 +57,23 @@ size_t ReversePos(std::string_view sub, std::string_view text, long long start =
 // Resolves `path` against `base`: runs of delimiters collapse, a ".." segment climbs (never above the root),
 // "." stays.
 std::string MergePath(const std::string& base, const std::string& path, char delimiter = '/');
+
+// A query value as a form sends it: ASCII letters, digits and "*-._" stay, a blank becomes "+", every other
+// byte becomes "%XX" with upper-case hex. The bytes are taken as they are (a UTF-8 keyword gives the
+// escapes of its UTF-8 bytes).
+std::string FormEncode(std::string_view value);
+
+// A request target with every blank and every byte above 0x7E written as "%XX", as browsers send them.
+std::string EncodeTargetBytes(std::string_view target);
+
+// The scheme a reference starts with (RFC 3986 section 3.1: a letter, then letters, digits, "+", "-" or
+// ".", then ":" before any "/", "?" or "#"); empty for a relative reference.
+std::string ReferenceScheme(std::string_view reference);
+
+// Resolves `reference` against the absolute `base` as RFC 3986 section 5.2 says, for every form a server
+// sends: absolute, network-path ("//h/x"), absolute-path, relative-path and query-only ("?page=2" keeps
+// the document). The result is absolute, carries no fragment, and under an authority has at least "/" as
+// its path.
+std::string ResolveReference(std::string_view base, std::string_view reference);
 
 }  // namespace dorvanel::http

@@ -13,16 +13,19 @@ using namespace dorvanel::test;
 
 namespace {
 
-// Runs `action` once, as soon as the fetcher's status text names `request`.
+// Runs `action` once, as soon as the stand-in has received a request whose target holds `request`: the
+// program is then waiting for that answer.
 class WhenFetching {
 public:
-    WhenFetching(TfrmMain& w, const QString& request, std::function<void()> action) {
-        QObject::connect(&FPoll, &QTimer::timeout, [this, &w, request, action] {
-            if (!Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption().contains(request)) return;
+    WhenFetching(test::StandinServer& standin, const std::string& request, std::function<void()> action) {
+        QObject::connect(&FPoll, &QTimer::timeout, [this, &standin, request, action] {
+            const std::vector<std::string> seen = standin.requests();
+            if (std::none_of(seen.begin(), seen.end(), [&](const std::string& r) { return r.find(request) != std::string::npos; }))
+                return;
             FPoll.stop();
             action();
         });
-        FPoll.start(5);
+        FPoll.start(10);
     }
 
 private:
@@ -56,7 +59,7 @@ TEST_F(HarvestTest, ClosingDuringGatherDataEndsItWithoutAnotherDialog) {
     TfrmMain& w = *window;
     w.show();
     for (const char* k : {"a", "b"}) w.AddTypedKeyword(QString::fromLatin1(k));
-    WhenFetching closing(w, QStringLiteral("/search?p=%22a%22"), [&] { w.close(); });
+    WhenFetching closing(*standin, "/search?p=%22a%22", [&] { w.close(); });
     WhenModals({ChooseSearch(true)});
     w.btnGatherDataClick();
     ModalCounter after;
@@ -73,9 +76,9 @@ TEST_F(HarvestTest, ClosingDuringTheSecurityImageRoundOpensNoFurtherDialog) {
     w.show();
     w.SetMainKeyword(QStringLiteral("golf"));
     // The answer is on its way (the service would ask again and bring the "Wrong password" question).
-    WhenFetching closing(w, QStringLiteral("keyword-suggestion-tool.html"), [&] { w.close(); });
+    WhenFetching closing(*standin, "keyword-suggestion-tool.html", [&] { w.close(); });
     // The first page is let through once it is asked for; the answer is then held until the window closes.
-    WhenFetching first(w, QStringLiteral("seed=golf"), [&] { standin->configure("delay=600000"); });
+    WhenFetching first(*standin, "seed=golf", [&] { standin->configure("delay=600000"); });
     ModalCounter dialogs(1);
     WhenModals({TypeCaptcha("ANSWER")});
     w.btnGatherKeywordClick();
@@ -89,8 +92,8 @@ TEST_F(HarvestTest, RowDeletedMidHarvestIsSkippedAndNoOtherRowWritten) {
     Open({"--delay", "600000", "--delay-for", "google"});
     TfrmMain& w = *window;
     for (const char* k : {"a", "b", "c"}) w.AddTypedKeyword(QString::fromLatin1(k));
-    WhenFetching first(w, QStringLiteral("/search?q=%22a%22"), [&] { standin->configure("delay=600000"); });
-    WhenFetching deleting(w, QStringLiteral("/search?q=%22b%22"), [&] {
+    WhenFetching first(*standin, "/search?q=%22a%22", [&] { standin->configure("delay=600000"); });
+    WhenFetching deleting(*standin, "/search?q=%22b%22", [&] {
         w.Items().SetChecked(1, true);
         workbench::DeleteSelected(w.Items());
         standin->configure("delay=0");
@@ -114,7 +117,7 @@ TEST_F(HarvestTest, SecondTransferCommandAndHeaderClicksDuringGatherDataDoNothin
     auto* header = list->findChild<QHeaderView*>();
     ASSERT_NE(header, nullptr);
     const QPoint keywordHeader(header->sectionViewportPosition(1) + 5, header->height() / 2);
-    WhenFetching during(w, QStringLiteral("/search?q=%22b%22"), [&] {
+    WhenFetching during(*standin, "/search?q=%22b%22", [&] {
         w.btnGatherKeywordClick();  // returns at once: a transfer runs
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, keywordHeader);
         standin->configure("delay=0");

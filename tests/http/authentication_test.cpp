@@ -50,6 +50,15 @@ TEST(BasicAuthentication, ChallengeGivesTheRealmAndTheNextStep) {
     EXPECT_EQ(basic.StepsDone, 0);
 }
 
+TEST(BasicAuthentication, ChallengeCannotFillTheCredentials) {
+    TNetBasicAuthentication basic;
+    basic.SetChallenge({"Basic realm=\"r\", username=\"evil\", Password=\"x\", USERNAME=other"});
+    EXPECT_EQ(basic.NextStep(), TNetAuthWhatsNext::AskCaller);
+    EXPECT_EQ(basic.Username(), "");
+    EXPECT_EQ(basic.Password(), "");
+    EXPECT_EQ(basic.RealmText, "r");
+}
+
 TEST(BasicAuthentication, HostileChallengesDoNotFail) {
     for (const char* challenge : {"Basic", "Basic ", "Basic realm", "Basic realm=", "Basic realm=\"", "Basic , , ,"}) {
         TNetBasicAuthentication basic;

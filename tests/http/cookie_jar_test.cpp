@@ -150,11 +150,14 @@ TEST(CookieJar, NoCookieForAHostThatOnlyContainsTheDomain) {
     EXPECT_EQ(headerFor(jar, "http://www.shop.test/"), "a=1");
 }
 
-TEST(CookieJar, DomainWithoutAnInnerDotIsRefused) {
+TEST(CookieJar, PublicSuffixDomainIsRefused) {
     TNetCookieManager jar;
     jar.AcceptSetCookie("a=1; path=/; Domain=com", TNetURI("http://shop.com/"));
     jar.AcceptSetCookie("b=1; path=/; domain=.test", TNetURI("http://shop.test/"));
-    jar.AcceptSetCookie("c=1; path=/; domain=shop.test", TNetURI("http://web.shop.test/"));
+    jar.AcceptSetCookie("c=1; path=/; domain=co.uk", TNetURI("http://www.shop.co.uk/"));
+    jar.AcceptSetCookie("d=1; path=/; domain=.CO.UK", TNetURI("http://www.shop.co.uk/"));
+    jar.AcceptSetCookie("e=1; path=/; domain=other.test", TNetURI("http://www.shop.test/"));
+    jar.AcceptSetCookie("f=1; path=/; domain=0.0.1", TNetURI("http://127.0.0.1/"));
     EXPECT_EQ(jar.CookieCollection().Count(), 0);
     // The host itself needs no dot: a single-label host keeps its own cookies.
     jar.AcceptSetCookie("d=1; path=/", TNetURI("http://localhost/"));
@@ -297,6 +300,90 @@ TEST(CookieJar, HostileValuesDoNotBreakTheJar) {
         EXPECT_NO_THROW(jar.AcceptSetCookie(text, origin)) << text;
     }
     EXPECT_NO_THROW(headerFor(jar, "http://h.test/"));
+}
+
+TEST(CookieJar, DomainAttributeWithoutLeadingDotReachesSiblings) {
+    TNetCookieManager jar;
+    jar.AcceptSetCookie("a=1; path=/; Domain=Shop.TEST", TNetURI("http://www.shop.test/"));
+    jar.AcceptSetCookie("b=1; path=/; Domain=.shop.test", TNetURI("http://WWW.SHOP.TEST/"));
+    EXPECT_EQ(headerFor(jar, "http://img.shop.test/"), "b=1; a=1");
+    EXPECT_EQ(headerFor(jar, "http://shop.test/"), "b=1; a=1");
+    EXPECT_EQ(headerFor(jar, "http://shop.test.evil/"), "");
+    // A domain that is the host itself, even a public suffix, stays with that host.
+    jar.AcceptSetCookie("c=1; path=/; Domain=localhost", TNetURI("http://localhost/"));
+    EXPECT_EQ(headerFor(jar, "http://localhost/"), "c=1");
+}
+
+TEST(CookieJar, NegativeMaxAgeDeletesWhateverTheExpiresSays) {
+    TNetCookieManager jar;
+    const TNetURI origin("http://h.test/");
+    jar.AcceptSetCookie("s=1; path=/", origin);
+    jar.AcceptSetCookie("s=2; path=/; max-age=-1", origin);
+    jar.AcceptSetCookie("t=1; path=/; expires=Thu, 01 Jan 2037 00:00:00 GMT; max-age=-30", origin);
+    jar.AcceptSetCookie("u=1; path=/; expires=Thu, 01 Jan 2037 00:00:00 GMT; max-age=0", origin);
+    EXPECT_EQ(headerFor(jar, "http://h.test/"), "");
+    EXPECT_EQ(jar.CookieCollection().Count(), 0);
+}
+
+TEST(CookieJar, CookieLargerThanFourKiBOrWithControlBytesIsIgnored) {
+    TNetCookieManager jar;
+    const TNetURI origin("http://h.test/");
+    const std::string suffix = "; path=/";
+    const std::string fits = "a=" + std::string(4096 - 2 - suffix.size(), 'v') + suffix;
+    jar.AcceptSetCookie(fits, origin);
+    jar.AcceptSetCookie("b=" + std::string(4096 - 1 - suffix.size(), 'v') + suffix, origin);
+    jar.AcceptSetCookie("c=1\r\nX-Injected: 1; path=/", origin);
+    jar.AcceptSetCookie(std::string("d=1\0x; path=/", 12), origin);
+    jar.AcceptSetCookie("e=tab\there; path=/", origin);
+    EXPECT_NE(find(jar, "h.test", "a"), nullptr);
+    EXPECT_EQ(find(jar, "h.test", "b"), nullptr);
+    EXPECT_EQ(find(jar, "h.test", "c"), nullptr);
+    EXPECT_EQ(find(jar, "h.test", "d"), nullptr);
+    EXPECT_NE(find(jar, "h.test", "e"), nullptr);
+}
+
+TEST(CookieJar, FiftyPerDomainTheOldestGoesFirst) {
+    TNetCookieManager jar;
+    const TNetURI origin("http://h.test/");
+    for (int i = 0; i < 50; ++i) jar.AcceptSetCookie("n" + std::to_string(i) + "=1; path=/", origin);
+    jar.AcceptSetCookie("n0=again; path=/", origin);  // a replacement keeps its age
+    EXPECT_EQ(jar.CookieCollection().Count(), 50);
+    jar.AcceptSetCookie("n50=1; path=/", origin);
+    EXPECT_EQ(jar.CookieCollection().Count(), 50);
+    EXPECT_EQ(find(jar, "h.test", "n0"), nullptr);
+    EXPECT_NE(find(jar, "h.test", "N1"), nullptr);
+    EXPECT_NE(find(jar, "h.test", "n50"), nullptr);
+    // Names are still found after the shift.
+    jar.AcceptSetCookie("n25=changed; path=/", origin);
+    EXPECT_EQ(find(jar, "h.test", "n25")->CookieValue, "changed");
+    EXPECT_EQ(jar.CookieCollection().Count(), 50);
+}
+
+TEST(CookieJar, ThreeThousandInAllTheOldestGoesFirst) {
+    TNetCookieManager jar;
+    for (int d = 0; d < 61; ++d) {
+        const TNetURI origin("http://h" + std::to_string(d) + ".test/");
+        for (int i = 0; i < 50; ++i) jar.AcceptSetCookie("n" + std::to_string(i) + "=1; path=/", origin);
+    }
+    EXPECT_EQ(jar.CookieCollection().Count(), 3000);
+    // The first domain lost all fifty of its cookies, oldest first, and its entry with them.
+    EXPECT_EQ(headerFor(jar, "http://h0.test/"), "");
+    EXPECT_EQ(find(jar, "h1.test", "n0")->CookieValue, "1");
+    EXPECT_EQ(jar.CookieCollection().Domains().size(), 60u);
+    EXPECT_EQ(jar.CookieCollection().Domains().front().Domain, "h1.test");
+}
+
+TEST(CookieJar, CookieHeaderStaysWithinEightKiB) {
+    TNetCookieManager jar;
+    const TNetURI origin("http://h.test/");
+    // Three cookies of 3000 bytes each: two fit (6000 + "; "), the third would pass 8192.
+    for (const char* name : {"a", "b", "c"}) {
+        jar.AcceptSetCookie(std::string(name) + "=" + std::string(2998, *name) + "; path=/", origin);
+    }
+    jar.AcceptSetCookie("small=1; path=/", origin);
+    const std::string header = headerFor(jar, "http://h.test/");
+    EXPECT_LE(header.size(), TNetCookieManager::kMaxCookieHeaderBytes);
+    EXPECT_EQ(header, "small=1; c=" + std::string(2998, 'c') + "; b=" + std::string(2998, 'b'));
 }
 
 }  // namespace

@@ -146,9 +146,12 @@ TEST(ResponseRecord, ContentLengthAbsentZeroOrGarbage) {
     response = responseWith({"Content-Length: 0"});
     EXPECT_EQ(response.ContentLength, 0);
     EXPECT_TRUE(response.LengthKnown());
-    EXPECT_EQ(responseWith({"Content-Length: 12abc"}).ContentLength, -1);
-    EXPECT_EQ(responseWith({"Content-Length: 99999999999"}).ContentLength, -1);
-    EXPECT_EQ(responseWith({"Content-Length: 0x10"}).ContentLength, -1);
+    // Lengths are 64-bit and digits only.
+    EXPECT_EQ(responseWith({"Content-Length: 99999999999"}).ContentLength, 99999999999);
+    EXPECT_EQ(responseWith({"Content-Length:  42 "}).ContentLength, 42);
+    for (const char* bad : {"12abc", "0x10", "+5", "-5", "5 5", "9223372036854775808"}) {
+        EXPECT_EQ(responseWith({std::string("Content-Length: ") + bad}).ContentLength, -1) << bad;
+    }
 }
 
 TEST(ResponseRecord, ExpiresAsSecondsFromNowOrAsADate) {

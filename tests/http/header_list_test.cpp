@@ -47,6 +47,10 @@ TEST(HeaderListContinuation, FollowingLinesJoinWithOneSpace) {
     EXPECT_EQ(list.ValueOf("X-A"), "one");
 }
 
+TEST(HeaderListContinuation, BlankContinuationsAddNoSpace) {
+    EXPECT_EQ(listOf({"X-A:  ", " ", " one", "\t", "  two  "}).ValueOf("X-A"), "one two");
+}
+
 TEST(HeaderListSet, ReplacesTheLineAndItsContinuations) {
     TNetHeaderList list = listOf({"Accept: */*", "HOST: y", " z", "X: 1"});
     list.SetHeaderValue("Host", "x");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "http/exceptions.h"
 
 namespace dorvanel::http {
@@ -182,6 +185,82 @@ TEST(MergePathTest, NeverClimbsAboveTheRoot) {
 TEST(MergePathTest, DotsInsideANameAreNotASegment) {
     EXPECT_EQ(MergePath("/a/", "..x"), "/a/..x");
     EXPECT_EQ(MergePath("/a/b/", "c..d/"), "/a/b/c..d/");
+}
+
+TEST(FormEncodeTest, KeepsTheUnreservedFormBytesAndEscapesTheRest) {
+    struct Case {
+        std::string value;
+        std::string encoded;
+    };
+    const std::vector<Case> cases = {
+        {"golf clubs", "golf+clubs"},
+        {"AT&T", "AT%26T"},
+        {"c++", "c%2B%2B"},
+        {"#1", "%231"},
+        {"a=b?c/d", "a%3Db%3Fc%2Fd"},
+        {"\"quoted\"", "%22quoted%22"},
+        {"*-._~!", "*-._%7E%21"},
+        {"caf\xc3\xa9", "caf%C3%A9"},
+        {std::string("nul\0tab\t", 8), "nul%00tab%09"},
+        {"%41", "%2541"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormEncode(c.value), c.encoded) << c.value;
+}
+
+TEST(EncodeTargetBytesTest, BlanksAndBytesAboveTildeOnly) {
+    EXPECT_EQ(EncodeTargetBytes("/a b/caf\xc3\xa9?q=a+b&r=%22~"), "/a%20b/caf%C3%A9?q=a+b&r=%22~");
+    EXPECT_EQ(EncodeTargetBytes("/\x7f\xff"), "/%7F%FF");
+}
+
+TEST(ReferenceSchemeTest, OnlyALeadingSchemeBeforeAnyDelimiter) {
+    EXPECT_EQ(ReferenceScheme("http://h/"), "http");
+    EXPECT_EQ(ReferenceScheme("JavaScript:alert(1)"), "JavaScript");
+    EXPECT_EQ(ReferenceScheme("svn+ssh:x"), "svn+ssh");
+    EXPECT_EQ(ReferenceScheme("page?u=http://x"), "");
+    EXPECT_EQ(ReferenceScheme("/a:b"), "");
+    EXPECT_EQ(ReferenceScheme("1http:x"), "");
+    EXPECT_EQ(ReferenceScheme("//h/x"), "");
+    EXPECT_EQ(ReferenceScheme("noscheme"), "");
+}
+
+TEST(ResolveReferenceTest, Rfc3986Examples) {
+    // RFC 3986 section 5.4, normal and abnormal examples (fragments are dropped here).
+    const std::string base = "http://a/b/c/d;p?q";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"g:h", "g:h"},
+        {"g", "http://a/b/c/g"},
+        {"./g", "http://a/b/c/g"},
+        {"g/", "http://a/b/c/g/"},
+        {"/g", "http://a/g"},
+        {"//g", "http://g/"},
+        {"?y", "http://a/b/c/d;p?y"},
+        {"g?y", "http://a/b/c/g?y"},
+        {"#s", "http://a/b/c/d;p?q"},
+        {"g#s", "http://a/b/c/g"},
+        {";x", "http://a/b/c/;x"},
+        {"", "http://a/b/c/d;p?q"},
+        {".", "http://a/b/c/"},
+        {"./", "http://a/b/c/"},
+        {"..", "http://a/b/"},
+        {"../g", "http://a/b/g"},
+        {"../..", "http://a/"},
+        {"../../g", "http://a/g"},
+        {"../../../g", "http://a/g"},
+        {"/./g", "http://a/g"},
+        {"/../g", "http://a/g"},
+        {"g.", "http://a/b/c/g."},
+        {"..g", "http://a/b/c/..g"},
+        {"./../g", "http://a/b/g"},
+        {"g/./h", "http://a/b/c/g/h"},
+        {"g/../h", "http://a/b/c/h"},
+        {"g?y/./x", "http://a/b/c/g?y/./x"},
+        {"http://other:8080", "http://other:8080/"},
+        {"http://other?x=1#f", "http://other/?x=1"},
+        {"next?u=http://elsewhere/x", "http://a/b/c/next?u=http://elsewhere/x"},
+    };
+    for (const auto& [reference, resolved] : cases) EXPECT_EQ(ResolveReference(base, reference), resolved) << reference;
+    EXPECT_EQ(ResolveReference("http://h:81", "x"), "http://h:81/x");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -161,6 +162,9 @@ private:
                                  });
     }
 
+    // Addresses the stand-in writes into its pages and redirects use the scheme it serves.
+    const char* scheme() const { return options_.tlsCertificate.empty() ? "http://" : "https://"; }
+
     std::string hostOf(const httplib::Request& req) const {
         const std::string host = req.get_header_value("Host");
         return host.empty() ? "127.0.0.1:" + std::to_string(port) : host;
@@ -201,7 +205,7 @@ private:
         challenges_[random] = {session, characters, keyword};
         lastRandom_ = random;
         return CaptchaPage(random, FormEncode(keyword),
-                           "http://" + hostOf(req) + "/captcha.png?random=" + random + "&size=5");
+                           scheme() + hostOf(req) + "/captcha.png?random=" + random + "&size=5");
     }
 
     void suggestions(const httplib::Request& req, httplib::Response& res) {
@@ -284,7 +288,7 @@ private:
     void yahoo(const httplib::Request& req, httplib::Response& res) {
         if (!req.has_param("fr")) {
             res.status = 302;
-            res.set_header("Location", "http://" + hostOf(req) + req.target + "&fr=yfp-t-501");
+            res.set_header("Location", scheme() + hostOf(req) + req.target + "&fr=yfp-t-501");
             send(Service::Yahoo, req, res, "<html><body>Moved</body></html>\r\n", "text/html");
             return;
         }
@@ -311,6 +315,8 @@ private:
             return;
         }
         changed.port = options_.port;
+        changed.tlsCertificate = options_.tlsCertificate;
+        changed.tlsKey = options_.tlsKey;
         options_ = changed;
         ++configGeneration_;
         configChanged_.notify_all();
@@ -367,7 +373,20 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    httplib::Server server;
+    // With a certificate the stand-in speaks https, as the real services do.
+    std::unique_ptr<httplib::Server> serverObject;
+    if (options.tlsCertificate.empty()) {
+        serverObject = std::make_unique<httplib::Server>();
+    } else {
+        auto secure = std::make_unique<httplib::SSLServer>(options.tlsCertificate.c_str(), options.tlsKey.c_str());
+        if (!secure->is_valid()) {
+            std::cerr << "dorvanel-standin: cannot use the certificate " << options.tlsCertificate << " with key "
+                      << options.tlsKey << "\n";
+            return 1;
+        }
+        serverObject = std::move(secure);
+    }
+    httplib::Server& server = *serverObject;
     // Headers and body leave in separate writes; without this a reused connection (the redirect) waits for
     // the client's delayed acknowledgement before the body goes out.
     server.set_tcp_nodelay(true);
@@ -387,6 +406,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     standin.port = port;
-    std::cout << "dorvanel-standin listening on 127.0.0.1 port " << port << std::endl;
+    std::cout << "dorvanel-standin listening on 127.0.0.1 port " << port
+              << (options.tlsCertificate.empty() ? "" : " (https)") << std::endl;
     return server.listen_after_bind() ? 0 : 1;
 }

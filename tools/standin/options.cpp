@@ -73,6 +73,10 @@ void ApplyOption(Options& options, std::string_view key, std::string_view value)
             if (!ok) throw OptionError("captcha-text: only letters and digits can be drawn");
         }
         options.captchaText = std::string(value);
+    } else if (key == "tls-cert") {
+        options.tlsCertificate = std::string(value);
+    } else if (key == "tls-key") {
+        options.tlsKey = std::string(value);
     } else if (key == "verbose") {
         options.verbose = value != "0" && value != "no";
     } else {
@@ -105,6 +109,9 @@ Options ParseCommandLine(int argc, char** argv, bool& help) {
             ApplyOption(options, arg, argv[++i]);
         }
     }
+    if (options.tlsCertificate.empty() != options.tlsKey.empty()) {
+        throw OptionError("--tls-cert and --tls-key go together");
+    }
     return options;
 }
 
@@ -122,6 +129,8 @@ const char* UsageText() {
            "                          until the session's cookie has typed it right once)\n"
            "  --captcha-text TEXT     draw TEXT in every security image instead of random characters\n"
            "  --verbose               print every request on stderr\n"
+           "  --tls-cert FILE --tls-key FILE\n"
+           "                          serve https with this certificate (chain) and key instead of http\n"
            "LIST: comma-separated among suggest, image, google, yahoo, msn, affiliate; or all, none.\n"
            "While running, GET /standin/config?delay=500&fail=yahoo (same keys) changes the settings and ends\n"
            "every delay in progress,\n"

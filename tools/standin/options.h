@@ -29,6 +29,8 @@ struct Options {
     CaptchaMode captcha = CaptchaMode::First;
     std::string captchaText;      // the characters of every security image; empty: random ones
     bool verbose = false;         // every request line on stderr
+    std::string tlsCertificate;   // with tlsKey: serve https with this certificate (chain) file
+    std::string tlsKey;
 };
 
 class OptionError : public std::runtime_error {
@@ -36,7 +38,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Sets one key ("port", "delay", "trickle", "delay-for", "fail", "fail-mode", "captcha", "captcha-text", "verbose").
+// Sets one key ("port", "delay", "trickle", "delay-for", "fail", "fail-mode", "captcha", "captcha-text", "verbose",
+// and on the command line only "tls-cert" and "tls-key").
 // Throws OptionError naming the key or value it did not understand.
 void ApplyOption(Options& options, std::string_view key, std::string_view value);
 

@@ -1,6 +1,7 @@
 #include "harvest/pages/result_count_pages.h"
 
 #include "harvest/markup/markup.h"
+#include "harvest/pages/service_hosts.h"
 #include "harvest/pages/suggestion_pages.h"
 
 namespace dorvanel::pages {
@@ -30,7 +31,7 @@ const EngineRules& rulesOf(Engine engine) { return kRules[static_cast<size_t>(en
 
 std::string ResultCountAddress(Engine engine, std::string_view host, std::string_view keyword, SearchType type) {
     const std::string_view quote = type == SearchType::Precise ? "%22" : "";
-    std::string address = "http://" + std::string(host) + std::string(rulesOf(engine).pathAndKey);
+    std::string address = ServiceOrigin(host) + std::string(rulesOf(engine).pathAndKey);
     address += quote;
     address += BlanksToPlus(keyword);
     address += quote;

@@ -1,6 +1,7 @@
 #include "harvest/pages/service_hosts.h"
 
 #include "common/ini_file.h"
+#include "common/text.h"
 
 namespace dorvanel::pages {
 
@@ -17,6 +18,17 @@ TServiceHosts TServiceHosts::Load(const std::string& path) {
     read("MsnHost", hosts.MsnHost);
     read("AffiliateHost", hosts.AffiliateHost);
     return hosts;
+}
+
+std::string ServiceOrigin(std::string_view service) {
+    for (const std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
+        if (service.size() >= scheme.size() && common::SameText(service.substr(0, scheme.size()), scheme)) {
+            std::string_view host = service.substr(scheme.size());
+            while (!host.empty() && host.back() == '/') host.remove_suffix(1);
+            return std::string(scheme) + std::string(host);
+        }
+    }
+    return "http://" + std::string(service);
 }
 
 }  // namespace dorvanel::pages

@@ -1,7 +1,9 @@
 #pragma once
 // Where the remote services live. The optional file dbservices.dat beside the program names them (section
-// "Services", each a host or host:port); a missing file or key leaves the public default.
+// "Services", each a host or host:port, or with a scheme "https://host[:port]"; without one a service is
+// asked over http); a missing file or key leaves the public default.
 #include <string>
+#include <string_view>
 
 namespace dorvanel::pages {
 
@@ -14,5 +16,9 @@ struct TServiceHosts {
 
     static TServiceHosts Load(const std::string& path);
 };
+
+// The start of every address of a service: its scheme, "://" and its host[:port]. A service named with
+// "http://" or "https://" (either in any letter case) keeps that scheme; any other name is asked over http.
+std::string ServiceOrigin(std::string_view service);
 
 }  // namespace dorvanel::pages

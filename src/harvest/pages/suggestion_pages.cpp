@@ -1,6 +1,7 @@
 #include "harvest/pages/suggestion_pages.h"
 
 #include "harvest/markup/markup.h"
+#include "harvest/pages/service_hosts.h"
 
 #include <map>
 
@@ -79,13 +80,13 @@ std::string BlanksToPlus(std::string_view text) {
 }
 
 std::string SuggestionsAddress(std::string_view host, std::string_view mainKeyword) {
-    return "http://" + std::string(host) + "/?seed=" + BlanksToPlus(mainKeyword) +
+    return ServiceOrigin(host) + "/?seed=" + BlanksToPlus(mainKeyword) +
            "&adult_filter=remove_offensive&suggest=Hit+Me";
 }
 
 std::string CaptchaAnswerAddress(std::string_view host, std::string_view typed, std::string_view random,
                                  std::string_view seed) {
-    return "http://" + std::string(host) + "/keyword-suggestion-tool.html?password=" + std::string(typed) +
+    return ServiceOrigin(host) + "/keyword-suggestion-tool.html?password=" + std::string(typed) +
            "&random=" + std::string(random) + "&seed=" + std::string(seed);
 }
 

@@ -9,6 +9,8 @@
 #include "http/http_client.h"
 #include "standin/pages.h"
 #include "support/plain/standin_server.h"
+#include "support/plain/temp_dir.h"
+#include "support/plain/test_certificates.h"
 
 namespace dorvanel::pages {
 namespace {
@@ -99,6 +101,29 @@ TEST(StandinRoundTrip, FailingEngineFailsTheFetch) {
     standin.configure("fail=google&fail-mode=cut");
     EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Google, standin.hostPort(), "x", SearchType::Broad)),
                  dorvanel::Exception);
+}
+
+TEST(StandinRoundTrip, HttpsModeServesEveryServiceOverTls) {
+    test::TempDir dir;
+    const test::TestCertificates certificates(dir.path().string());
+    test::StandinServer standin({"--tls-cert", certificates.Certificate("good"), "--tls-key", certificates.Key("good"),
+                                 "--captcha", "never"});
+    http::TNetHTTP client;
+    client.HandleRedirects = true;
+    client.TrustAnchorFile = certificates.Authority();
+    const std::string host = "https://localhost:" + std::to_string(standin.port());
+    const auto rows = ParseSuggestions(fetch(client, SuggestionsAddress(host, "golf clubs")));
+    EXPECT_EQ(rows.size(), standin::SuggestionsFor("golf clubs").size());
+    // Yahoo's redirect stays on https.
+    for (Engine engine : kEngines) {
+        const std::string page = fetch(client, ResultCountAddress(engine, host, "golf", SearchType::Broad));
+        const auto se = static_cast<standin::Engine>(static_cast<int>(engine));
+        EXPECT_EQ(CutResultCount(engine, page), standin::CountCellText(se, "golf", false));
+    }
+    // Without the test's authority the stand-in's certificate is not trusted.
+    http::TNetHTTP untrusting;
+    http::TNetMemoryStream page;
+    EXPECT_THROW(untrusting.FetchToStream(SuggestionsAddress(host, "golf"), page), http::ENetTLSVerifyError);
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ bool NginxPeer::Available() {
     return ::access(kBinary, X_OK) == 0;
 }
 
-NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLines) : folder_(folder) {
+NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLines, const std::string& listenOptions)
+    : folder_(folder) {
     ::mkdir((folder_ + "/www").c_str(), 0755);
     ::mkdir((folder_ + "/temp").c_str(), 0755);
     port_ = freeLoopbackPort();
@@ -50,7 +51,8 @@ NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLi
             << "  fastcgi_temp_path " << folder_ << "/temp/fastcgi;\n"
             << "  uwsgi_temp_path " << folder_ << "/temp/uwsgi;\n"
             << "  scgi_temp_path " << folder_ << "/temp/scgi;\n"
-            << "  server {\n    listen 127.0.0.1:" << port_ << ";\n    root " << folder_ << "/www;\n"
+            << "  server {\n    listen 127.0.0.1:" << port_ << (listenOptions.empty() ? "" : " " + listenOptions)
+            << ";\n    root " << folder_ << "/www;\n"
             << "    absolute_redirect off;\n"
             << extraServerLines << "\n  }\n}\n";
     }
@@ -84,6 +86,10 @@ NginxPeer::~NginxPeer() {
 
 std::string NginxPeer::Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+std::string NginxPeer::SecureUrl(const std::string& path, const std::string& host) const {
+    return "https://" + host + ":" + std::to_string(port_) + path;
 }
 
 }  // namespace dorvanel::test

@@ -13,14 +13,16 @@ public:
     static bool Available();
 
     // `folder` must exist; the server's files go into folder/www. `extraServerLines` are added inside the
-    // server block. Throws std::runtime_error when nginx does not come up.
-    NginxPeer(const std::string& folder, const std::string& extraServerLines);
+    // server block; `listenOptions` after the address of its listen line ("ssl" for https). Throws
+    // std::runtime_error when nginx does not come up.
+    NginxPeer(const std::string& folder, const std::string& extraServerLines, const std::string& listenOptions = {});
     ~NginxPeer();
     NginxPeer(const NginxPeer&) = delete;
     NginxPeer& operator=(const NginxPeer&) = delete;
 
     int Port() const { return port_; }
     std::string Url(const std::string& path) const;
+    std::string SecureUrl(const std::string& path, const std::string& host = "127.0.0.1") const;
     std::string WwwFolder() const { return folder_ + "/www"; }
 
 private:

@@ -177,6 +177,27 @@ void ScriptedServer::play(int fd, size_t index) {
                 }
                 break;
             }
+            case ServerStep::Kind::Trickle:
+                for (const char byte : step.bytes) {
+                    if (::send(fd, &byte, 1, MSG_NOSIGNAL) != 1) {
+                        open = false;
+                        break;
+                    }
+                    pollfd stop{stopFds_[0], POLLIN, 0};
+                    if (::poll(&stop, 1, step.ms) == 1) {
+                        open = false;
+                        break;
+                    }
+                }
+                break;
+            case ServerStep::Kind::Stall: {
+                // POLLRDHUP tells the client's close without reading what it sent before.
+                pollfd fds[2] = {{fd, POLLRDHUP, 0}, {stopFds_[0], POLLIN, 0}};
+                while (::poll(fds, 2, -1) < 0 && errno == EINTR) {
+                }
+                open = false;
+                break;
+            }
             case ServerStep::Kind::Pause: {
                 pollfd stop{stopFds_[0], POLLIN, 0};
                 if (::poll(&stop, 1, step.ms) == 1) open = false;

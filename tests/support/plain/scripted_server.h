@@ -12,7 +12,7 @@
 namespace dorvanel::test {
 
 struct ServerStep {
-    enum class Kind { ReadHead, ReadBytes, Send, Pause, Close, Reset, WaitClose };
+    enum class Kind { ReadHead, ReadBytes, Send, Trickle, Pause, Close, Reset, WaitClose, Stall };
     Kind kind;
     std::string bytes;
     size_t count = 0;
@@ -23,7 +23,12 @@ struct ServerStep {
     static ServerStep ReadBytes(size_t count) { return {Kind::ReadBytes, {}, count, 0}; }
     // One write of exactly these bytes.
     static ServerStep Send(std::string bytes) { return {Kind::Send, std::move(bytes), 0, 0}; }
+    // The bytes one at a time, `ms` apart: a peer that keeps every wait of the client short.
+    static ServerStep Trickle(std::string bytes, int ms) { return {Kind::Trickle, std::move(bytes), 0, ms}; }
     static ServerStep Pause(int ms) { return {Kind::Pause, {}, 0, ms}; }
+    // Neither reads nor sends any more, until the client closes its side or the server stops: a peer that
+    // stopped (its receive buffer fills, so the client's sends stall too).
+    static ServerStep Stall() { return {Kind::Stall, {}, 0, 0}; }
     // Closes the connection (a FIN after everything sent).
     static ServerStep Close() { return {Kind::Close, {}, 0, 0}; }
     // Closes with a reset instead of a FIN.

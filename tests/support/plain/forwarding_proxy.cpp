@@ -1,0 +1,123 @@
+#include "support/plain/forwarding_proxy.h"
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <stdexcept>
+
+#include "support/plain/loopback.h"
+
+namespace dorvanel::test {
+
+namespace {
+
+bool sendAll(int fd, const char* bytes, size_t count) {
+    while (count > 0) {
+        const ssize_t n = ::send(fd, bytes, count, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes += n;
+        count -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+ForwardingProxy::ForwardingProxy(int serverPort, Options options) : serverPort_(serverPort), options_(options) {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listenFd_ < 0) throw std::runtime_error("socket failed");
+    port_ = BindLoopback(listenFd_);
+    if (::listen(listenFd_, 16) != 0 || ::pipe2(stopFds_, O_CLOEXEC) != 0) throw std::runtime_error("listen failed");
+    thread_ = std::thread([this] { run(); });
+}
+
+ForwardingProxy::~ForwardingProxy() {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopFds_[1], &byte, 1);
+    thread_.join();
+    ::close(listenFd_);
+    ::close(stopFds_[0]);
+    ::close(stopFds_[1]);
+}
+
+std::vector<std::string> ForwardingProxy::ConnectHeads() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return connectHeads_;
+}
+
+bool ForwardingProxy::stopped(int ms) const {
+    pollfd stop{stopFds_[0], POLLIN, 0};
+    return ::poll(&stop, 1, ms) == 1;
+}
+
+void ForwardingProxy::run() {
+    while (true) {
+        pollfd fds[2] = {{listenFd_, POLLIN, 0}, {stopFds_[0], POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0 && errno == EINTR) continue;
+        if (fds[1].revents) return;
+        const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) continue;
+        relay(client);
+        ::close(client);
+    }
+}
+
+void ForwardingProxy::relay(int client) {
+    char buffer[16384];
+    if (options_.Connect) {
+        std::string head;
+        while (head.find("\r\n\r\n") == std::string::npos) {
+            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0) return;
+            head.append(buffer, static_cast<size_t>(n));
+        }
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            connectHeads_.push_back(head);
+        }
+        const std::string answer = "HTTP/1.1 200 Connection established\r\n\r\n";
+        if (!sendAll(client, answer.data(), answer.size())) return;
+    }
+    const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const sockaddr_in addr = LoopbackAddress(serverPort_);
+    if (::connect(server, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(server);
+        return;
+    }
+    long long fromServer = 0;
+    bool open = true;
+    while (open) {
+        pollfd fds[3] = {{client, POLLIN, 0}, {server, POLLIN, 0}, {stopFds_[0], POLLIN, 0}};
+        if (::poll(fds, 3, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[2].revents) break;
+        if (fds[0].revents) {
+            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0 || !sendAll(server, buffer, static_cast<size_t>(n))) open = false;
+        }
+        if (open && fds[1].revents) {
+            ssize_t n = ::recv(server, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            if (options_.CutAfter >= 0) n = std::min<ssize_t>(n, static_cast<ssize_t>(options_.CutAfter - fromServer));
+            const size_t piece = options_.PieceBytes ? options_.PieceBytes : static_cast<size_t>(n);
+            for (ssize_t sent = 0; open && sent < n; sent += static_cast<ssize_t>(piece)) {
+                const size_t size = std::min(piece, static_cast<size_t>(n - sent));
+                if (!sendAll(client, buffer + sent, size)) open = false;
+                if (options_.PauseMs && stopped(options_.PauseMs)) open = false;
+            }
+            fromServer += n;
+            if (options_.CutAfter >= 0 && fromServer >= options_.CutAfter) open = false;
+        }
+    }
+    ::close(server);
+}
+
+}  // namespace dorvanel::test
