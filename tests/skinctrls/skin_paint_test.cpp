@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QEnterEvent>
 
+#include <cmath>
 #include <memory>
 
 namespace dorvanel::skinctrls {
@@ -265,6 +266,39 @@ TEST(SkinPaint, AHostileSkinIsDrawnWithoutLargeAllocations) {
     // The panel's skin image is held to its 64 x 64 picture.
     EXPECT_EQ(p1->Geometry().SkinRect, (skin::TRect{0, 0, 64, 64}));
     EXPECT_LE(p1->Geometry().RBPoint.X, 64);
+}
+
+}  // namespace
+}  // namespace dorvanel::skinctrls
+
+namespace dorvanel::skinctrls {
+namespace {
+
+TEST(SkinPaint, AScrollBarLaysItsPartsOutFromTheSkin) {
+    // The program's vertical bar: 19 x 80 in the skin, buttons 19 high at both ends, a 9-wide thumb.
+    auto skin = ProgramSkin();
+    TSkinScrollBar bar;
+    bar.SetKind(TScrollBarKind::sbVertical);
+    bar.SetSkinDataName(QStringLiteral("vscrollbar"));
+    bar.SetSkinData(skin.get());
+    bar.SetBounds(0, 0, 19, 267);
+    bar.SetRange(0, 99, 10, 0);
+    EXPECT_EQ(bar.PartRect(TSkinScrollBar::ptDownButton), QRect(0, 0, 19, 19));
+    // The far button and the track's far edge move with the bar's length (267 - 80).
+    EXPECT_EQ(bar.PartRect(TSkinScrollBar::ptUpButton), QRect(0, 61 + 187, 19, 19));
+    EXPECT_EQ(bar.TrackRect(), QRect(0, 19, 19, 42 + 187));
+    // Across the bar the thumb keeps the skin's 9 pixels, centred; along it the page's share of the track.
+    const QRect thumb = bar.PartRect(TSkinScrollBar::ptThumb);
+    EXPECT_EQ(thumb.left(), 19 / 2 - 9 / 2);
+    EXPECT_EQ(thumb.width(), 9);
+    EXPECT_EQ(thumb.top(), 19);
+    EXPECT_EQ(thumb.height(), std::max(24, int(std::lround(229 * 10 / 100.0))));
+    bar.SetPosition(90);
+    EXPECT_EQ(bar.PartRect(TSkinScrollBar::ptThumb).bottom(), bar.TrackRect().bottom());
+    // Without a skin the plain geometry returns.
+    skin->UnloadSkin();
+    bar.SetSkinData(skin.get());
+    EXPECT_EQ(bar.PartRect(TSkinScrollBar::ptDownButton), QRect(QPoint(1, 1), QPoint(17, 16)));
 }
 
 }  // namespace
