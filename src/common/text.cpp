@@ -80,6 +80,26 @@ int32_t Int32Or(std::string_view text, int32_t fallback) {
     return ReadInt32(text, value) ? value : fallback;
 }
 
+std::string FormEncode(std::string_view value) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(value.size() * 3);
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '*' || c == '-' ||
+            c == '.' || c == '_') {
+            out += c;
+        } else if (c == ' ') {
+            out += '+';
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    return out;
+}
+
 void ForEachListLine(std::string_view bytes, const std::function<void(std::string_view)>& visit) {
     const size_t end = std::min(bytes.size(), bytes.find('\0'));
     size_t start = 0;

@@ -32,6 +32,11 @@ bool ReadInt32(std::string_view text, int32_t& value);
 // The integer, or `fallback` when the text is not a decimal integer of 32 bits.
 int32_t Int32Or(std::string_view text, int32_t fallback);
 
+// A query value as a form sends it: ASCII letters, digits and "*-._" stay, a blank becomes "+", every other
+// byte becomes "%XX" with upper-case hex. The bytes are taken as they are (a UTF-8 keyword gives the
+// escapes of its UTF-8 bytes).
+std::string FormEncode(std::string_view value);
+
 // The lines of a list text: a line ends at CR, LF or CR LF, the text at its first zero byte; a last line
 // without a line end counts, an empty text has no line.
 void ForEachListLine(std::string_view bytes, const std::function<void(std::string_view)>& visit);

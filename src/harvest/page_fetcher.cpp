@@ -57,7 +57,10 @@ QString DefaultScratchFileName(const QString& programFolder) {
 void SetUpProgramClient(http::TNetHTTP& client) {
     client.AllowCookies = true;
     client.HandleRedirects = true;
-    client.ReadTimeout = 0;
+    // 60 s of silence ends a fetch (a peer that stops for ever would hold the harvest), and a page stops at
+    // 64 MiB; the library's own defaults stay as they are.
+    client.ReadTimeout = 60000;
+    client.MaxBodyBytes = int64_t{64} << 20;
     client.MaxLineAction = http::TNetMaxLineAction::maException;
     client.HTTPOptions = {http::TNetHTTPOption::hoForceEncodeParams};
     client.Request.Accept = "text/html, */*";

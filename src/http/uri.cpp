@@ -242,21 +242,6 @@ std::string removeDotSegments(std::string_view input) {
 
 }  // namespace
 
-std::string FormEncode(std::string_view value) {
-    std::string out;
-    out.reserve(value.size() * 3);
-    for (const char c : value) {
-        if (isAsciiLetter(c) || isAsciiDigit(c) || c == '*' || c == '-' || c == '.' || c == '_') {
-            out += c;
-        } else if (c == ' ') {
-            out += '+';
-        } else {
-            appendEscape(out, static_cast<unsigned char>(c));
-        }
-    }
-    return out;
-}
-
 std::string EncodeTargetBytes(std::string_view target) {
     std::string out;
     out.reserve(target.size());

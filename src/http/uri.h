@@ -4,6 +4,8 @@
 // encodings the client applies: query values the program builds from user text are form-encoded by the
 // program, and a request target has its blanks and bytes above 0x7E percent-encoded before it is sent
 // (everything else goes on the wire as the caller wrote it).
+#include "common/text.h"
+
 #include <string>
 #include <string_view>
 
@@ -58,10 +60,7 @@ size_t ReversePos(std::string_view sub, std::string_view text, long long start =
 // "." stays.
 std::string MergePath(const std::string& base, const std::string& path, char delimiter = '/');
 
-// A query value as a form sends it: ASCII letters, digits and "*-._" stay, a blank becomes "+", every other
-// byte becomes "%XX" with upper-case hex. The bytes are taken as they are (a UTF-8 keyword gives the
-// escapes of its UTF-8 bytes).
-std::string FormEncode(std::string_view value);
+using common::FormEncode;
 
 // A request target with every blank and every byte above 0x7E written as "%XX", as browsers send them.
 std::string EncodeTargetBytes(std::string_view target);

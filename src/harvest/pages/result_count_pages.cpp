@@ -1,5 +1,6 @@
 #include "harvest/pages/result_count_pages.h"
 
+#include "common/text.h"
 #include "harvest/markup/markup.h"
 #include "harvest/pages/service_hosts.h"
 #include "harvest/pages/suggestion_pages.h"
@@ -33,7 +34,7 @@ std::string ResultCountAddress(Engine engine, std::string_view host, std::string
     const std::string_view quote = type == SearchType::Precise ? "%22" : "";
     std::string address = ServiceOrigin(host) + std::string(rulesOf(engine).pathAndKey);
     address += quote;
-    address += BlanksToPlus(keyword);
+    address += common::FormEncode(keyword);
     address += quote;
     return address;
 }

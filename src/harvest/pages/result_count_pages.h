@@ -13,8 +13,8 @@ inline constexpr std::array<Engine, 3> kEngines = {Engine::Google, Engine::Yahoo
 // The values of the main window's search type.
 enum class SearchType { Precise = 0, Broad = 1 };
 
-// "http://" host, the engine's path and query key, then the keyword with blanks as "+", between "%22" on
-// both sides for a precise search. No other character is encoded. `host` is a host name or host:port.
+// The origin, the engine's path and query key, then the keyword form-encoded (a blank as "+", every byte
+// outside letters, digits and "*-._" as %XX), between "%22" on both sides for a precise search.
 //   Google "/search?q=", Yahoo "/search?p=", MSN "/results.aspx?q="
 std::string ResultCountAddress(Engine engine, std::string_view host, std::string_view keyword, SearchType type);
 

@@ -1,5 +1,6 @@
 #include "harvest/pages/suggestion_pages.h"
 
+#include "common/text.h"
 #include "harvest/markup/markup.h"
 #include "harvest/pages/service_hosts.h"
 
@@ -71,23 +72,15 @@ private:
 
 }  // namespace
 
-std::string BlanksToPlus(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c == ' ') c = '+';
-    }
-    return out;
-}
-
 std::string SuggestionsAddress(std::string_view host, std::string_view mainKeyword) {
-    return ServiceOrigin(host) + "/?seed=" + BlanksToPlus(mainKeyword) +
+    return ServiceOrigin(host) + "/?seed=" + common::FormEncode(mainKeyword) +
            "&adult_filter=remove_offensive&suggest=Hit+Me";
 }
 
 std::string CaptchaAnswerAddress(std::string_view host, std::string_view typed, std::string_view random,
                                  std::string_view seed) {
-    return ServiceOrigin(host) + "/keyword-suggestion-tool.html?password=" + std::string(typed) +
-           "&random=" + std::string(random) + "&seed=" + std::string(seed);
+    return ServiceOrigin(host) + "/keyword-suggestion-tool.html?password=" + common::FormEncode(typed) +
+           "&random=" + common::FormEncode(random) + "&seed=" + common::FormEncode(seed);
 }
 
 bool IsSecurityImagePage(std::string_view page) { return page.find(kSecurityImageMarker) != std::string_view::npos; }

@@ -16,15 +16,12 @@ struct SuggestedKeyword {
     std::string count;    // cleaned first cell, never empty
 };
 
-// Every blank becomes "+"; no other character is touched.
-std::string BlanksToPlus(std::string_view text);
-
-// "http://" host "/?seed=" keyword (blanks as "+") "&adult_filter=remove_offensive&suggest=Hit+Me".
+// origin "/?seed=" keyword (form-encoded) "&adult_filter=remove_offensive&suggest=Hit+Me".
 // `host` is a host name or host:port.
 std::string SuggestionsAddress(std::string_view host, std::string_view mainKeyword);
 
-// "http://" host "/keyword-suggestion-tool.html?password=" typed "&random=" random "&seed=" seed, all three
-// inserted as they are.
+// origin "/keyword-suggestion-tool.html?password=" typed "&random=" random "&seed=" seed, all three
+// form-encoded, so that what the user typed arrives as typed ("AT&T" stays one value, "#1" is not cut off).
 std::string CaptchaAnswerAddress(std::string_view host, std::string_view typed, std::string_view random,
                                  std::string_view seed);
 

@@ -18,8 +18,14 @@ TEST(ResultCountAddress, PreciseQuotesAndBroadDoesNot) {
     EXPECT_EQ(ResultCountAddress(Engine::Yahoo, "y", "golf clubs", SearchType::Broad), "http://y/search?p=golf+clubs");
     EXPECT_EQ(ResultCountAddress(Engine::Msn, "m", "golf clubs", SearchType::Broad),
               "http://m/results.aspx?q=golf+clubs");
-    // Only blanks are changed.
-    EXPECT_EQ(ResultCountAddress(Engine::Google, "g", " a&b#c ", SearchType::Broad), "http://g/search?q=+a&b#c+");
+    // What the user typed arrives as one value: "&" and "#" cannot end it, "+" is not a blank, bytes above
+    // 127 go as the keyword's own escapes.
+    const std::pair<const char*, const char*> typed[] = {
+        {" a&b#c ", "+a%26b%23c+"}, {"AT&T", "AT%26T"}, {"c++", "c%2B%2B"}, {"caf\xc3\xa9", "caf%C3%A9"},
+        {"100% \"real\"", "100%25+%22real%22"}, {"*-._", "*-._"}};
+    for (const auto& [keyword, encoded] : typed)
+        EXPECT_EQ(ResultCountAddress(Engine::Google, "g", keyword, SearchType::Precise),
+                  std::string("http://g/search?q=%22") + encoded + "%22");
 }
 
 TEST(ResultCountCell, GoogleYahooMsnColumns) {

@@ -20,13 +20,14 @@ const std::string kPage =
     "<tr><td>\r\n  12\r\n</td><td><a href=\"/?seed=y\">  <em>cheap</em> clubs\r\n</a></td></tr>\r\n"
     "</tbody></table>\r\n";
 
-TEST(SuggestionAddresses, BlanksBecomePlusAndNothingElseIsEncoded) {
+TEST(SuggestionAddresses, UserTextIsFormEncoded) {
     EXPECT_EQ(SuggestionsAddress("kw.example", "golf clubs"),
               "http://kw.example/?seed=golf+clubs&adult_filter=remove_offensive&suggest=Hit+Me");
     EXPECT_EQ(SuggestionsAddress("127.0.0.1:8080", " a&b \"c\" "),
-              "http://127.0.0.1:8080/?seed=+a&b+\"c\"+&adult_filter=remove_offensive&suggest=Hit+Me");
-    EXPECT_EQ(CaptchaAnswerAddress("h:1", "Ab 3", "42", "golf+clubs"),
-              "http://h:1/keyword-suggestion-tool.html?password=Ab 3&random=42&seed=golf+clubs");
+              "http://127.0.0.1:8080/?seed=+a%26b+%22c%22+&adult_filter=remove_offensive&suggest=Hit+Me");
+    // The answer and both hidden values go back as the page and the user gave them.
+    EXPECT_EQ(CaptchaAnswerAddress("h:1", "Ab 3&", "42", "golf+clubs"),
+              "http://h:1/keyword-suggestion-tool.html?password=Ab+3%26&random=42&seed=golf%2Bclubs");
     EXPECT_EQ(CaptchaAnswerAddress("h", "", "", ""), "http://h/keyword-suggestion-tool.html?password=&random=&seed=");
 }
 
