@@ -45,6 +45,9 @@ TfrmMain::TfrmMain(QWidget* parent, const QString& programFolder)
     common::SetFailureReport([this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
     FFetcher.ScratchFileName = harvest::DefaultScratchFileName(FProgramFolder);
     ConnectHandlers();
+    // The program's own skin is applied once every control exists; skin changes reach every control.
+    FollowSkinChanges(this);
+    FControls.SkinData1->SetCompressedStoredSkin(FControls.CompressedStoredSkin1);
     FormCreate();
 }
 

@@ -303,10 +303,24 @@ void TDataSkinScrollBoxControl::Exchange(TSkinKeys& keys) {
     keys.PictureIndex("bgpictureindex", bgpictureindex);
 }
 
-void TDataSkinListView::Exchange(TSkinKeys& keys) {
-    TDataSkinControl::Exchange(keys);
+void TSkinListKeys::ExchangeList(TSkinKeys& keys) {
     ExchangeFont(keys);
     keys.Color("bgcolor", bgcolor);
+}
+
+void TDataSkinListView::Exchange(TSkinKeys& keys) {
+    TDataSkinControl::Exchange(keys);
+    ExchangeList(keys);
+}
+
+void TDataSkinTreeView::Exchange(TSkinKeys& keys) {
+    TDataSkinControl::Exchange(keys);
+    ExchangeList(keys);
+}
+
+void TDataSkinRichEdit::Exchange(TSkinKeys& keys) {
+    TDataSkinControl::Exchange(keys);
+    ExchangeList(keys);
 }
 
 void TDataSkinBevel::Exchange(TSkinKeys& keys) {

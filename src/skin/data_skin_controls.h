@@ -328,24 +328,36 @@ protected:
     void Exchange(TSkinKeys& keys) override;
 };
 
-// List view, tree view and rich edit: a font and a background colour.
-class TDataSkinListView : public TDataSkinControl, public TSkinFontKeys {
+// List view, tree view and rich edit: a font and a background colour. The three are siblings: a list view
+// named after a tree-view entry finds no list-view description.
+struct TSkinListKeys : TSkinFontKeys {
+    int bgcolor = 0;
+    void ExchangeList(TSkinKeys& keys);
+};
+
+class TDataSkinListView : public TDataSkinControl, public TSkinListKeys {
 public:
     using TDataSkinControl::TDataSkinControl;
-    int bgcolor = 0;
 
 protected:
     void Exchange(TSkinKeys& keys) override;
 };
 
-class TDataSkinTreeView : public TDataSkinListView {
+// Derives from the control description, not the list view's (the tree view's own kind).
+class TDataSkinTreeView : public TDataSkinControl, public TSkinListKeys {
 public:
-    using TDataSkinListView::TDataSkinListView;
+    using TDataSkinControl::TDataSkinControl;
+
+protected:
+    void Exchange(TSkinKeys& keys) override;
 };
 
-class TDataSkinRichEdit : public TDataSkinListView {
+class TDataSkinRichEdit : public TDataSkinControl, public TSkinListKeys {
 public:
-    using TDataSkinListView::TDataSkinListView;
+    using TDataSkinControl::TDataSkinControl;
+
+protected:
+    void Exchange(TSkinKeys& keys) override;
 };
 
 class TDataSkinBevel : public TDataSkinControl {

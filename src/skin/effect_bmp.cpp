@@ -1,6 +1,7 @@
 #include "skin/effect_bmp.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -28,6 +29,10 @@ inline void MixPixel(std::uint8_t* n, const std::uint8_t* a, double w) {
 }
 
 inline int Round(double v) { return static_cast<int>(RoundEven(v)); }
+
+// Every blend position is held to 0..1 where an effect begins (NaN counts as 0): a position before the
+// first column or past the last would otherwise index outside the rows.
+inline double Held(double x) { return std::isnan(x) ? 0.0 : std::clamp(x, 0.0, 1.0); }
 
 }  // namespace
 
@@ -68,8 +73,8 @@ void TEffectBmp::CopyFlipped(TEffectBmp& target) const {
 // ---- two-image mixes ----
 
 void TEffectBmp::MixUniform(const TEffectBmp& active, double x) {
+    x = Held(x);
     if (active.Width() != Width() || active.Height() != Height()) return;
-    x = std::clamp(x, 0.0, 1.0);
     // Every channel pair gives the same result everywhere: one table per call.
     std::vector<std::uint8_t> table(256 * 256);
     for (int n = 0; n < 256; ++n)
@@ -83,6 +88,7 @@ void TEffectBmp::MixUniform(const TEffectBmp& active, double x) {
 }
 
 void TEffectBmp::MixGradientCentre(const TEffectBmp& active, double x) {
+    x = Held(x);
     const int W = Width(), H = Height();
     if (active.Width() != W || active.Height() != H || W == 0 || H == 0) return;
     if (W < H) {
@@ -124,6 +130,7 @@ void TEffectBmp::MixGradientCentre(const TEffectBmp& active, double x) {
 }
 
 void TEffectBmp::MixGradientLeft(const TEffectBmp& active, double x) {
+    x = Held(x);
     const int W = Width();
     if (active.Width() != W || active.Height() != Height() || W == 0) return;
     int n = Round(W * x);
@@ -139,6 +146,7 @@ void TEffectBmp::MixGradientLeft(const TEffectBmp& active, double x) {
 }
 
 void TEffectBmp::MixGradientRight(const TEffectBmp& active, double x) {
+    x = Held(x);
     const int W = Width();
     if (active.Width() != W || active.Height() != Height() || W == 0) return;
     const int k = std::clamp(W - Round(W * x), 0, W - 1);
@@ -159,6 +167,7 @@ int SlideWidth(int W, double x) { return std::min(std::max(Round(W * x), 1), W -
 }  // namespace
 
 void TEffectBmp::MixSlideLeft(const TEffectBmp& active, double x) {
+    x = Held(x);
     const int W = Width();
     if (active.Width() != W || active.Height() != Height()) return;
     const int n = SlideWidth(W, x);
@@ -167,6 +176,7 @@ void TEffectBmp::MixSlideLeft(const TEffectBmp& active, double x) {
 }
 
 void TEffectBmp::MixSlideRight(const TEffectBmp& active, double x) {
+    x = Held(x);
     const int W = Width();
     if (active.Width() != W || active.Height() != Height()) return;
     const int n = SlideWidth(W, x);
@@ -175,6 +185,7 @@ void TEffectBmp::MixSlideRight(const TEffectBmp& active, double x) {
 }
 
 void TEffectBmp::MixPush(const TEffectBmp& active, double x) {
+    x = Held(x);
     const int W = Width();
     if (active.Width() != W || active.Height() != Height() || W == 0) return;
     const int n = std::clamp(Round(W * x), 0, W - 1);
@@ -216,12 +227,12 @@ void MapChannels(TEffectBmp& bmp, F f) {
 }  // namespace
 
 void TEffectBmp::ApplyLighten(double x) {
-    x = std::clamp(x, 0.0, 1.0);
+    x = Held(x);
     MapChannels(*this, [x](int v) { return Clamp((1 - x) * v + 255 * x); });
 }
 
 void TEffectBmp::ApplyDarken(double x) {
-    x = std::clamp(x, 0.0, 1.0);
+    x = Held(x);
     MapChannels(*this, [x](int v) { return Clamp((1 - x) * v); });
 }
 
@@ -253,7 +264,8 @@ void TEffectBmp::ApplyNoise(int amount) {
 }
 
 void TEffectBmp::ApplySplitBlur(int amount) {
-    if (amount == 0) return;
+    // A negative distance would sample rows and columns outside the picture: it does nothing, like 0.
+    if (amount <= 0) return;
     const int W = Width(), H = Height();
     std::uint8_t* bits = FImage.bits();
     const std::ptrdiff_t stride = FImage.bytesPerLine();

@@ -26,15 +26,16 @@ QImage ReadPictureSlot(TMemoryStream& archive, std::int64_t& pixelBudget) {
 
 }  // namespace
 
+// Keys are found without regard to case ("msg_btn_ok" finds "MSG_BTN_OK").
 QString TResourceStrData::GetResStr(const QString& name) const {
     for (const auto& [key, value] : FStrings)
-        if (key == name) return value;
+        if (key.compare(name, Qt::CaseInsensitive) == 0) return value;
     return {};
 }
 
 void TResourceStrData::SetResStr(const QString& name, const QString& value) {
     for (auto& [key, old] : FStrings)
-        if (key == name) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0) {
             old = value;
             return;
         }
@@ -127,6 +128,14 @@ void TSkinData::ReadDescriptionText(std::string_view text) {
     };
     readEntries("SKINOBJECTS", CreateSkinObject, FObjects);
     readEntries("SKINCONTROLS", CreateSkinControl, FControls);
+}
+
+void TSkinData::UnloadSkin() {
+    FSkinEmpty = true;
+    BroadcastSkinMessage(SKIN_MSG_PREPARE);
+    ClearSkin();
+    BroadcastSkinMessage(SKIN_MSG_APPLY);
+    BroadcastSkinMessage(SKIN_MSG_APPLIED);
 }
 
 void TSkinData::ClearSkin() {

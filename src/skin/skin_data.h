@@ -97,6 +97,9 @@ public:
     void ApplyStoredSkin(const TCompressedStoredSkin& stored);
     // Frees every description and picture and marks the skin empty.
     void ClearSkin();
+    // Clears the live skin and tells every window (SKIN_MSG_PREPARE, then SKIN_MSG_APPLY and
+    // SKIN_MSG_APPLIED with the skin empty), so that every control returns to its plain look.
+    void UnloadSkin();
     // Sends one notification to the owner's window first, then to every other top-level window.
     void BroadcastSkinMessage(int message);
 

@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "skin/skin_errors.h"
+#include "skin/skin_picture.h"
 
 #include <algorithm>
 #include <array>
@@ -43,7 +44,8 @@ std::array<int, N> ReadNumbers(std::string_view text) {
         if (index < N) {
             int v = 0;
             if (current.empty() || !ParseSkinInteger(current, v)) throw EConvertError(current);
-            out[index] = v;
+            // Coordinates come from a file a user may have downloaded: none lies past the largest picture side.
+            out[index] = std::min(v, kMaxSkinCoordinate);
         }
         ++index;
         current.clear();
@@ -376,6 +378,7 @@ void TSkinKeys::Font(const char* prefix, std::string& name, int& height, TFontSt
     const std::string p(prefix);
     Text((p + "fontname").c_str(), name, "Arial");
     Integer((p + "fontheight").c_str(), height, 14);
+    height = std::clamp(height, -kMaxFontHeight, kMaxFontHeight);
     FontStyle((p + "fontstyle").c_str(), style);
     Color((p + "fontcolor").c_str(), color, 0);
 }

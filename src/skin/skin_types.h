@@ -60,8 +60,11 @@ inline QColor SkinColor(int colorRef) {
     return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
 }
 
+// The largest font height a description may give, either way.
+inline constexpr int kMaxFontHeight = 512;
+
 // A font from the description's name, height and style. A height above zero is the character cell height
-// in pixels, below zero the character height without internal leading.
+// in pixels, below zero the character height without internal leading (held to +-kMaxFontHeight).
 QFont SkinFont(const std::string& name, int height, TFontStyles style);
 
 }  // namespace dorvanel::skin

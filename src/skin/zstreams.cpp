@@ -193,6 +193,8 @@ std::int64_t TDecompressionStream::Read(void* buffer, std::int64_t count) {
     return done;
 }
 
+bool TDecompressionStream::Ended() const { return FState->Ended; }
+
 std::int64_t TDecompressionStream::Write(const void*, std::int64_t) {
     throw EDecompressionError(kInvalidStreamOperation);
 }
@@ -241,6 +243,8 @@ void InflateStream(TStream& destination, TStream& source, std::int64_t limit) {
         if (total > limit) throw EDecompressionError();
         destination.WriteBuffer(block, n);
     }
+    // A stream cut short is a damaged archive, not a partly loaded skin.
+    if (!z.Ended()) throw EDecompressionError(kInvalidStreamOperation);
 }
 
 }  // namespace dorvanel::skin

@@ -72,6 +72,8 @@ public:
 
     std::int64_t Read(void* buffer, std::int64_t count) override;
     std::int64_t Write(const void* buffer, std::int64_t count) override;  // EDecompressionError
+    // Whether the end of the zlib stream was reached (a source that ends first leaves it false).
+    bool Ended() const;
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
 
 private:
@@ -84,7 +86,8 @@ inline constexpr std::int64_t kMaxInflatedSkinSize = 64 * 1024 * 1024;
 
 // Rewinds source and deflates all of it into destination at level 9.
 void DeflateStream(TStream& source, TStream& destination);
-// Rewinds source and inflates it, appending to destination in 4096-byte chunks, at most limit bytes.
+// Rewinds source and inflates it, appending to destination in 4096-byte chunks, at most limit bytes. A
+// source that ends before the zlib stream does raises "Invalid stream operation".
 void InflateStream(TStream& destination, TStream& source, std::int64_t limit = kMaxInflatedSkinSize);
 
 }  // namespace dorvanel::skin

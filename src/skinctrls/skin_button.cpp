@@ -1,5 +1,6 @@
 #include "skinctrls/skin_button.h"
 
+#include "skin/effect_bmp.h"
 #include "skinctrls/skin_form.h"
 
 #include <QApplication>
@@ -59,7 +60,7 @@ TGlyphCaptionPlace LayoutGlyphAndCaption(const QRect& area, QSize glyph, QSize c
     return out;
 }
 
-TSkinButton::TSkinButton(QWidget* parent) : TSkinCustomControl(parent) {
+TSkinButton::TSkinButton(QWidget* parent) : TSkinCustomControl(parent), FBlend([this] { update(); }) {
     FSkinDataName = QStringLiteral("button");
     setFocusPolicy(Qt::StrongFocus);
     resize(75, 25);
@@ -89,17 +90,71 @@ void TSkinButton::PaintPlain(QImage& bitmap) {
     PaintButtonImage(bitmap, bitmap.rect(), active, down);
 }
 
+const skin::TDataSkinButtonControl* TSkinButton::ButtonDescription() const {
+    return dynamic_cast<const skin::TDataSkinButtonControl*>(Description());
+}
+
+TSkinButton::TStateImage TSkinButton::ChooseStateImage() const {
+    const skin::TDataSkinButtonControl* b = ButtonDescription();
+    const skin::TRect active = b->activeskinrect.IsEmpty() ? b->skinrect : b->activeskinrect;
+    const skin::TRect down = b->downskinrect.IsEmpty() ? active : b->downskinrect;
+    if (!isEnabled() && !b->disabledskinrect.IsEmpty()) return {b->disabledskinrect, false, false};
+    if (FDown && (FGroupIndex != 0 || FHot || (hasFocus() && !FPressed))) return {down, true, true};
+    if (FCanFocused && hasFocus()) return {active, true, false};
+    if (FHot) return {active, true, false};
+    if (b->morphing && FBlend.Position() >= 1.0) return {active, true, false};
+    return {b->skinrect, false, false};
+}
+
+void TSkinButton::PaintFromSkin(QImage& bitmap) {
+    const skin::TDataSkinButtonControl* b = ButtonDescription();
+    if (!b) {
+        PaintPlain(bitmap);
+        return;
+    }
+    if (isEnabled() && b->morphing && FBlend.InProgress()) {
+        // Both state images, each with its caption, blended into the canvas.
+        const skin::TRect active = b->activeskinrect.IsEmpty() ? b->skinrect : b->activeskinrect;
+        if (FBlendNormal.size() != bitmap.size()) FBlendNormal = QImage(bitmap.size(), QImage::Format_RGB32);
+        if (FBlendActive.size() != bitmap.size()) FBlendActive = QImage(bitmap.size(), QImage::Format_RGB32);
+        FBlendNormal.fill(clBtnFace());
+        FBlendActive.fill(clBtnFace());
+        PaintButtonImage(FBlendNormal, b->skinrect.ToQRect(), false, false);
+        PaintButtonImage(FBlendActive, active.ToQRect(), true, false);
+        const QImage blended = skin::BlendStates(FBlendNormal, FBlendActive, b->morphkind, FBlend.Position());
+        QPainter p(&bitmap);
+        p.drawImage(0, 0, blended);
+        return;
+    }
+    const TStateImage state = ChooseStateImage();
+    PaintButtonImage(bitmap, state.Rect.ToQRect(), state.Active, state.Down);
+}
+
 void TSkinButton::PaintButtonImage(QImage& bitmap, const QRect& stateRect, bool active, bool down) {
-    // The caption and glyph of one state; the plain look passes the whole control as the state rectangle.
-    Q_UNUSED(active);
+    // With a description, the state image comes from stateRect of the skin picture and the caption is laid
+    // out in the fitted inner area; the plain look passes the whole control as its state rectangle.
+    const skin::TDataSkinButtonControl* b = DescriptionIndex() != -1 ? ButtonDescription() : nullptr;
     QPainter p(&bitmap);
-    p.setFont(FDefaultFont);
-    const QFontMetrics fm(FDefaultFont);
+    QRect area = stateRect;
+    QColor color = isEnabled() ? FDefaultFontColor : clBtnShadow();
+    if (b) {
+        DrawSkinImage(p, skin::TRect::FromQRect(stateRect));
+        area = FittedClientRect();
+        const int c = !isEnabled() ? b->disabledfontcolor
+                                   : (active && down ? b->downfontcolor : (active ? b->activefontcolor : b->fontcolor));
+        color = skin::SkinColor(c);
+    }
+    const QFont font = CaptionFont(b);
+    p.setFont(font);
     const QString caption = Caption();
-    const QSize text = caption.isEmpty() ? QSize(0, 0) : fm.size(Qt::TextShowMnemonic, caption);
+    // A caption without an accelerator is laid out once and kept (most captions, painted on every hover).
+    const bool plainCaption = !caption.contains(QLatin1Char('&'));
+    const TShapedTextCache::TShapedText* shaped = plainCaption && !caption.isEmpty() ? &FShapedText.Get(font, caption) : nullptr;
+    const QSize text = caption.isEmpty() ? QSize(0, 0)
+                       : shaped      ? QSize(shaped->Width, shaped->Height)
+                                     : QFontMetrics(font).size(Qt::TextShowMnemonic, caption);
     const int frames = std::max(1, FNumGlyphs);
     const QSize glyph = FGlyph.isNull() ? QSize(0, 0) : QSize(FGlyph.width() / frames, FGlyph.height());
-    QRect area = stateRect;
     if (down) area.translate(1, 1);
     const TGlyphCaptionPlace place = LayoutGlyphAndCaption(area, glyph, text, FSpacing, FMargin, FLayout);
     if (!FGlyph.isNull()) {
@@ -115,10 +170,24 @@ void TSkinButton::PaintButtonImage(QImage& bitmap, const QRect& stateRect, bool 
         DrawGlyphFrame(p, place.Glyph.x(), place.Glyph.y(), frame, frames, FGlyph);
     }
     if (!caption.isEmpty()) {
-        p.setPen(isEnabled() ? FDefaultFontColor : clBtnShadow());
-        p.drawText(QRect(place.Caption, QSize(text.width() + 2, text.height())),
-                   Qt::AlignCenter | Qt::TextShowMnemonic, caption);
+        p.setPen(color);
+        // Drawn centred in its block widened by 2 pixels: one pixel in from the block's left.
+        if (shaped)
+            FShapedText.Draw(p, place.Caption.x() + 1, place.Caption.y(), font, caption);
+        else
+            p.drawText(QRect(place.Caption, QSize(text.width() + 2, text.height())),
+                       Qt::AlignCenter | Qt::TextShowMnemonic, caption);
     }
+}
+
+void TSkinButton::ForgetSkinDescription() {
+    TSkinCustomControl::ForgetSkinDescription();
+    FBlend.Snap(FHot || (FCanFocused && hasFocus()));
+}
+
+void TSkinButton::UpdateBlend() {
+    const skin::TDataSkinButtonControl* b = DescriptionIndex() != -1 ? ButtonDescription() : nullptr;
+    FBlend.MoveTo(FHot || (FCanFocused && hasFocus()), b && b->morphing && isEnabled());
 }
 
 void TSkinButton::PerformClick() {
@@ -140,6 +209,9 @@ void TSkinButton::SetCanFocused(bool on) {
 void TSkinButton::SetDown(bool down) {
     if (FDown == down) return;
     FDown = down;
+    // A press shows the down image at once; after it the active image fades back when the mouse has gone.
+    FBlend.Snap(true);
+    if (!down) UpdateBlend();
     if (FDown && FGroupIndex != 0 && !FAllowAllUp && parentWidget()) {
         for (QObject* child : parentWidget()->children()) {
             auto* sibling = qobject_cast<TSkinButton*>(child);
@@ -212,6 +284,7 @@ void TSkinButton::StopRepeat() {
 void TSkinButton::MouseEnter() {
     FHot = true;
     if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
+    UpdateBlend();
     update();
     TSkinCustomControl::MouseEnter();
 }
@@ -220,6 +293,7 @@ void TSkinButton::MouseLeave() {
     // A default button that Enter would press keeps its hot look while the focus is elsewhere.
     if (!(FCanFocused && FDefault && IsActiveDefault() && !hasFocus())) FHot = false;
     StopRepeat();
+    UpdateBlend();
     update();
     TSkinCustomControl::MouseLeave();
 }
@@ -267,6 +341,7 @@ void TSkinButton::mouseReleaseEvent(QMouseEvent* event) {
         PerformClick();
     }
     FWasDownAtPress = false;
+    UpdateBlend();
     update();
 }
 
@@ -301,6 +376,7 @@ void TSkinButton::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TSkinButton::focusInEvent(QFocusEvent* event) {
+    UpdateBlend();
     update();
     TSkinCustomControl::focusInEvent(event);
 }
@@ -308,6 +384,7 @@ void TSkinButton::focusInEvent(QFocusEvent* event) {
 void TSkinButton::focusOutEvent(QFocusEvent* event) {
     StopRepeat();
     if (FGroupIndex == 0 && FDown) SetDown(false);
+    UpdateBlend();
     update();
     TSkinCustomControl::focusOutEvent(event);
 }

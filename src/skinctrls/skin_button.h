@@ -1,6 +1,7 @@
 #pragma once
 // The push button: normal, hot, down and focused looks, clicks on release inside, ModalResult for dialogs,
 // Default and Cancel for Enter and Escape, auto-repeat and grouped (radio-like) buttons.
+#include "skinctrls/skin_blend.h"
 #include "skinctrls/skin_control.h"
 
 #include <QPoint>
@@ -27,6 +28,8 @@ public:
     ~TSkinButton() override;
 
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
+    void ForgetSkinDescription() override;
     // ---- added operations ----
     virtual void PaintButtonImage(QImage& bitmap, const QRect& stateRect, bool active, bool down);
     virtual void PerformClick();
@@ -61,6 +64,8 @@ public:
     void SetLayout(TButtonLayout layout);
 
     bool Hot() const { return FHot; }
+    // The hover blend (position 0 normal, 1 active).
+    const TStateBlend& Blend() const { return FBlend; }
     bool Pressed() const { return FPressed; }
     // Whether Enter presses this button now: it has the focus, or it is a default button and the focus is
     // on no other button.
@@ -83,7 +88,19 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
 
+    // The button description in use, or null.
+    const skin::TDataSkinButtonControl* ButtonDescription() const;
+    // Moves the blend toward the state the button is in now.
+    void UpdateBlend();
+
 private:
+    struct TStateImage {
+        skin::TRect Rect;
+        bool Active = false;
+        bool Down = false;
+    };
+    // The state image to show when no blend is in progress.
+    TStateImage ChooseStateImage() const;
     void StartRepeat();
     void StopRepeat();
 
@@ -107,6 +124,9 @@ private:
     bool FWasDownAtPress = false;
     QTimer* FRepeatTimer = nullptr;
     int FMnemonicId = 0;
+    TStateBlend FBlend;
+    // The two state images of a blend, kept for the next tick.
+    QImage FBlendNormal, FBlendActive;
 };
 
 }  // namespace dorvanel::skinctrls

@@ -33,6 +33,37 @@ void TSkinCheckRadioBox::PaintPlain(QImage& bitmap) {
             }
         }
     }
+    PaintCaption(p, CaptionLeft, FDefaultFont, isEnabled() ? FDefaultFontColor : clGrayText(), box);
+}
+
+skin::TRect CheckImageRect(const skin::TDataSkinCheckRadioControl& box, bool checked, bool enabled, bool hot) {
+    const skin::TRect& normal = checked ? box.checkimagerect : box.uncheckimagerect;
+    if (!enabled) {
+        const skin::TRect& r = checked ? box.unenabledcheckimagerect : box.unenableduncheckimagerect;
+        return r.IsEmpty() ? normal : r;
+    }
+    if (hot) {
+        const skin::TRect& r = checked ? box.activecheckimagerect : box.activeuncheckimagerect;
+        return r.IsEmpty() ? normal : r;
+    }
+    return normal;
+}
+
+void TSkinCheckRadioBox::PaintFromSkin(QImage& bitmap) {
+    auto* box = dynamic_cast<const skin::TDataSkinCheckRadioControl*>(Description());
+    if (!box || !Picture()) {
+        PaintPlain(bitmap);
+        return;
+    }
+    QPainter p(&bitmap);
+    const skin::TRect image = skin::HeldToPicture(CheckImageRect(*box, FChecked, isEnabled(), FHot), Picture());
+    const QRect imageAt(3, Div(height(), 2) - Div(image.Height(), 2), image.Width(), image.Height());
+    DrawTransparentPiece(p, imageAt.topLeft(), *Picture(), image.ToQRect());
+    PaintCaption(p, image.Width() + 7, CaptionFont(box),
+                 skin::SkinColor(isEnabled() ? box->framefontcolor : box->unenabledfontcolor), imageAt);
+}
+
+void TSkinCheckRadioBox::PaintCaption(QPainter& p, int left, const QFont& font, const QColor& color, const QRect& box) {
     const QString caption = Caption();
     if (caption.isEmpty()) {
         if (hasFocus()) {
@@ -41,13 +72,13 @@ void TSkinCheckRadioBox::PaintPlain(QImage& bitmap) {
         }
         return;
     }
-    p.setFont(FDefaultFont);
-    const QFontMetrics fm(FDefaultFont);
+    p.setFont(font);
+    const QFontMetrics fm(font);
     const QSize text = fm.size(Qt::TextShowMnemonic | Qt::TextSingleLine, caption);
-    const QRect textRect(CaptionLeft, Div(height(), 2) - Div(text.height(), 2), text.width(), text.height());
+    const QRect textRect(left, Div(height(), 2) - Div(text.height(), 2), text.width(), text.height());
     p.save();
     p.setClipRect(QRect(0, 0, width() - 2, height()));
-    p.setPen(isEnabled() ? FDefaultFontColor : clGrayText());
+    p.setPen(color);
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption);
     p.restore();
     if (hasFocus()) {

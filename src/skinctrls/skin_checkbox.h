@@ -5,12 +5,17 @@
 
 namespace dorvanel::skinctrls {
 
+// The check image of a box in a state: the active or disabled image, each falling back to the normal one.
+skin::TRect CheckImageRect(const skin::TDataSkinCheckRadioControl& box, bool checked, bool enabled, bool hot);
+
 class TSkinCheckRadioBox : public TSkinCustomControl {
     Q_OBJECT
 public:
     explicit TSkinCheckRadioBox(QWidget* parent = nullptr);
 
     void PaintPlain(QImage& bitmap) override;
+    // Flat: the state's check image, transparent, and the caption beside it.
+    void PaintFromSkin(QImage& bitmap) override;
     // ---- added operation ----
     // Not radio: inverts Checked; radio: checks it.
     virtual void Toggle();
@@ -45,6 +50,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The caption from x left, vertically centred, and the focus rectangle (around box when no caption).
+    void PaintCaption(QPainter& p, int left, const QFont& font, const QColor& color, const QRect& box);
+
     bool FChecked = false;
     bool FRadio = false;
     bool FFlat = true;

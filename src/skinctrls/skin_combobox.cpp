@@ -39,7 +39,13 @@ TSkinComboBox::TSkinComboBox(QWidget* parent) : TSkinCustomControl(parent) {
 
 TSkinComboBox::~TSkinComboBox() { CloseUp(); }
 
+const skin::TDataSkinComboBox* TSkinComboBox::ComboDescription() const {
+    return DescriptionIndex() != -1 ? dynamic_cast<const skin::TDataSkinComboBox*>(Description()) : nullptr;
+}
+
 QRect TSkinComboBox::ButtonRect() const {
+    if (const skin::TDataSkinComboBox* combo = ComboDescription())
+        return TranslateSkinRect(Geometry(), SliceMode(), size(), combo->buttonrect).ToQRect();
     const int side = std::max(0, height() - 4);
     return QRect(width() - 2 - std::min(17, side), 2, std::min(17, side), side);
 }
@@ -59,22 +65,51 @@ void TSkinComboBox::PaintPlain(QImage& bitmap) {
     DrawStateFill(p, button, MouseInside(), DroppedDown());
     DrawArrow(p, button, TArrowDirection::Down, isEnabled() ? clBtnText() : clBtnShadow());
 
+    PaintItem(p, QRect(4, 2, button.left() - 6, r.height() - 4), FDefaultFont,
+              isEnabled() ? FDefaultFontColor : clGrayText());
+}
+
+void TSkinComboBox::PaintFromSkin(QImage& bitmap) {
+    const skin::TDataSkinComboBox* combo = ComboDescription();
+    if (!combo || !Picture()) {
+        PaintPlain(bitmap);
+        return;
+    }
+    QPainter p(&bitmap);
+    DrawSkinImage(p, Geometry().SkinRect);
+    const skin::TRect active = combo->activebuttonrect.IsEmpty() ? combo->buttonrect : combo->activebuttonrect;
+    const skin::TRect down = combo->downbuttonrect.IsEmpty() ? active : combo->downbuttonrect;
+    skin::TRect button = combo->buttonrect;
+    if (!isEnabled() && !combo->unenabledbuttonrect.IsEmpty())
+        button = combo->unenabledbuttonrect;
+    else if (DroppedDown())
+        button = down;
+    else if (MouseInside())
+        button = active;
+    button = skin::HeldToPicture(button, Picture());
+    const QRect at = ButtonRect();
+    if (!button.IsEmpty()) p.drawImage(at.topLeft(), *Picture(), button.ToQRect());
+    QRect text = FittedClientRect();
+    text.setRight(std::min(text.right(), at.left() - 2));
+    PaintItem(p, text, CaptionFont(combo), skin::SkinColor(combo->fontcolor));
+}
+
+void TSkinComboBox::PaintItem(QPainter& p, QRect text, const QFont& font, const QColor& color) {
     if (FItemIndex < 0) return;
     const TComboItem& item = FItems.at(FItemIndex);
     // The box shows the chosen item without its indentation; only the dropped list shows the tree.
-    QRect text(4, 2, button.left() - 6, r.height() - 4);
     if (!item.Icon.isNull()) {
-        item.Icon.paint(&p, QRect(text.left(), r.height() / 2 - kIconSize / 2, kIconSize, kIconSize));
+        item.Icon.paint(&p, QRect(text.left(), text.top() + Div(text.height(), 2) - kIconSize / 2, kIconSize, kIconSize));
         text.setLeft(text.left() + kIconSize + 4);
     }
     const bool focused = hasFocus() && !DroppedDown();
-    const QFontMetrics fm(FDefaultFont);
+    const QFontMetrics fm(font);
     const QString shown = FitTextWithEllipsis(fm, item.Text, text.width() - 4);
     const QRect mark(text.left() - 2, text.top() + 1, std::min(fm.horizontalAdvance(shown) + 4, text.width()),
                      text.height() - 2);
     if (focused) p.fillRect(mark, palette().highlight());
-    p.setFont(FDefaultFont);
-    p.setPen(focused ? palette().highlightedText().color() : (isEnabled() ? FDefaultFontColor : clGrayText()));
+    p.setFont(font);
+    p.setPen(focused ? palette().highlightedText().color() : color);
     p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 

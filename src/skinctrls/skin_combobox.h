@@ -1,7 +1,6 @@
 #pragma once
 // The drop-down list box: a box showing the chosen item (with its small icon and indent), a button at its
-// right end, and a list that drops down below it. Only the plain look is drawn so far; a described
-// control keeps it too.
+// right end, and a list that drops down below it.
 #include "skinctrls/skin_control.h"
 
 #include <QIcon>
@@ -29,6 +28,7 @@ public:
     ~TSkinComboBox() override;
 
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
 
     // ---- items ----
     void Clear();
@@ -67,6 +67,10 @@ protected:
     void MouseLeave() override;
 
 private:
+    const skin::TDataSkinComboBox* ComboDescription() const;
+    // The chosen item (icon and text) in the rectangle text.
+    void PaintItem(QPainter& p, QRect text, const QFont& font, const QColor& color);
+
     QList<TComboItem> FItems;
     int FItemIndex = -1;
     int FDropDownCount = 8;

@@ -27,8 +27,53 @@ void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender) {
     }
 }
 
+namespace {
+
+class TSkinChangeRelay : public QObject {
+public:
+    explicit TSkinChangeRelay(QWidget* form) : QObject(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!skin::TSkinMessageEvent::IsSkinMessage(event)) return false;
+        auto* message = static_cast<skin::TSkinMessageEvent*>(event);
+        if (auto* form = qobject_cast<QWidget*>(watched)) NotifySkinChange(form, message->Message(), message->SkinData());
+        return true;
+    }
+};
+
+}  // namespace
+
+void FollowSkinChanges(QWidget* form) {
+    for (QObject* child : form->children())
+        if (dynamic_cast<TSkinChangeRelay*>(child)) return;
+    form->installEventFilter(new TSkinChangeRelay(form));
+}
+
 bool IsShortcut(const QEvent* event, int id) {
     return id != 0 && event->type() == QEvent::Shortcut && static_cast<const QShortcutEvent*>(event)->shortcutId() == id;
+}
+
+TSkinLook LookOf(const skin::TSkinData* data, const skin::TDataSkinControl* description) {
+    TSkinLook look;
+    if (!data || !description) return look;
+    look.Geometry.SkinRect = description->skinrect;
+    auto* custom = dynamic_cast<const skin::TDataSkinCustomControl*>(description);
+    if (!custom) {
+        look.SliceMode = 0;
+        return look;
+    }
+    look.Geometry.LTPoint = custom->lefttoppoint;
+    look.Geometry.RTPoint = custom->righttoppoint;
+    look.Geometry.LBPoint = custom->leftbottompoint;
+    look.Geometry.RBPoint = custom->rightbottompoint;
+    look.Geometry.ClientRect = custom->clientrect;
+    look.Picture = data->Picture(custom->pictureindex);
+    look.Mask = data->Picture(custom->maskpictureindex);
+    // Every rectangle and point is held to the picture it points into.
+    look.Geometry = skin::HeldGeometry(look.Geometry, look.Picture);
+    look.SliceMode = SliceModeOf(look.Geometry);
+    return look;
 }
 
 // ---- TSkinClient ----
@@ -66,8 +111,7 @@ void TSkinControl::PaintPlain(QImage& bitmap) {
     p.fillRect(bitmap.rect(), clBtnFace());
 }
 
-// Skin pictures are drawn by the skin look of each control; until a control has one, a described control
-// keeps its plain look.
+// A control without a skin image of its own kind shows its plain look.
 void TSkinControl::PaintFromSkin(QImage& bitmap) { PaintPlain(bitmap); }
 
 void TSkinControl::ApplySkin() {
@@ -79,7 +123,7 @@ void TSkinControl::ForgetSkinDescription() { FIndex = -1; }
 
 void TSkinControl::SetBounds(int left, int top, int width, int height) {
     RefreshSkinDescription();
-    QSize size(std::max(0, width), std::max(0, height));
+    QSize size = skin::CapPaintSize(QSize(width, height));
     if (size != this->size()) size = AdjustBoundsSize(size);
     const QRect wanted(QPoint(left, top), size);
     const bool changed = wanted != geometry();
@@ -101,6 +145,10 @@ void TSkinControl::SetTransparentPaint(bool on) {
 
 void TSkinControl::PaintTo(QImage& bitmap) {
     RefreshSkinDescription();
+    if (!skin::PaintSizeAllowed(size())) {
+        bitmap = QImage();
+        return;
+    }
     if (bitmap.size() != size() || bitmap.format() != QImage::Format_ARGB32_Premultiplied)
         bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     bitmap.fill(FTransparentPaint ? QColor(Qt::transparent) : clBtnFace());
@@ -119,6 +167,7 @@ QImage TSkinControl::RenderImage() {
 void TSkinControl::paintEvent(QPaintEvent*) {
     if (width() <= 0 || height() <= 0) return;
     PaintTo(FPaintBuffer);
+    if (FPaintBuffer.isNull()) return;
     QPainter p(this);
     p.drawImage(0, 0, FPaintBuffer);
 }
@@ -153,28 +202,11 @@ TSkinCustomControl::TSkinCustomControl(QWidget* parent)
 
 void TSkinCustomControl::RefreshSkinDescription() {
     TSkinControl::RefreshSkinDescription();
-    FPicture = nullptr;
-    FMaskPicture = nullptr;
-    const skin::TDataSkinControl* description = Description();
-    if (!description) {
-        FGeometry = {};
-        FSliceMode = -1;
-        return;
-    }
-    FGeometry = {};
-    FGeometry.SkinRect = description->skinrect;
-    if (auto* custom = dynamic_cast<const skin::TDataSkinCustomControl*>(description)) {
-        FGeometry.LTPoint = custom->lefttoppoint;
-        FGeometry.RTPoint = custom->righttoppoint;
-        FGeometry.LBPoint = custom->leftbottompoint;
-        FGeometry.RBPoint = custom->rightbottompoint;
-        FGeometry.ClientRect = custom->clientrect;
-        FPicture = FSkinData->Picture(custom->pictureindex);
-        FMaskPicture = FSkinData->Picture(custom->maskpictureindex);
-        FSliceMode = SliceModeOf(FGeometry);
-    } else {
-        FSliceMode = 0;
-    }
+    const TSkinLook look = LookOf(FSkinData, Description());
+    FGeometry = look.Geometry;
+    FSliceMode = look.SliceMode;
+    FPicture = look.Picture;
+    FMaskPicture = look.Mask;
     // The fitted geometry follows the size the control has now.
     TFittedGeometry fitted;
     FitGeometry(FGeometry, FSliceMode, size(), fitted);
@@ -186,6 +218,25 @@ QSize TSkinCustomControl::FitToSkin(QSize proposed) { return FitGeometry(FGeomet
 QSize TSkinCustomControl::AdjustBoundsSize(QSize proposed) {
     if (FIndex == -1) return proposed;
     return FitToSkin(proposed);
+}
+
+void TSkinCustomControl::ForgetSkinDescription() {
+    TSkinControl::ForgetSkinDescription();
+    // Nothing may point into the skin that is about to be freed.
+    FPicture = nullptr;
+    FMaskPicture = nullptr;
+    FGeometry = {};
+    FFitted = {};
+    FSliceMode = -1;
+}
+
+void TSkinCustomControl::PaintFromSkin(QImage& bitmap) {
+    QPainter p(&bitmap);
+    DrawSkinImage(p, FGeometry.SkinRect);
+}
+
+void TSkinCustomControl::DrawSkinImage(QPainter& p, const skin::TRect& source, QPoint at) const {
+    skin::DrawSkinImage(p, at, FPicture, source, FGeometry, FSliceMode, size());
 }
 
 void TSkinCustomControl::BoundsChanged() {
@@ -211,9 +262,15 @@ void TSkinCustomControl::ApplySkin() {
     update();
 }
 
-// Window shapes come from mask pictures, which the skin look draws; without a mask the control is whole.
 void TSkinCustomControl::ApplyWindowShape() {
-    if (!mask().isEmpty()) clearMask();
+    // Looked up again first: the mask of a forgotten skin is never used.
+    RefreshSkinDescription();
+    const QRegion shape = FIndex == -1 ? QRegion() : skin::SkinShapeRegion(FMaskPicture, FGeometry, FSliceMode, size());
+    if (shape.isEmpty()) {
+        if (!mask().isEmpty()) clearMask();
+        return;
+    }
+    if (shape != mask()) setMask(shape);
 }
 
 void TSkinCustomControl::SetDefaultFont(const QFont& font) {

@@ -17,6 +17,18 @@
 
 namespace dorvanel::skinctrls {
 
+// What a description gives every control to draw with: its geometry (held to its picture), slice mode,
+// picture and mask picture.
+struct TSkinLook {
+    TSkinGeometry Geometry;
+    int SliceMode = -1;
+    const QImage* Picture = nullptr;
+    const QImage* Mask = nullptr;
+};
+// The look of a description of data (a control description that is no TDataSkinCustomControl gives slice
+// mode 0 and no pictures; none gives mode -1).
+TSkinLook LookOf(const skin::TSkinData* data, const skin::TDataSkinControl* description);
+
 // The skin reference and the description lookup shared by every skinned widget, also those that are not
 // TSkinControls (labels, edit box, list view).
 class TSkinClient {
@@ -113,6 +125,9 @@ public:
 
     void RefreshSkinDescription() override;
     void ApplySkin() override;
+    void ForgetSkinDescription() override;
+    // Draws the normal image (skinrect) from the skin.
+    void PaintFromSkin(QImage& bitmap) override;
 
     // ---- added operations, after those of TSkinControl ----
     virtual void DefaultFontChanged() {}
@@ -145,6 +160,8 @@ protected:
 
     // The font for captions: the description's (when UseSkinFont) or DefaultFont.
     QFont CaptionFont(const skin::TSkinFontKeys* keys) const;
+    // Draws the skin image of source (skinrect or a state rectangle of its size) at the control's size.
+    void DrawSkinImage(QPainter& p, const skin::TRect& source, QPoint at = {}) const;
 
     QFont FDefaultFont;
     QColor FDefaultFontColor;
@@ -171,6 +188,10 @@ int GrabMnemonic(QWidget* control, int id, const QString& caption);
 // Passes a skin change notification (skin::SKIN_MSG_PREPARE before, skin::SKIN_MSG_APPLY after) to every
 // skinned control below root, depth first, whose SkinData is sender (every one when sender is null).
 void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender);
+
+// Makes form pass every skin change notification it hears to its skinned controls (NotifySkinChange), so
+// that a skin applied, replaced or cleared at run time repaints everything in it.
+void FollowSkinChanges(QWidget* form);
 
 // Whether event is the shortcut id of a control.
 bool IsShortcut(const QEvent* event, int id);

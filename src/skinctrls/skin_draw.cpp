@@ -5,6 +5,9 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
+#include <vector>
+
 namespace dorvanel::skinctrls {
 
 namespace {
@@ -64,128 +67,43 @@ QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, in
     return shortened + QStringLiteral("...");
 }
 
+void MakeColorTransparent(QImage& image, QRgb key) {
+    key &= 0xFFFFFF;
+    for (int row = 0; row < image.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int col = 0; col < image.width(); ++col)
+            if ((line[col] & 0xFFFFFF) == key && qAlpha(line[col]) == 255) line[col] = 0;
+    }
+}
+
+void DrawTransparentPiece(QPainter& p, QPoint at, const QImage& picture, const QRect& source) {
+    const QRect src = source & picture.rect();
+    if (src.isEmpty()) return;
+    // The same few pieces (check images of every table row, glyph frames) are drawn again and again: the
+    // last ones made are kept, by the picture's contents and the rectangle.
+    struct TPiece {
+        qint64 Key;
+        QRect Source;
+        QImage Image;
+    };
+    static std::vector<TPiece> made;
+    const qint64 key = picture.cacheKey();
+    auto hit = std::find_if(made.begin(), made.end(), [&](const TPiece& m) { return m.Key == key && m.Source == src; });
+    if (hit == made.end()) {
+        QImage piece = picture.copy(src).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        MakeColorTransparent(piece, piece.pixel(0, piece.height() - 1));
+        if (made.size() >= 32) made.erase(made.begin());
+        made.push_back({key, src, piece});
+        hit = made.end() - 1;
+    }
+    p.drawImage(at, hit->Image);
+}
+
 void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const QImage& glyph) {
     if (glyph.isNull() || frameCount < 1 || frame < 1 || frame > frameCount) return;
     const int w = glyph.width() / frameCount;
     if (w <= 0) return;
-    QImage piece = glyph.copy((frame - 1) * w, 0, w, glyph.height()).convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = piece.pixel(0, piece.height() - 1);
-    for (int row = 0; row < piece.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(piece.scanLine(row));
-        for (int col = 0; col < piece.width(); ++col)
-            if (line[col] == transparent) line[col] = 0;
-    }
-    p.drawImage(x, y, piece);
-}
-
-int SliceModeOf(const TSkinGeometry& g) {
-    if (g.SkinRect.Width() <= 0 || g.SkinRect.Height() <= 0) return -1;
-    if (g.RBPoint.X != 0 && g.RBPoint.Y != 0) return 1;
-    if (!g.RTPoint.IsZero()) return 2;
-    if (!g.LBPoint.IsZero()) return 3;
-    return 0;
-}
-
-QSize FitGeometry(const TSkinGeometry& g, int sliceMode, QSize proposed, TFittedGeometry& fitted) {
-    fitted = {g.LTPoint, g.RTPoint, g.LBPoint, g.RBPoint, g.ClientRect};
-    const int dx = proposed.width() - g.SkinRect.Width();
-    const int dy = proposed.height() - g.SkinRect.Height();
-    switch (sliceMode) {
-    case 0:
-        return {g.SkinRect.Width(), g.SkinRect.Height()};
-    case 1:
-        fitted.RTPoint.X += dx;
-        fitted.LBPoint.Y += dy;
-        fitted.RBPoint.X += dx;
-        fitted.RBPoint.Y += dy;
-        fitted.ClientRect.Right += dx;
-        fitted.ClientRect.Bottom += dy;
-        return proposed;
-    case 2:
-        fitted.RTPoint.X += dx;
-        fitted.ClientRect.Right += dx;
-        return {proposed.width(), g.SkinRect.Height()};
-    case 3:
-        fitted.LBPoint.Y += dy;
-        fitted.ClientRect.Bottom += dy;
-        return {g.SkinRect.Width(), proposed.height()};
-    default:
-        return proposed;
-    }
-}
-
-namespace {
-// Inside an area whose right and bottom edges are excluded.
-bool InsideOpen(const skin::TPoint& p, int left, int top, int right, int bottom) {
-    return p.X >= left && p.Y >= top && p.X < right && p.Y < bottom;
-}
-// Three-part mapping along one axis: a span from at or before the near point to at or past the far point
-// grows with the control; one that starts at or past the far point moves with it.
-void ShiftAlong(int& start, int& end, int nearPoint, int farPoint, int delta) {
-    if (start <= nearPoint && end >= farPoint)
-        end += delta;
-    else if (start >= farPoint && end > farPoint)
-        start += delta, end += delta;
-}
-bool InsideClosed(const skin::TPoint& p, int left, int top, int right, int bottom) {
-    return p.X >= left && p.Y >= top && p.X <= right && p.Y <= bottom;
-}
-}  // namespace
-
-skin::TRect TranslateSkinRect(const TSkinGeometry& g, int sliceMode, QSize controlSize, const skin::TRect& r) {
-    const int dx = controlSize.width() - g.SkinRect.Width();
-    const int dy = controlSize.height() - g.SkinRect.Height();
-    const int w = g.SkinRect.Width(), h = g.SkinRect.Height();
-    skin::TRect out = r;
-    switch (sliceMode) {
-    case 1: {
-        const skin::TPoint tl{r.Left, r.Top}, br{r.Right, r.Bottom};
-        struct Area {
-            int l, t, rr, b;
-        };
-        const Area lt{0, 0, g.LTPoint.X, g.LTPoint.Y};
-        const Area rt{g.RTPoint.X, 0, w, g.RTPoint.Y};
-        const Area lb{0, g.LBPoint.Y, g.LBPoint.X, h};
-        const Area rb{g.RBPoint.X, g.RBPoint.Y, w, h};
-        auto wholly = [&](const Area& a) {
-            return InsideOpen(tl, a.l, a.t, a.rr, a.b) && InsideOpen(br, a.l, a.t, a.rr, a.b);
-        };
-        auto at = [](const skin::TPoint& p, const Area& a) { return InsideClosed(p, a.l, a.t, a.rr, a.b); };
-        if (wholly(lt)) return out;
-        if (wholly(rt)) {
-            out.Left += dx, out.Right += dx;
-            return out;
-        }
-        if (wholly(lb)) {
-            out.Top += dy, out.Bottom += dy;
-            return out;
-        }
-        if (wholly(rb)) {
-            out.Left += dx, out.Right += dx, out.Top += dy, out.Bottom += dy;
-            return out;
-        }
-        if (at(tl, lt) && at(br, rb)) {
-            out.Right += dx, out.Bottom += dy;
-        } else if (at(tl, lt) && at(br, rt)) {
-            out.Right += dx;
-        } else if (at(tl, lb) && at(br, rb)) {
-            out.Right += dx, out.Top += dy, out.Bottom += dy;
-        } else if (at(tl, lt) && at(br, lb)) {
-            out.Bottom += dy;
-        } else if (at(tl, rt) && at(br, rb)) {
-            out.Left += dx, out.Right += dx, out.Bottom += dy;
-        }
-        return out;
-    }
-    case 2:
-        ShiftAlong(out.Left, out.Right, g.LTPoint.X, g.RTPoint.X, dx);
-        return out;
-    case 3:
-        ShiftAlong(out.Top, out.Bottom, g.LTPoint.Y, g.LBPoint.Y, dy);
-        return out;
-    default:
-        return out;
-    }
+    DrawTransparentPiece(p, QPoint(x, y), glyph, QRect((frame - 1) * w, 0, w, glyph.height()));
 }
 
 }  // namespace dorvanel::skinctrls

@@ -2,6 +2,7 @@
 // Drawing shared by the skinned controls: the system colours of the plain look, the framed fills and arrows
 // that several plain looks use, text fitting, and the skin geometry (slicing of a skin image and fitting
 // it to a control's size).
+#include "skin/skin_picture.h"
 #include "skin/skin_types.h"
 
 #include <QColor>
@@ -44,6 +45,11 @@ void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QCo
 // The text shortened with "..." until it fits width (the whole text when it fits).
 QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, int width);
 
+// Makes every pixel of image (Format_ARGB32 or its premultiplied form) whose colour is key transparent.
+void MakeColorTransparent(QImage& image, QRgb key);
+// Draws the rectangle source of picture at `at` with the colour of its bottom-left pixel transparent.
+void DrawTransparentPiece(QPainter& p, QPoint at, const QImage& picture, const QRect& source);
+
 // Frame n (from 1) of a strip of frameCount frames side by side, drawn at (x, y) with its bottom-left pixel's
 // colour transparent.
 void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const QImage& glyph);
@@ -51,28 +57,11 @@ void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const 
 // Integer halves as the layout rules take them: division that truncates toward zero.
 inline int Div(int a, int b) { return a / b; }
 
-// ---- skin geometry ----
-
-// The slicing points and client rectangle of a description, relative to the skin rectangle's top-left.
-struct TSkinGeometry {
-    skin::TRect SkinRect;
-    skin::TPoint LTPoint, RTPoint, LBPoint, RBPoint;
-    skin::TRect ClientRect;
-};
-
-// The same after fitting to a control's size.
-struct TFittedGeometry {
-    skin::TPoint LTPoint, RTPoint, LBPoint, RBPoint;
-    skin::TRect ClientRect;
-};
-
-// -1 no image, 1 nine-part, 2 horizontal three-part, 3 vertical three-part, 0 fixed.
-int SliceModeOf(const TSkinGeometry& g);
-
-// The size a control of the proposed size must take, and its fitted geometry.
-QSize FitGeometry(const TSkinGeometry& g, int sliceMode, QSize proposed, TFittedGeometry& fitted);
-
-// A rectangle in skin coordinates placed on a control of the given size.
-skin::TRect TranslateSkinRect(const TSkinGeometry& g, int sliceMode, QSize controlSize, const skin::TRect& r);
+// ---- skin geometry (built in the skin library, shared by every control) ----
+using skin::TFittedGeometry;
+using skin::TSkinGeometry;
+using skin::FitGeometry;
+using skin::SliceModeOf;
+using skin::TranslateSkinRect;
 
 }  // namespace dorvanel::skinctrls

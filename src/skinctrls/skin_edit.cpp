@@ -13,6 +13,7 @@ TSkinEdit::TSkinEdit(QWidget* parent)
     FSkinDataName = QStringLiteral("edit");
     setAttribute(Qt::WA_OpaquePaintEvent);
     FEdit->setFrame(false);
+    FEdit->setAutoFillBackground(false);
     FEdit->setTextMargins(0, 0, 0, 0);
     FEdit->setContentsMargins(0, 0, 0, 0);
     FEdit->installEventFilter(this);
@@ -36,18 +37,21 @@ void TSkinEdit::SetSkinData(skin::TSkinData* data) {
 
 void TSkinEdit::RefreshSkinDescription() { LookUpDescription(); }
 
+QSize TSkinEdit::FittedSize(QSize proposed) const {
+    auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description());
+    if (!edit) return proposed;
+    // With a description the height is the skin's (21 with the program's skin), whatever the form says.
+    if (FUseSkinFont) return {proposed.width(), edit->skinrect.Height()};
+    const int margins = edit->clientrect.Top + (edit->skinrect.Height() - edit->clientrect.Bottom);
+    return {proposed.width(), QFontMetrics(FDefaultFont).height() + margins};
+}
+
 void TSkinEdit::ApplySkin() {
     RefreshSkinDescription();
-    QSize wanted = size();
-    auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description());
-    if (!edit) {
+    QSize wanted = FittedSize(size());
+    if (!Description()) {
         if (FDefaultWidth > 0) wanted.setWidth(FDefaultWidth);
         if (FDefaultHeight > 0) wanted.setHeight(FDefaultHeight);
-    } else if (FUseSkinFont) {
-        wanted.setHeight(edit->skinrect.Height());
-    } else {
-        const int margins = edit->clientrect.Top + (edit->skinrect.Height() - edit->clientrect.Bottom);
-        wanted.setHeight(QFontMetrics(FDefaultFont).height() + margins);
     }
     UpdateTextLook();
     if (wanted != size()) SetBounds(x(), y(), wanted.width(), wanted.height());
@@ -55,7 +59,8 @@ void TSkinEdit::ApplySkin() {
 }
 
 void TSkinEdit::SetBounds(int left, int top, int width, int height) {
-    setGeometry(left, top, std::max(0, width), std::max(0, height));
+    RefreshSkinDescription();
+    setGeometry(QRect(QPoint(left, top), skin::CapPaintSize(FittedSize(QSize(width, height)))));
     // A hidden widget hears of its new size only when shown: place the line edit now.
     FEdit->setGeometry(EditArea());
     platform::BoundsSet(this);
@@ -74,6 +79,8 @@ QRect TSkinEdit::EditArea() const {
 
 QRect TSkinEdit::ButtonRect() const {
     if (!FButtonMode) return {};
+    if (auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description()))
+        return QRect(width() - edit->buttonrect.Width(), 0, edit->buttonrect.Width(), height());
     return QRect(width() - height(), 0, height(), height());
 }
 
@@ -103,6 +110,8 @@ void TSkinEdit::UpdateTextLook() {
     FEdit->setFont(edit && FUseSkinFont ? edit->Font() : FDefaultFont);
     QColor text = FDefaultFontColor, background = clWindow();
     if (edit) {
+        // The frame image shows through behind the text.
+        background = Qt::transparent;
         const bool active = FHot || FEdit->hasFocus();
         text = skin::SkinColor(!isEnabled() ? edit->disabledfontcolor
                                             : (active ? edit->activefontcolor : edit->fontcolor));
@@ -135,17 +144,55 @@ void TSkinEdit::PaintPlain(QImage& bitmap) {
     }
 }
 
+void TSkinEdit::PaintFromSkin(QImage& bitmap, const skin::TDataSkinEditControl& edit) {
+    QPainter p(&bitmap);
+    p.fillRect(bitmap.rect(), clWindow());
+    TSkinLook look = LookOf(FSkinData, &edit);
+    if (!look.Picture) return;
+    // The frame is a horizontal three-part image of the active or normal rectangle; its inner part is the
+    // background the text is written on.
+    const bool active = FHot || FEdit->hasFocus();
+    const skin::TRect source = active && !edit.activeskinrect.IsEmpty() ? edit.activeskinrect : edit.skinrect;
+    look.Geometry.LBPoint = look.Geometry.RBPoint = {};
+    const int skinHeight = look.Geometry.SkinRect.Height();
+    if (height() == skinHeight) {
+        skin::DrawSkinImage(p, {0, 0}, look.Picture, source, look.Geometry, 2, size());
+    } else {
+        // Built at the skin height and stretched to the box's height.
+        QImage frame;
+        skin::BuildSkinImage(frame, look.Picture, source, look.Geometry, 2, QSize(width(), skinHeight));
+        if (!frame.isNull()) p.drawImage(bitmap.rect(), frame);
+    }
+    if (!FButtonMode) return;
+    const skin::TRect activeButton = edit.activebuttonrect.IsEmpty() ? edit.buttonrect : edit.activebuttonrect;
+    const skin::TRect downButton = edit.downbuttonrect.IsEmpty() ? activeButton : edit.downbuttonrect;
+    const bool buttonHot = FHot && ButtonRect().contains(mapFromGlobal(QCursor::pos()));
+    skin::TRect button = edit.buttonrect;
+    if (!isEnabled() && !edit.unenabledbuttonrect.IsEmpty())
+        button = edit.unenabledbuttonrect;
+    else if (FButtonPressed && buttonHot)
+        button = downButton;
+    else if (buttonHot)
+        button = activeButton;
+    button = skin::HeldToPicture(button, look.Picture);
+    if (!button.IsEmpty()) p.drawImage(QRect(ButtonRect().topLeft(), QSize(button.Width(), height())), *look.Picture, button.ToQRect());
+}
+
 QImage TSkinEdit::RenderImage() {
-    QImage bitmap(size(), QImage::Format_ARGB32_Premultiplied);
     RefreshSkinDescription();
-    // The skin look of the frame is drawn by a later step; until then the frame keeps its plain look.
-    PaintPlain(bitmap);
+    if (!skin::PaintSizeAllowed(size())) return {};
+    QImage bitmap(size(), QImage::Format_ARGB32_Premultiplied);
+    if (auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description()))
+        PaintFromSkin(bitmap, *edit);
+    else
+        PaintPlain(bitmap);
     return bitmap;
 }
 
 void TSkinEdit::paintEvent(QPaintEvent*) {
     if (width() <= 0 || height() <= 0) return;
     const QImage bitmap = RenderImage();
+    if (bitmap.isNull()) return;
     QPainter p(this);
     p.drawImage(0, 0, bitmap);
 }

@@ -68,7 +68,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The size the box takes for a proposed one: the skin's height while a description is in use.
+    QSize FittedSize(QSize proposed) const;
     void PaintPlain(QImage& bitmap);
+    void PaintFromSkin(QImage& bitmap, const skin::TDataSkinEditControl& edit);
     void UpdateTextLook();
 
     QLineEdit* FEdit;

@@ -13,6 +13,7 @@ namespace dorvanel::skinctrls {
 
 TSkinForm::TSkinForm(QWidget* parent) : QDialog(parent) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    FollowSkinChanges(this);
 }
 
 void TSkinForm::SetClientSize(int width, int height) {
@@ -54,15 +55,6 @@ void TSkinForm::closeEvent(QCloseEvent* event) {
     // Closing through the frame answers Cancel.
     if (isVisible() && FModalResult == mrNone) FModalResult = mrCancel;
     QDialog::closeEvent(event);
-}
-
-bool TSkinForm::event(QEvent* e) {
-    if (skin::TSkinMessageEvent::IsSkinMessage(e)) {
-        auto* message = static_cast<skin::TSkinMessageEvent*>(e);
-        NotifySkinChange(this, message->Message(), message->SkinData());
-        return true;
-    }
-    return QDialog::event(e);
 }
 
 void TSkinForm::keyPressEvent(QKeyEvent* event) {

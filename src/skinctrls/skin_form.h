@@ -30,8 +30,6 @@ public:
     void reject() override;
 
 protected:
-    // Skin change notifications reach the dialog's controls (until the skinned frame takes this over).
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

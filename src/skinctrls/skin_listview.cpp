@@ -1,5 +1,11 @@
 #include "skinctrls/skin_listview.h"
 
+#include "skinctrls/skin_checkbox.h"
+#include "skinctrls/skin_header.h"
+
+#include <QApplication>
+#include <QStyledItemDelegate>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +14,47 @@
 #include <QTimer>
 
 namespace dorvanel::skinctrls {
+
+// ---- row check boxes ----
+
+namespace {
+
+// Rows with a check mark show the skin's check box images ("checkbox") in place of the platform's box.
+class TSkinCheckDelegate : public QStyledItemDelegate {
+public:
+    explicit TSkinCheckDelegate(TSkinListView* list) : QStyledItemDelegate(list), FList(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QVariant state = index.data(Qt::CheckStateRole);
+        const skin::TSkinData* data = FList->SkinData();
+        if (!state.isValid() || !data || data->SkinEmpty()) return;
+        auto* box = dynamic_cast<const skin::TDataSkinCheckRadioControl*>(
+            data->Control(data->IndexOfControl(FList->CheckBoxSkinDataName())));
+        const TSkinLook look = LookOf(data, box);
+        if (!box || !look.Picture) return;
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        const QRect check = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget);
+        const bool checked = state.toInt() == Qt::Checked;
+        const skin::TRect image = skin::HeldToPicture(
+            CheckImageRect(*box, checked, option.state & QStyle::State_Enabled, false), look.Picture);
+        if (image.IsEmpty() || check.isEmpty()) return;
+        // The platform's box is covered by the row's own background first.
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->fillRect(check, selected ? option.palette.highlight() : option.palette.base());
+        const QPoint at(check.left() + Div(check.width(), 2) - Div(image.Width(), 2),
+                        check.top() + Div(check.height(), 2) - Div(image.Height(), 2));
+        DrawTransparentPiece(*painter, at, *look.Picture, image.ToQRect());
+    }
+
+private:
+    TSkinListView* FList;
+};
+
+}  // namespace
 
 // ---- TSkinListHeader ----
 
@@ -38,35 +85,16 @@ bool TSkinListHeader::OnDivider(int x) const {
 }
 
 void TSkinListHeader::PaintSection(QPainter& p, int logical, const QRect& r) {
-    const bool pressed = FPressed && logical == FActiveSection;
-    QImage section(r.size(), QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter sp(&section);
-        DrawStateFill(sp, section.rect(), pressed, pressed);
-        if (FList->OnDrawHeaderSection) {
-            sp.end();
-            p.drawImage(r.topLeft(), section);
-            FList->OnDrawHeaderSection(p, logical, r, pressed);
-            return;
-        }
-        const TListItems& items = FList->Items();
-        const QString caption = logical < items.ColumnCount() ? items.Column(logical).Caption : QString();
-        const Qt::Alignment align = logical < items.ColumnCount() ? items.Column(logical).Alignment : Qt::AlignLeft;
-        sp.setFont(font());
-        const QFontMetrics fm(font());
-        const QString text = FitTextWithEllipsis(fm, caption, r.width() - 10);
-        const int tw = fm.horizontalAdvance(text), th = fm.height();
-        int x = 5;
-        if (align & Qt::AlignRight)
-            x = r.width() - tw - 10;
-        else if (align & Qt::AlignHCenter)
-            x = Div(r.width(), 2) - Div(tw, 2);
-        const int y = Div(r.height(), 2) - Div(th, 2);
-        sp.setPen(clBtnText());
-        sp.setClipRect(QRect(5, 0, std::max(0, r.width() - 10), r.height()));
-        sp.drawText(QRect(x, y, tw, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    const TListItems& items = FList->Items();
+    THeaderSection section;
+    section.Pressed = FPressed && logical == FActiveSection;
+    if (logical < items.ColumnCount()) {
+        section.Caption = items.Column(logical).Caption;
+        section.Alignment = items.Column(logical).Alignment;
     }
-    p.drawImage(r.topLeft(), section);
+    const bool ownCaption = bool(FList->OnDrawHeaderSection);
+    PaintHeaderSection(p, r, FList->SkinData(), FList->HeaderSkinDataName(), section, font(), !ownCaption);
+    if (ownCaption) FList->OnDrawHeaderSection(p, logical, r, section.Pressed);
 }
 
 void TSkinListHeader::paintEvent(QPaintEvent*) {
@@ -79,10 +107,9 @@ void TSkinListHeader::paintEvent(QPaintEvent*) {
         if (r.width() > 0) PaintSection(p, logical, r);
         right = std::max(right, r.left() + r.width());
     }
-    // The strip right of the last section.
     if (right < viewport()->width())
-        DrawFramedFill(p, QRect(right, 0, viewport()->width() - right, viewport()->height()), clBtnShadow(),
-                       clBtnFace());
+        PaintHeaderRest(p, QRect(right, 0, viewport()->width() - right, viewport()->height()), FList->SkinData(),
+                        FList->HeaderSkinDataName());
 }
 
 void TSkinListHeader::mousePressEvent(QMouseEvent* event) {
@@ -112,6 +139,7 @@ TSkinListView::TSkinListView(QWidget* parent)
     FSkinDataName = QStringLiteral("listview");
     setHeader(FHeader);
     setModel(FItems);
+    setItemDelegate(new TSkinCheckDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

@@ -48,6 +48,8 @@ public:
     void SetSkinDataName(const QString& name) { FSkinDataName = name; }
     const QString& HeaderSkinDataName() const { return FHeaderSkinDataName; }
     void SetHeaderSkinDataName(const QString& name) { FHeaderSkinDataName = name; }
+    // The section whose check images the rows' check boxes show.
+    const QString& CheckBoxSkinDataName() const { return FCheckBoxSkinDataName; }
     virtual void RefreshSkinDescription();
 
     void SetBounds(int left, int top, int width, int height) override;
@@ -111,6 +113,7 @@ private:
     TListItems* FItems;
     TSkinListHeader* FHeader;
     QString FHeaderSkinDataName = QStringLiteral("resizebutton");
+    QString FCheckBoxSkinDataName = QStringLiteral("checkbox");
     QFont FDefaultFont;
     QColor FDefaultColor;
     bool FUseSkinFont = true;

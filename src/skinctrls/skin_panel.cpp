@@ -95,6 +95,49 @@ void TSkinPanel::PaintPlain(QImage& bitmap) {
     p.drawText(text, align | Qt::AlignVCenter | Qt::TextSingleLine, Caption());
 }
 
+const skin::TDataSkinPanelControl* TSkinPanel::PanelDescription() const {
+    return DescriptionIndex() != -1 ? dynamic_cast<const skin::TDataSkinPanelControl*>(Description()) : nullptr;
+}
+
+void TSkinPanel::PaintFromSkin(QImage& bitmap) {
+    const skin::TDataSkinPanelControl* panel = PanelDescription();
+    QPainter p(&bitmap);
+    if (panel && panel->bgpictureindex != -1) {
+        // A background picture is tiled over the whole panel from its top-left corner.
+        if (const QImage* background = SkinData()->Picture(panel->bgpictureindex))
+            skin::TileImage(p, *background, background->rect(), bitmap.rect());
+        return;
+    }
+    if (FBorderStyle == TSkinBorderStyle::bvNone && SliceMode() == 1 && !FCaptionMode) {
+        // A borderless panel is a flat texture: the inner area of its image, tiled.
+        if (Picture()) {
+            const skin::TRect& c = Geometry().ClientRect;
+            const skin::TRect& r = Geometry().SkinRect;
+            skin::TileImage(p, *Picture(), QRect(r.Left + c.Left, r.Top + c.Top, c.Width(), c.Height()), bitmap.rect());
+        }
+        return;
+    }
+    DrawSkinImage(p, Geometry().SkinRect);
+    if (!panel || Caption().isEmpty() || panel->captionrect.IsEmpty()) return;
+    const QRect r = TranslateSkinRect(Geometry(), SliceMode(), size(), panel->captionrect).ToQRect();
+    const QFont font = CaptionFont(panel);
+    const TShapedTextCache::TShapedText& shaped = FShapedText.Get(font, Caption());
+    QRect text = r;
+    if (FCheckedMode) {
+        const skin::TRect image = FChecked ? panel->checkimagerect : panel->uncheckimagerect;
+        if (!image.IsEmpty() && Picture()) {
+            p.drawImage(QPoint(r.left(), r.top() + Div(r.height(), 2) - Div(image.Height(), 2)), *Picture(), image.ToQRect());
+            text.setLeft(text.left() + image.Width() + 2);
+        }
+    }
+    int x = text.left();
+    if (panel->alignment == skin::TAlignment::taRightJustify) x = text.left() + text.width() - shaped.Width;
+    if (panel->alignment == skin::TAlignment::taCenter) x = text.left() + Div(text.width(), 2) - Div(shaped.Width, 2);
+    p.setClipRect(text);
+    p.setPen(skin::SkinColor(panel->fontcolor));
+    FShapedText.Draw(p, x, text.top() + Div(text.height(), 2) - Div(shaped.Height, 2), font, Caption());
+}
+
 void TSkinPanel::SetBorderStyle(TSkinBorderStyle style) {
     FBorderStyle = style;
     UpdateClientArea();
@@ -152,8 +195,11 @@ void TSkinStatusBar::SetSkinData(skin::TSkinData* data) {
 }
 
 void SetSkinDataOfChildren(QWidget* parent, skin::TSkinData* data) {
-    for (QObject* child : parent->children())
+    // Depth first, so that a container has its skin (and its client area) before its children fit to it.
+    for (QWidget* child : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (auto* client = dynamic_cast<TSkinClient*>(child)) client->SetSkinData(data);
+        SetSkinDataOfChildren(child, data);
+    }
 }
 
 }  // namespace dorvanel::skinctrls

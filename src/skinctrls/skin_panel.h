@@ -17,6 +17,7 @@ public:
 
     void RefreshSkinDescription() override;
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
     void ApplySkin() override;
 
     TSkinBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -40,6 +41,7 @@ public:
     std::function<void()> OnChecked;
 
 protected:
+    const skin::TDataSkinPanelControl* PanelDescription() const;
     void BoundsChanged() override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Keeps the contents margins (which the alignment uses) on the client area.
@@ -63,7 +65,7 @@ public:
     void SetSkinData(skin::TSkinData* data) override;
 };
 
-// Gives every skinned child widget of parent the skin data.
+// Gives every skinned widget below parent (children, their children, ...) the skin data.
 void SetSkinDataOfChildren(QWidget* parent, skin::TSkinData* data);
 
 }  // namespace dorvanel::skinctrls

@@ -120,10 +120,38 @@ double TSkinScrollBar::ThumbFraction() const {
     return static_cast<double>(FPosition - FMin) / (FMax - FMin);
 }
 
+const skin::TDataSkinScrollBarControl* TSkinScrollBar::BarDescription() const {
+    return DescriptionIndex() != -1 ? dynamic_cast<const skin::TDataSkinScrollBarControl*>(Description()) : nullptr;
+}
+
 TSkinScrollBar::TLayout TSkinScrollBar::ComputeLayout() const {
     TLayout l;
     const int h = height(), w = width();
-    if (Horizontal()) {
+    const skin::TDataSkinScrollBarControl* bar = BarDescription();
+    int minThumb = MinThumbSize, thickness = 0;
+    if (bar) {
+        // The skin's rectangles, the far button and the track's far edge moved with the control's length.
+        const QImage* picture = Picture();
+        const int delta = Horizontal() ? w - Geometry().SkinRect.Width() : h - Geometry().SkinRect.Height();
+        const int farPoint = Horizontal() ? Geometry().RTPoint.X : Geometry().LBPoint.Y;
+        auto place = [&](skin::TRect r) {
+            r = skin::HeldToPicture(r, nullptr);
+            if ((Horizontal() ? r.Left : r.Top) >= farPoint) {
+                if (Horizontal()) r.Left += delta, r.Right += delta;
+                else r.Top += delta, r.Bottom += delta;
+            }
+            return r.ToQRect();
+        };
+        skin::TRect track = skin::HeldToPicture(bar->trackarea, nullptr);
+        if (Horizontal()) track.Right += delta;
+        else track.Bottom += delta;
+        l.Track = track.ToQRect();
+        l.Up = place(bar->upbuttonrect);
+        l.Down = place(bar->downbuttonrect);
+        const skin::TRect thumb = skin::HeldToPicture(bar->thumbrect, picture);
+        minThumb = std::max(1, Horizontal() ? thumb.Width() : thumb.Height());
+        thickness = Horizontal() ? thumb.Height() : thumb.Width();
+    } else if (Horizontal()) {
         const int used = FBoth ? w - FBothMarkerWidth : w;
         l.Down = QRect(QPoint(1, 1), QPoint(1 + ButtonSize - 1, h - 2));
         l.Up = QRect(QPoint(used - 17, 1), QPoint(used - 2, h - 2));
@@ -134,17 +162,21 @@ TSkinScrollBar::TLayout TSkinScrollBar::ComputeLayout() const {
         l.Track = QRect(QPoint(1, 17), QPoint(w - 2, h - 18));
     }
     const int trackLength = Horizontal() ? l.Track.width() : l.Track.height();
-    int thumb = MinThumbSize;
+    int thumb = minThumb;
     if (FPageSize != 0)
-        thumb = std::max(MinThumbSize, Round(static_cast<double>(trackLength) * FPageSize / (FMax - FMin + 1.0)));
+        thumb = std::max(minThumb, Round(static_cast<double>(trackLength) * FPageSize / (FMax - FMin + 1.0)));
     const int trackStart = Horizontal() ? l.Track.left() : l.Track.top();
     l.TravelStart = trackStart;
     l.TravelLength = trackLength - thumb;
     const int offset = Round(ThumbFraction() * l.TravelLength);
-    if (Horizontal())
-        l.Thumb = QRect(trackStart + offset, l.Track.top(), thumb, l.Track.height());
-    else
-        l.Thumb = QRect(l.Track.left(), trackStart + offset, l.Track.width(), thumb);
+    if (Horizontal()) {
+        // Across the bar the skinned thumb keeps its own thickness, centred on the track's middle.
+        const int top = bar ? l.Track.top() + Div(l.Track.height(), 2) - Div(thickness, 2) : l.Track.top();
+        l.Thumb = QRect(trackStart + offset, top, thumb, bar ? thickness : l.Track.height());
+    } else {
+        const int left = bar ? l.Track.left() + Div(l.Track.width(), 2) - Div(thickness, 2) : l.Track.left();
+        l.Thumb = QRect(left, trackStart + offset, bar ? thickness : l.Track.width(), thumb);
+    }
     return l;
 }
 
@@ -184,6 +216,64 @@ void TSkinScrollBar::PaintPlain(QImage& bitmap) {
     DrawArrow(p, l.Down, Horizontal() ? TArrowDirection::Left : TArrowDirection::Up, arrow);
     DrawArrow(p, l.Up, Horizontal() ? TArrowDirection::Right : TArrowDirection::Down, arrow);
     if (isEnabled() && l.TravelLength >= 0) part(ptThumb, l.Thumb, true);
+}
+
+void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
+    const skin::TDataSkinScrollBarControl* bar = BarDescription();
+    if (!bar || !Picture()) {
+        PaintPlain(bitmap);
+        return;
+    }
+    QPainter p(&bitmap);
+    DrawSkinImage(p, Geometry().SkinRect);
+    const TLayout l = ComputeLayout();
+    const QImage& picture = *Picture();
+    // A hot button shows its active image, a pressed hot one its down image.
+    auto button = [&](Part part, const QRect& at, const skin::TRect& active, const skin::TRect& down) {
+        if (!FHot[part]) return;
+        skin::TRect source = FPressed[part] ? (down.IsEmpty() ? active : down) : active;
+        source = skin::HeldToPicture(source, &picture);
+        if (!source.IsEmpty()) p.drawImage(at.topLeft(), picture, source.ToQRect());
+    };
+    button(ptUpButton, l.Up, bar->activeupbuttonrect, bar->downupbuttonrect);
+    button(ptDownButton, l.Down, bar->activedownbuttonrect, bar->downdownbuttonrect);
+    if (!isEnabled() || l.TravelLength < 0) return;
+    const skin::TRect active = bar->activethumbrect.IsEmpty() ? bar->thumbrect : bar->activethumbrect;
+    const skin::TRect down = bar->downthumbrect.IsEmpty() ? active : bar->downthumbrect;
+    const bool pressed = FPressed[ptThumb] || hasFocus();
+    const skin::TRect thumb = pressed ? down : (FHot[ptThumb] ? active : bar->thumbrect);
+    const skin::TRect glyphActive = bar->activeglyphrect.IsEmpty() ? bar->glyphrect : bar->activeglyphrect;
+    const skin::TRect glyphDown = bar->downglyphrect.IsEmpty() ? glyphActive : bar->downglyphrect;
+    const skin::TRect glyph = pressed ? glyphDown : (FHot[ptThumb] ? glyphActive : bar->glyphrect);
+
+    QImage image(l.Thumb.size(), QImage::Format_ARGB32_Premultiplied);
+    if (!skin::PaintSizeAllowed(image.size())) return;
+    image.fill(Qt::transparent);
+    {
+        QPainter tp(&image);
+        const skin::TRect source = skin::HeldToPicture(thumb, &picture);
+        if (FPageSize != 0) {
+            // Three parts along the bar: the two end pieces stay, the middle is tiled to the thumb's length.
+            skin::TSkinGeometry g;
+            g.SkinRect = {0, 0, source.Width(), source.Height()};
+            if (Horizontal()) {
+                g.LTPoint = {bar->thumboffset1, 0};
+                g.RTPoint = {source.Width() - bar->thumboffset2, 0};
+            } else {
+                g.LTPoint = {0, bar->thumboffset1};
+                g.LBPoint = {0, source.Height() - bar->thumboffset2};
+            }
+            skin::DrawSkinImage(tp, {0, 0}, &picture, source, g, Horizontal() ? 2 : 3, image.size(), true);
+        } else {
+            tp.drawImage(0, 0, picture, source.Left, source.Top, source.Width(), source.Height());
+        }
+        const skin::TRect g = skin::HeldToPicture(glyph, &picture);
+        if (!g.IsEmpty())
+            tp.drawImage(Div(image.width(), 2) - Div(g.Width(), 2), Div(image.height(), 2) - Div(g.Height(), 2), picture,
+                         g.Left, g.Top, g.Width(), g.Height());
+    }
+    if (bar->thumbtransparent) MakeColorTransparent(image, skin::SkinColor(bar->thumbtransparentcolor).rgb());
+    p.drawImage(l.Thumb.topLeft(), image);
 }
 
 // ---- mouse ----

@@ -16,6 +16,7 @@ public:
     explicit TSkinScrollBar(QWidget* parent = nullptr);
 
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
 
     TScrollBarKind Kind() const { return FKind; }
     void SetKind(TScrollBarKind kind);
@@ -75,6 +76,7 @@ private:
         int TravelStart = 0, TravelLength = 0;  // where the thumb's start may go, along the bar
     };
     TLayout ComputeLayout() const;
+    const skin::TDataSkinScrollBarControl* BarDescription() const;
     double ThumbFraction() const;
     bool Horizontal() const { return FKind == TScrollBarKind::sbHorizontal; }
     int Along(const QPoint& p) const { return Horizontal() ? p.x() : p.y(); }

@@ -57,6 +57,12 @@ void TSkinLabel::PaintPlain(QImage& bitmap) {
     DrawCaption(p, PlainTextRect());
 }
 
+void TSkinLabel::PaintFromSkin(QImage& bitmap) {
+    QPainter p(&bitmap);
+    DrawSkinImage(p, Geometry().SkinRect);
+    DrawCaption(p, FittedClientRect());
+}
+
 int TSkinLabel::TextOverflow() {
     const QFont font = CaptionFont(dynamic_cast<const skin::TSkinFontKeys*>(Description()));
     return FShapedText.Get(font, Caption()).Width - PlainTextRect().width();
@@ -108,6 +114,18 @@ void TSkinStatusPanel::PaintPlain(QImage& bitmap) {
     QRect text = PlainTextRect();
     if (!FGlyph.isNull()) {
         DrawGlyphFrame(p, 3, Div(height(), 2) - Div(FGlyph.height(), 2), isEnabled() ? 1 : 2, FNumGlyphs, FGlyph);
+        text.setLeft(text.left() + GlyphWidth() + 2);
+    }
+    DrawCaption(p, text);
+}
+
+void TSkinStatusPanel::PaintFromSkin(QImage& bitmap) {
+    QPainter p(&bitmap);
+    DrawSkinImage(p, Geometry().SkinRect);
+    QRect text = FittedClientRect();
+    if (!FGlyph.isNull()) {
+        DrawGlyphFrame(p, text.left(), text.top() + Div(text.height(), 2) - Div(FGlyph.height(), 2), isEnabled() ? 1 : 2,
+                       FNumGlyphs, FGlyph);
         text.setLeft(text.left() + GlyphWidth() + 2);
     }
     DrawCaption(p, text);
@@ -219,6 +237,72 @@ void TSkinGauge::DrawText(QPainter& p) const {
         p.drawText(QRect(0, 0, tw, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
     p.restore();
+}
+
+const skin::TDataSkinGaugeControl* TSkinGauge::GaugeDescription() const {
+    return DescriptionIndex() != -1 ? dynamic_cast<const skin::TDataSkinGaugeControl*>(Description()) : nullptr;
+}
+
+QRect TSkinGauge::FittedProgressArea() const {
+    const skin::TDataSkinGaugeControl* g = GaugeDescription();
+    if (!g) return {};
+    skin::TRect area = g->progressarea;
+    const int dx = width() - Geometry().SkinRect.Width(), dy = height() - Geometry().SkinRect.Height();
+    if (SliceMode() == 1 || SliceMode() == 2) area.Right += dx;
+    if (SliceMode() == 1 || SliceMode() == 3) area.Bottom += dy;
+    return area.ToQRect();
+}
+
+void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
+    const skin::TDataSkinGaugeControl* g = GaugeDescription();
+    const QImage* picture = Picture();
+    if (!g || !picture || filled.width() <= 0 || filled.height() <= 0) return;
+    const QRect bar = skin::HeldToPicture(g->progressrect, picture).ToQRect();
+    if (bar.isEmpty()) return;
+    const int begin = std::clamp(g->beginoffset, 0, FVertical ? bar.height() : bar.width());
+    const int end = std::clamp(g->endoffset, 0, FVertical ? bar.height() : bar.width());
+    QImage piece(filled.size(), QImage::Format_ARGB32_Premultiplied);
+    if (!skin::PaintSizeAllowed(piece.size())) return;
+    piece.fill(Qt::transparent);
+    {
+        QPainter bp(&piece);
+        if (!FVertical) {
+            const int middle = filled.width() - begin - end;
+            const QRect middleSource(bar.left() + begin, bar.top(), bar.width() - begin - end, bar.height());
+            // Each tile is stretched to the bar's full height.
+            if (middle > 0 && !middleSource.isEmpty())
+                for (int x = begin; x < begin + middle; x += middleSource.width()) {
+                    const int w = std::min(middleSource.width(), begin + middle - x);
+                    bp.drawImage(QRect(x, 0, w, filled.height()), *picture,
+                                 QRect(middleSource.left(), middleSource.top(), w, middleSource.height()));
+                }
+            bp.drawImage(QRect(0, 0, begin, filled.height()), *picture, QRect(bar.left(), bar.top(), begin, bar.height()));
+            bp.drawImage(QRect(filled.width() - end, 0, end, filled.height()), *picture,
+                         QRect(bar.right() + 1 - end, bar.top(), end, bar.height()));
+        } else {
+            const int middle = filled.height() - begin - end;
+            const QRect middleSource(bar.left(), bar.top() + begin, bar.width(), bar.height() - begin - end);
+            // Tiles are placed from the bottom upward.
+            if (middle > 0 && !middleSource.isEmpty())
+                for (int y = begin + middle; y > begin; y -= middleSource.height()) {
+                    const int h = std::min(middleSource.height(), y - begin);
+                    bp.drawImage(QRect(0, y - h, filled.width(), h), *picture,
+                                 QRect(middleSource.left(), middleSource.bottom() + 1 - h, middleSource.width(), h));
+                }
+            bp.drawImage(QRect(0, 0, filled.width(), begin), *picture, QRect(bar.left(), bar.top(), bar.width(), begin));
+            bp.drawImage(QRect(0, filled.height() - end, filled.width(), end), *picture,
+                         QRect(bar.left(), bar.bottom() + 1 - end, bar.width(), end));
+        }
+    }
+    if (g->progresstransparent) MakeColorTransparent(piece, skin::SkinColor(g->progresstransparentcolor).rgb());
+    p.drawImage(filled.topLeft(), piece);
+}
+
+void TSkinGauge::PaintFromSkin(QImage& bitmap) {
+    QPainter p(&bitmap);
+    DrawSkinImage(p, Geometry().SkinRect);
+    DrawBar(p, FilledRect(FittedProgressArea()));
+    DrawText(p);
 }
 
 void TSkinGauge::PaintPlain(QImage& bitmap) {

@@ -12,6 +12,7 @@ public:
 
     void RefreshSkinDescription() override;
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
     // ---- added operation ----
     // How many pixels the caption is wider than its text rectangle.
     virtual int TextOverflow();
@@ -47,6 +48,7 @@ public:
     explicit TSkinStatusPanel(QWidget* parent = nullptr);
 
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
     int TextOverflow() override;
 
     const QImage& Glyph() const { return FGlyph; }
@@ -67,6 +69,9 @@ public:
     explicit TSkinGauge(QWidget* parent = nullptr);
 
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
+    // Where the bar may grow: progressarea fitted to the control (empty without a description).
+    QRect FittedProgressArea() const;
 
     int MinValue() const { return FMinValue; }
     void SetMinValue(int value);
@@ -99,8 +104,11 @@ protected:
     QSize AdjustBoundsSize(QSize proposed) override;
 
 private:
+    const skin::TDataSkinGaugeControl* GaugeDescription() const;
     void Changed();
     void DrawText(QPainter& p) const;
+    // The bar picture built from progressrect to the filled size, drawn at its top-left.
+    void DrawBar(QPainter& p, const QRect& filled) const;
 
     int FMinValue = 0;
     int FMaxValue = 100;

@@ -68,7 +68,9 @@ bool TSkinOpenDialog::RunDialog() {
     form->FileList->SetHeaderSkinDataName(LVHeaderSkinDataName);
     form->FileList->SetMultiSelection(MultiSelection);
     form->FileTypeCombo->SetFilter(Filter);
-    form->FileTypeCombo->SetItemIndex(FilterIndex - 1);
+    // An index of 0 or past the entries chooses the last entry, the one whose mask applies then.
+    const int entries = static_cast<int>(form->FileTypeCombo->Entries().size());
+    form->FileTypeCombo->SetItemIndex(FilterIndex >= 1 && FilterIndex <= entries ? FilterIndex - 1 : entries - 1);
     form->FileList->SetMask(form->FileTypeCombo->Mask());
     form->ShowFolder(StartFolder());
 

@@ -14,6 +14,8 @@
 
 namespace dorvanel::skindialogs {
 
+using skin::TSkinData;
+
 class TOpenDlgForm;
 class TSkinMessage;
 

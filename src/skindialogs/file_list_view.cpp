@@ -2,6 +2,7 @@
 
 #include "skindialogs/confirm_rules.h"
 #include "skinctrls/skin_draw.h"
+#include "skinctrls/skin_header.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -96,20 +97,25 @@ TFileListHeader::TFileListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, 
 
 QSize TFileListHeader::sizeHint() const {
     QSize size = QHeaderView::sizeHint();
-    size.setHeight(fontMetrics().height() + 6);
+    // As tall as the list view's header: the platform's height and 4 pixels more.
+    size.setHeight(fontMetrics().height() + 6 + 4);
     return size;
 }
 
 void TFileListHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
     if (!rect.isValid()) return;
-    DrawStateFill(*painter, rect, false, false);
-    const QString caption = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
-    const bool right = logicalIndex == 1;
-    const QRect text = rect.adjusted(5, 0, -5, 0);
-    painter->setPen(clBtnText());
-    painter->setFont(font());
-    painter->drawText(text, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine,
-                      FitTextWithEllipsis(fontMetrics(), caption, text.width()));
+    THeaderSection section;
+    section.Caption = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
+    section.Alignment = logicalIndex == 1 ? Qt::AlignRight : Qt::AlignLeft;
+    PaintHeaderSection(*painter, rect, SkinData, HeaderSkinDataName, section, font());
+}
+
+void TFileListHeader::paintEvent(QPaintEvent* event) {
+    QHeaderView::paintEvent(event);
+    const int right = length() - offset();
+    if (right >= viewport()->width()) return;
+    QPainter p(viewport());
+    PaintHeaderRest(p, QRect(right, 0, viewport()->width() - right, viewport()->height()), SkinData, HeaderSkinDataName);
 }
 
 // ---- TSkinFileListView ----
@@ -162,8 +168,17 @@ TSkinFileListView::TSkinFileListView(QWidget* parent)
 
 void TSkinFileListView::SetSkinData(skin::TSkinData* data) {
     FSkinData = data;
+    if (auto* header = qobject_cast<TFileListHeader*>(FReportView->header())) header->SkinData = data;
     LookUpDescription();
     update();
+}
+
+void TSkinFileListView::SetHeaderSkinDataName(const QString& name) {
+    FHeaderSkinDataName = name;
+    if (auto* header = qobject_cast<TFileListHeader*>(FReportView->header())) {
+        header->HeaderSkinDataName = name;
+        header->viewport()->update();
+    }
 }
 
 void TSkinFileListView::SetBounds(int left, int top, int width, int height) {

@@ -19,6 +19,8 @@ class QAbstractItemView;
 
 namespace dorvanel::skindialogs {
 
+using skin::TSkinData;
+
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
 class TFileListModel : public QAbstractTableModel {
@@ -47,15 +49,19 @@ private:
                           QStringLiteral("Modified")};
 };
 
-// The header of the details view, drawn in the plain look of the skinned controls.
+// The header of the details view, drawn by the skinned header painter the keyword table uses too.
 class TFileListHeader : public QHeaderView {
     Q_OBJECT
 public:
     explicit TFileListHeader(QWidget* parent = nullptr);
     QSize sizeHint() const override;
 
+    QPointer<TSkinData> SkinData;
+    QString HeaderSkinDataName = QStringLiteral("resizebutton");
+
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 class TSkinFileListView : public QWidget, public skinctrls::TSkinClient, public platform::TControlBounds {
@@ -68,7 +74,7 @@ public:
     void SetAlign(platform::TAlign align) { platform::SetAlign(this, align); }
 
     const QString& HeaderSkinDataName() const { return FHeaderSkinDataName; }
-    void SetHeaderSkinDataName(const QString& name) { FHeaderSkinDataName = name; }
+    void SetHeaderSkinDataName(const QString& name);
     void SetDefaultFont(const QFont& font);
     void SetColumnCaptions(const QStringList& captions) { FModel->SetColumnCaptions(captions); }
 

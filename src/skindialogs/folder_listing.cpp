@@ -20,13 +20,13 @@ std::vector<TFileEntry> ListFolder(const QString& folder, const QString& mask) {
     if (folder.isEmpty() || !dir.exists() || !QFileInfo(folder).isReadable()) throw EInvalidPath(folder);
     std::vector<TFileEntry> folders, files;
     const QFileInfoList infos =
-        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::NoSort);
+        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::NoSort);
     for (const QFileInfo& info : infos) {
         const QString name = info.fileName();
-        if (name.startsWith(QLatin1Char('.'))) continue;
         if (info.isDir()) {
+            // Folders whose names start with "." are folders like any other.
             folders.push_back({name, true, 0, info.lastModified()});
-        } else if (MatchesMask(name, mask)) {
+        } else if (!name.startsWith(QLatin1Char('.')) && MatchesMask(name, mask)) {
             files.push_back({name, false, info.size(), info.lastModified()});
         }
     }

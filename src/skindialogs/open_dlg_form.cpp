@@ -51,14 +51,9 @@ constexpr int kBuildHeight = 290;
 constexpr int kEditRightGap = 90;     // right edge of the edit and the type combo from the panel's right
 constexpr int kButtonRightGap = 80;   // left edge of the two buttons from the panel's right
 
-// The labels are two pixels smaller than the controls' font, so that "File name:" ends before the edit at 70.
 TSkinStdLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption) {
     auto* label = new TSkinStdLabel(parent);
     label->setObjectName(name);
-    QFont font = StandardDefaultFont();
-    font.setPixelSize(12);
-    label->SetDefaultFont(font);
-    label->SetLabelFont(font);
     label->SetCaption(caption);
     return label;
 }

@@ -17,6 +17,8 @@
 
 namespace dorvanel::skindialogs {
 
+using skin::TSkinData;
+
 class TSkinMessage;
 
 // The texts of the window, each with the resource-string name a skin may replace it under.

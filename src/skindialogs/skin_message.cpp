@@ -19,10 +19,9 @@ TMessageForm::TMessageForm(QWidget* parent) : skinctrls::TSkinForm(parent) {}
 
 namespace {
 
-QFont ArialFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
-    return font;
+TMsgDlgType KnownKind(TMsgDlgType kind) {
+    // A kind code past the table is shown as a custom message instead of reading past the table.
+    return static_cast<std::size_t>(kind) < kMsgKinds.size() ? kind : TMsgDlgType::mtCustom;
 }
 
 QStyle::StandardPixmap KindIcon(TMsgDlgType kind) {
@@ -37,7 +36,9 @@ QStyle::StandardPixmap KindIcon(TMsgDlgType kind) {
 
 }  // namespace
 
-TSkinMessage::TSkinMessage(QObject* owner) : QObject(owner), DefaultFont(ArialFont()), DefaultButtonFont(ArialFont()) {}
+// The default fonts follow the height rule of every skin font: height 14 is a cell height.
+TSkinMessage::TSkinMessage(QObject* owner) : QObject(owner), DefaultFont(skinctrls::StandardDefaultFont()),
+      DefaultButtonFont(skinctrls::StandardDefaultFont()) {}
 
 QString TSkinMessage::ButtonCaption(TMsgDlgBtn button) const {
     const TMsgButtonInfo& info = kMsgButtons[static_cast<size_t>(button)];
@@ -47,6 +48,7 @@ QString TSkinMessage::ButtonCaption(TMsgDlgBtn button) const {
 }
 
 QString TSkinMessage::KindCaption(TMsgDlgType kind) const {
+    kind = KnownKind(kind);
     if (kind == TMsgDlgType::mtCustom) return QGuiApplication::applicationDisplayName();
     const TMsgKindInfo& info = kMsgKinds[static_cast<size_t>(kind)];
     if (FCtrlSkinData && FCtrlSkinData->ResourceStrData())
@@ -67,6 +69,7 @@ int TSkinMessage::ButtonHeight() const {
 }
 
 TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType kind, TMsgDlgButtons buttons) {
+    kind = KnownKind(kind);
     auto form = std::make_unique<TMessageForm>(QApplication::activeWindow());
     form->setWindowTitle(KindCaption(kind));
 
@@ -78,6 +81,8 @@ TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType k
     label->SetSkinDataName(MessageLabelSkinDataName);
     label->SetSkinData(FCtrlSkinData);
     label->SetWordWrap(false);
+    // A message is shown as written: "R&D" and paths with "&" keep the character.
+    label->SetShowAccelChar(false);
     label->SetAutoSize(true);
     label->SetCaption(text);
     label->SetBounds(50, 15, label->width(), label->height());
@@ -88,6 +93,8 @@ TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType k
     in.LabelWidth = label->width();
     in.LabelHeight = label->height();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) in.MaxWindowWidth = screen->availableGeometry().width();
+    // A skinned window is never narrower than the skin's frame picture.
+    if (FSkinData && !FSkinData->Empty()) in.MinWindowWidth = FSkinData->MainPicture().width();
     const TMessageLayout layout = LayOutMessage(in);
 
     if (kind != TMsgDlgType::mtCustom) {

@@ -15,6 +15,8 @@
 
 namespace dorvanel::skindialogs {
 
+using skin::TSkinData;
+
 class TMessageForm : public skinctrls::TSkinForm {
     Q_OBJECT
 public:

@@ -55,6 +55,15 @@ void TSkinMenuSpeedButton::PaintPlain(QImage& bitmap) {
             p.fillRect(bitmap.rect(), clBtnFace());
     }
     PaintButtonImage(bitmap, glyphPart, Hot(), down);
+    PaintArrow(bitmap);
+}
+
+void TSkinMenuSpeedButton::PaintFromSkin(QImage& bitmap) {
+    TSkinSpeedButton::PaintFromSkin(bitmap);
+    PaintArrow(bitmap);
+}
+
+void TSkinMenuSpeedButton::PaintArrow(QImage& bitmap) {
     QPainter p(&bitmap);
     const QRect arrow(bitmap.width() - ArrowWidth, 0, ArrowWidth - 2, bitmap.height());
     // The menu drops downward: the arrow's point is at the bottom.

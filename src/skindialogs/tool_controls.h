@@ -1,6 +1,6 @@
 #pragma once
 // The file dialog's tool bar and its flat buttons: a speed button (no focus, flat until the mouse is over
-// it), a speed button that drops a menu, and the menu itself. Plain look only for now.
+// it), a speed button that drops a menu, and the menu itself.
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_panel.h"
 
@@ -33,6 +33,7 @@ class TSkinMenuSpeedButton : public TSkinSpeedButton {
 public:
     explicit TSkinMenuSpeedButton(QWidget* parent = nullptr);
     void PaintPlain(QImage& bitmap) override;
+    void PaintFromSkin(QImage& bitmap) override;
     // Raises OnClick, then drops the menu below the button.
     void PerformClick() override;
 
@@ -42,6 +43,9 @@ public:
     static constexpr int ArrowWidth = 11;
 
 private:
+    // The drop-down arrow in the part at the right.
+    void PaintArrow(QImage& bitmap);
+
     QPointer<TSkinPopupMenu> FMenu;
 };
 

@@ -52,6 +52,9 @@ inline std::function<void(QWidget*)> ChooseSearch(bool precise) {
 
 class HarvestTest : public ::testing::Test {
 protected:
+    // A dialog the test expected may never have come (a window closed first): its answer must not reach
+    // the next test's dialogs.
+    void TearDown() override { CancelModalWatches(); }
     void Open(const std::vector<std::string>& options) {
         standin = std::make_unique<StandinServer>(options);
         window = std::make_unique<TfrmMain>();

@@ -37,23 +37,28 @@ std::function<void(QWidget*)> Answer(int key, QString* text = nullptr) {
 }  // namespace
 
 TEST(MainWindow, ControlsSitWhereTheWindowPlacesThem) {
+    // With the default skin applied: buttons take the skin's 21 pixels, the status bar its 24, and the
+    // status bar's children sit 20 high in its inner area, from x 10 to the width - 10.
     TfrmMain w;
     w.show();
+    ASSERT_FALSE(w.findChild<skin::TSkinData*>(QStringLiteral("SkinData1"))->SkinEmpty());
     EXPECT_EQ(w.size(), QSize(644, 455));
     EXPECT_EQ(w.windowTitle(), "Dorvanel");
+    // With the default skin applied: buttons take the skin's 21 pixels, the status bar its 24, and the
+    // status bar's children sit 20 high in its inner area, from x 10 to the width - 10.
     EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "SkinPanel1")->geometry(), QRect(0, 0, 644, 33));
-    EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnMainKeyword")->geometry(), QRect(7, 7, 99, 20));
-    EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnMakeMoney")->geometry(), QRect(516, 7, 98, 20));
+    EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnMainKeyword")->geometry(), QRect(7, 7, 99, 21));
+    EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnMakeMoney")->geometry(), QRect(516, 7, 98, 21));
     EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnGatherData")->Caption(), "Gather Data");
     EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "panBanner")->geometry(), QRect(0, 33, 644, 65));
-    EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "SkinPanel3")->geometry(), QRect(0, 98, 644, 286));
-    EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "SkinPanel4")->geometry(), QRect(0, 384, 644, 54));
-    EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "SkinButton3")->geometry(), QRect(215, 7, 100, 20));
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusBar>(w, "SkinStatusBar1")->geometry(), QRect(0, 438, 644, 17));
-    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->geometry(), QRect(514, 0, 130, 17));
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SecondStatusPanel")->geometry(), QRect(432, 0, 82, 17));
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SkinStatusPanel1")->geometry(), QRect(272, 0, 160, 17));
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->geometry(), QRect(0, 0, 272, 17));
+    EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "SkinPanel3")->geometry(), QRect(0, 98, 644, 279));
+    EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "SkinPanel4")->geometry(), QRect(0, 377, 644, 54));
+    EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "SkinButton3")->geometry(), QRect(215, 7, 100, 21));
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusBar>(w, "SkinStatusBar1")->geometry(), QRect(0, 431, 644, 24));
+    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->geometry(), QRect(504, 2, 130, 20));
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SecondStatusPanel")->geometry(), QRect(422, 2, 82, 20));
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SkinStatusPanel1")->geometry(), QRect(262, 2, 160, 20));
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->geometry(), QRect(10, 2, 252, 20));
     EXPECT_EQ(test::Control<skinctrls::TSkinLinkLabel>(w, "lblLink1URL")->Caption(), "Google");
     EXPECT_EQ(test::Control<skinctrls::TSkinLinkLabel>(w, "lblLink2URL")->geometry().right(), 592 + 34 - 1);
     EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SecondStatusPanel")->Caption(), "0 item listed");

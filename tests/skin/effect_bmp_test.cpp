@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <vector>
+
 using namespace dorvanel::skin;
 
 namespace {
@@ -187,4 +190,38 @@ TEST(EffectBmp, BlendStatesReturnsTheMixedImage) {
     active.fill(QColor(30, 50, 70));
     const QImage mixed = BlendStates(normal, active, TMorphKind::mkDefault, 0.5);
     EXPECT_EQ(mixed.pixelColor(2, 2), QColor(20, 30, 40));
+}
+
+TEST(EffectBmp, ArgumentsAreHeldToTheirRangesAtEveryEffect) {
+    // Positions before 0, past 1 and NaN act as the nearest end (NaN as 0), on wide and on tall images;
+    // under the sanitizers nothing is written outside the rows.
+    using Mix = void (TEffectBmp::*)(const TEffectBmp&, double);
+    const Mix mixes[] = {&TEffectBmp::MixUniform,   &TEffectBmp::MixGradientCentre, &TEffectBmp::MixGradientLeft,
+                         &TEffectBmp::MixGradientRight, &TEffectBmp::MixSlideLeft, &TEffectBmp::MixSlideRight,
+                         &TEffectBmp::MixPush};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (QSize size : {QSize(24, 21), QSize(5, 40), QSize(1, 1)}) {
+        for (const Mix mix : mixes) {
+            for (auto [given, held] : std::vector<std::pair<double, double>>{{-3.5, 0}, {nan, 0}, {-inf, 0}, {7.0, 1}, {inf, 1}}) {
+                TEffectBmp out = Columns(size.width(), size.height(), 10);
+                TEffectBmp expected = Columns(size.width(), size.height(), 10);
+                const TEffectBmp active = Filled(size.width(), size.height(), 200);
+                (out.*mix)(active, given);
+                (expected.*mix)(active, held);
+                EXPECT_EQ(out.Image(), expected.Image()) << size.width() << "x" << size.height() << " " << given;
+            }
+        }
+    }
+    // Negative amounts do nothing; lightening and darkening hold their factor too.
+    TEffectBmp blur = Columns(24, 21, 10);
+    blur.ApplySplitBlur(-3);
+    blur.ApplyNoise(-50);
+    EXPECT_EQ(blur.Image(), Columns(24, 21, 10).Image());
+    TEffectBmp light = Filled(4, 4, 0), full = Filled(4, 4, 0);
+    light.ApplyLighten(nan);
+    EXPECT_EQ(light.Pixel(0, 0), (TBGR{0, 0, 0}));
+    light.ApplyLighten(9);
+    full.ApplyLighten(1);
+    EXPECT_EQ(light.Image(), full.Image());
 }

@@ -249,6 +249,10 @@ TEST(SkinData, ResourceStringsBroadcastTheirOwnMessage) {
     EXPECT_EQ(log[0].Message, SKIN_MSG_STRINGS);
     EXPECT_EQ(skin.ResourceStrData()->GetResStr("MI_CLOSECAPTION"), "Close it");
     EXPECT_EQ(skin.ResourceStrData()->GetResStr("MI_MINCAPTION"), "");
+    // Keys are found without regard to case, and setting one in other letters replaces it.
+    EXPECT_EQ(skin.ResourceStrData()->GetResStr("mi_closecaption"), "Close it");
+    strings.SetResStr("Mi_CloseCaption", "Shut");
+    EXPECT_EQ(skin.ResourceStrData()->GetResStr("MI_CLOSECAPTION"), "Shut");
 }
 
 TEST(SkinData, InnerVersionFourLeavesTheSkinClearedWithoutApply) {

@@ -136,7 +136,11 @@ TEST(SkinDescription, ClassSpecificDefaultsAndOverrides) {
 TEST(SkinDescription, KindsAreMatchedExactly) {
     EXPECT_NE(dynamic_cast<TDataSkinButtonControl*>(CreateSkinControl("button", "b").get()), nullptr);
     EXPECT_NE(dynamic_cast<TDataSkinButtonControl*>(CreateSkinControl("menubutton", "b").get()), nullptr);
-    EXPECT_NE(dynamic_cast<TDataSkinListView*>(CreateSkinControl("treeview", "b").get()), nullptr);
+    // Tree-view and rich-edit descriptions are their own kinds beside the list view's, with the same keys.
+    EXPECT_EQ(dynamic_cast<TDataSkinListView*>(CreateSkinControl("treeview", "b").get()), nullptr);
+    EXPECT_NE(dynamic_cast<TDataSkinTreeView*>(CreateSkinControl("treeview", "b").get()), nullptr);
+    EXPECT_EQ(dynamic_cast<TDataSkinListView*>(CreateSkinControl("richedit", "b").get()), nullptr);
+    EXPECT_NE(dynamic_cast<TSkinListKeys*>(CreateSkinControl("richedit", "b").get()), nullptr);
     EXPECT_EQ(CreateSkinControl("Button", "b"), nullptr);
     EXPECT_NE(dynamic_cast<TDataSkinStdButton*>(CreateSkinObject("mainmenubarbutton", "b").get()), nullptr);
     EXPECT_NE(dynamic_cast<TDataSkinMainMenuItem*>(CreateSkinObject("mainmenubaritem", "b").get()), nullptr);

@@ -288,13 +288,15 @@ TEST(FileDialog, FilterIndexAndFileTypes) {
     });
     EXPECT_EQ(open.FilterIndex, 1);  // kept although cancelled
 
-    // 0 chooses nothing: the last entry's mask applies.
-    open.FilterIndex = 0;
-    RunWith(open, [](TOpenDlgForm* f) {
-        EXPECT_EQ(f->FileTypeCombo->ItemIndex(), -1);
-        EXPECT_EQ(f->FileList->Mask(), "*.csv");
-    });
-    EXPECT_EQ(open.FilterIndex, 0);
+    // 0, and an index past the entries, choose the last entry, whose mask applies.
+    for (int index : {0, 3, -7}) {
+        open.FilterIndex = index;
+        RunWith(open, [](TOpenDlgForm* f) {
+            EXPECT_EQ(f->FileTypeCombo->ItemIndex(), 1);
+            EXPECT_EQ(f->FileList->Mask(), "*.csv");
+        });
+        EXPECT_EQ(open.FilterIndex, 2);
+    }
 
     // A filter without "|" has no entries: every file is listed.
     open.Filter = "*.txt";

@@ -2,6 +2,7 @@
 
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_labels.h"
+#include "defaultskin/default_skin.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,44 @@ TEST(SkinMessage, CustomKindHasNoIconAndTheApplicationTitle) {
     EXPECT_EQ(form->windowTitle(), "Dorvanel");
     EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Image")), nullptr);
     EXPECT_EQ(form->findChild<dorvanel::skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->x(), 50);
+}
+
+TEST(SkinMessage, AKindPastTheTableIsACustomMessage) {
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Dorvanel"));
+    TSkinMessage msg;
+    for (int code : {5, 9, 255}) {
+        std::unique_ptr<TMessageForm> form(msg.CreateMessageForm(QStringLiteral("x"), TMsgDlgType(code), 4));
+        EXPECT_EQ(form->windowTitle(), "Dorvanel");
+        EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Image")), nullptr);
+    }
+}
+
+TEST(SkinMessage, AnAmpersandInTheTextIsShown) {
+    // "R&D" keeps its "&": the label is as wide as the three characters, not as "RD" with an underline.
+    TSkinMessage msg;
+    auto labelWidth = [&msg](const char* text) {
+        std::unique_ptr<TMessageForm> form(msg.CreateMessageForm(QString::fromLatin1(text), TMsgDlgType::mtInformation, 4));
+        return form->findChild<dorvanel::skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->width();
+    };
+    EXPECT_GT(labelWidth("R&D"), labelWidth("RD"));
+    EXPECT_EQ(labelWidth("/tmp/a&b.csv"), labelWidth("/tmp/a&b.csv"));
+    EXPECT_GT(labelWidth("/tmp/a&b.csv"), labelWidth("/tmp/ab.csv"));
+}
+
+TEST(SkinMessage, ASkinnedMessageIsNoNarrowerThanTheSkinsFramePicture) {
+    TSkinData skin;
+    TCompressedStoredSkin stored;
+    stored.CompressedData = dorvanel::defaultskin::DefaultSkinData();
+    skin.ApplyStoredSkin(stored);
+    ASSERT_GT(skin.MainPicture().width(), 0);
+    TSkinMessage msg;
+    msg.SetSkinData(&skin);
+    msg.SetCtrlSkinData(&skin);
+    std::unique_ptr<TMessageForm> form(msg.CreateMessageForm(QStringLiteral("x"), TMsgDlgType::mtCustom, 0));
+    EXPECT_GE(form->width(), skin.MainPicture().width());
+    // The buttons take the skin's button height.
+    std::unique_ptr<TMessageForm> ok(msg.CreateMessageForm(QStringLiteral("x"), TMsgDlgType::mtCustom, 4));
+    EXPECT_EQ(ok->findChild<TSkinButton*>(QStringLiteral("OK"))->height(), 21);
 }
 
 TEST(SkinMessage, ResourceStringsReplaceCaptionsAndAMissingKeyGivesNone) {

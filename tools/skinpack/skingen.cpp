@@ -315,7 +315,8 @@ void Generator::CheckRadio(const std::string& s, bool radio) {
         Draw(pic, R(s, key), [&](QPainter& p, const QRect& r) {
             // Drawn on the face colour, which is also the bottom-left (transparent) pixel.
             p.fillRect(r, kBackground);
-            const QRectF box = QRectF(r.left() + 1.5, r.top() + 0.5, 13, 13);
+            // The 13-pixel box sits in the middle of its 16-pixel cell.
+            const QRectF box = QRectF(r.left() + 1.5, r.top() + 1.5, 13, 13);
             QColor fill = Qt::white, line = QColor(0x8C, 0x96, 0xA3), mark = Qt::white;
             if (state == State::Hot) line = kAccentHot, fill = QColor(0xF3, 0xF7, 0xFE);
             if (checked) fill = line = state == State::Hot ? kAccentHot : kAccent;

@@ -6,10 +6,10 @@
 #include "skin/skin_data.h"
 #include "skin/skin_description.h"
 #include "skin/skin_errors.h"
-#include "skin_preview.h"
+#include "control_sheet.h"
 
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -60,7 +60,7 @@ struct SheetPicture {
     std::vector<Mark> Marks;
 };
 
-void WriteSheet(const TSkinData& skin, const TSkinDescription& d, const QString& path) {
+void WriteSheet(TSkinData& skin, const TSkinDescription& d, const QString& path) {
     constexpr int kScale = 3;
     std::map<int, SheetPicture> pictures;  // -1 frame, -2 mask, then the list
     pictures[-1] = {"frame: " + QString::fromStdString(skin.PictureName()), skin.MainPicture(), {}};
@@ -141,18 +141,16 @@ void WriteSheet(const TSkinData& skin, const TSkinDescription& d, const QString&
     }
     p.end();
 
-    // Above the pictures: a mock window drawn from them, active and inactive.
-    const QImage active = dorvanel::skinpack::RenderPreview(skin, true);
-    const QImage inactive = dorvanel::skinpack::RenderPreview(skin, false);
-    QImage full(std::max(sheet.width(), active.width() * 2 + 30), sheet.height() + active.height() + 40, QImage::Format_RGB32);
+    // Above the pictures: every control drawn by the control library in every state.
+    const QImage controls = dorvanel::skinpack::RenderControlSheet(skin);
+    QImage full(std::max(sheet.width(), controls.width() + 20), sheet.height() + controls.height() + 40, QImage::Format_RGB32);
     full.fill(QColor(0x60, 0x66, 0x70));
     QPainter fp(&full);
     fp.setFont(title);
     fp.setPen(Qt::white);
-    fp.drawText(QPoint(10, 18), "preview: active and inactive window (simple slicing)");
-    fp.drawImage(QPoint(10, 26), active);
-    fp.drawImage(QPoint(active.width() + 20, 26), inactive);
-    fp.drawImage(QPoint(0, active.height() + 36), sheet);
+    fp.drawText(QPoint(10, 18), "controls: every state, drawn by the skinned controls (twice the size)");
+    fp.drawImage(QPoint(10, 26), controls);
+    fp.drawImage(QPoint(0, controls.height() + 36), sheet);
     fp.end();
     if (!full.save(path)) throw EFOpenError(path.toStdString(), "cannot write the picture");
 }
@@ -165,7 +163,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     try {
         const QString description = QString::fromLocal8Bit(argv[1]);
         TCompressedStoredSkin stored;

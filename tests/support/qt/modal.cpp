@@ -12,6 +12,7 @@ namespace dorvanel::test {
 
 void WhenModal(std::function<void(QWidget*)> action, QWidget* except, int timeoutMs) {
     auto timer = new QTimer(qApp);
+    timer->setObjectName(QStringLiteral("dorvanel-modal-watch"));
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QPointer<QWidget> skip(except);
@@ -47,6 +48,11 @@ void RunFrom(std::shared_ptr<std::vector<std::function<void(QWidget*)>>> actions
 
 void WhenModals(std::vector<std::function<void(QWidget*)>> actions) {
     RunFrom(std::make_shared<std::vector<std::function<void(QWidget*)>>>(std::move(actions)), 0, nullptr);
+}
+
+void CancelModalWatches() {
+    for (QTimer* watch : qApp->findChildren<QTimer*>(QStringLiteral("dorvanel-modal-watch"), Qt::FindDirectChildrenOnly))
+        delete watch;
 }
 
 void PressKey(QWidget* window, int key) {

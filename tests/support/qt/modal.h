@@ -15,6 +15,9 @@ void WhenModal(std::function<void(QWidget*)> action, QWidget* except = nullptr, 
 // box it shows, ...). Each action should close its window or bring up the next one.
 void WhenModals(std::vector<std::function<void(QWidget*)>> actions);
 
+// Drops every watch that has not met its window yet, so that it cannot act on a later test's windows.
+void CancelModalWatches();
+
 // Presses a key in the widget that has the focus inside the window (or the window itself).
 void PressKey(QWidget* window, int key);
 
