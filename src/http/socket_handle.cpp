@@ -208,14 +208,14 @@ bool TNetSocketHandle::waitFor(short events, int ms) {
             TNetIdlePumpBase* pump = TNetIdlePumpBase::ActivePump();
             return std::max(1, pump ? pump->IdleTimeOut : 250);
         };
-        // Without a limit: slices until the socket is ready. With a limit longer than a slice: the excess
-        // first, then one slice.
+        // In slices, the pump run after each, until the socket is ready or the limit (if any) is used up: a
+        // long limit must not keep the windows from painting, nor Stop from being seen, until it runs out.
         while (ms < 0 || ms > slice()) {
-            const int wait = ms < 0 ? slice() : ms - slice();
+            const int wait = slice();
             const bool ready = pollFor(events, wait);
             pumpIfDue(!ready);
             if (ready || !Allocated) return true;
-            if (ms >= 0) ms = slice();
+            if (ms >= 0) ms -= wait;
         }
     }
     const bool ready = pollFor(events, ms);

@@ -101,8 +101,8 @@ void TSkinControl::RefreshSkinDescription() { LookUpDescription(); }
 
 void TSkinControl::SetSkinDataName(const QString& name) { FSkinDataName = name; }
 
-void TSkinControl::SetSkinData(skin::TSkinData* data) {
-    FSkinData = data;
+void TSkinControl::SetSkinData(skin::TSkinData* skinData) {
+    FSkinData = skinData;
     if (FSkinData && !FSkinData->SkinEmpty()) ApplySkin();
 }
 

@@ -30,8 +30,8 @@ QString TSkinEdit::Text() const { return FEdit->text(); }
 
 void TSkinEdit::SetText(const QString& text) { FEdit->setText(text); }
 
-void TSkinEdit::SetSkinData(skin::TSkinData* data) {
-    FSkinData = data;
+void TSkinEdit::SetSkinData(skin::TSkinData* skinData) {
+    FSkinData = skinData;
     ApplySkin();
 }
 

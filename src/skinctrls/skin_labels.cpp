@@ -17,8 +17,8 @@ TSkinStdLabel::TSkinStdLabel(QWidget* parent)
     resize(65, 17);
 }
 
-void TSkinStdLabel::SetSkinData(skin::TSkinData* data) {
-    FSkinData = data;
+void TSkinStdLabel::SetSkinData(skin::TSkinData* skinData) {
+    FSkinData = skinData;
     RefreshSkinDescription();
     AdjustBounds();
     update();

@@ -188,8 +188,8 @@ void TSkinListView::ApplyColumnWidths(int first, int last) {
     ScheduleSynchronise();
 }
 
-void TSkinListView::SetSkinData(skin::TSkinData* data) {
-    FSkinData = data;
+void TSkinListView::SetSkinData(skin::TSkinData* skinData) {
+    FSkinData = skinData;
     ApplyLook();
     Synchronise();
 }

@@ -189,9 +189,9 @@ TSkinStatusBar::TSkinStatusBar(QWidget* parent) : TSkinPanel(parent) {
     SetAlign(platform::TAlign::alBottom);
 }
 
-void TSkinStatusBar::SetSkinData(skin::TSkinData* data) {
-    TSkinPanel::SetSkinData(data);
-    SetSkinDataOfChildren(this, data);
+void TSkinStatusBar::SetSkinData(skin::TSkinData* skinData) {
+    TSkinPanel::SetSkinData(skinData);
+    SetSkinDataOfChildren(this, skinData);
 }
 
 void SetSkinDataOfChildren(QWidget* parent, skin::TSkinData* data) {

@@ -166,9 +166,9 @@ TSkinFileListView::TSkinFileListView(QWidget* parent)
     SetViewStyle(FViewStyle);
 }
 
-void TSkinFileListView::SetSkinData(skin::TSkinData* data) {
-    FSkinData = data;
-    if (auto* header = qobject_cast<TFileListHeader*>(FReportView->header())) header->SkinData = data;
+void TSkinFileListView::SetSkinData(skin::TSkinData* skinData) {
+    FSkinData = skinData;
+    if (auto* header = qobject_cast<TFileListHeader*>(FReportView->header())) header->SkinData = skinData;
     LookUpDescription();
     update();
 }

@@ -84,6 +84,24 @@ TEST(HostilePeer, StopReachesAPeerThatTrickles) {
     }
 }
 
+TEST(HostilePeer, StopReachesASilentPeerUnderALongReadTimeout) {
+    // The program's own client waits up to a minute for a silent peer: the pump still runs all along, so
+    // Stop (here the fifth run) ends the wait long before the limit.
+    ScriptedServer server;
+    server.AddConnection({ServerStep::ReadHead(), ServerStep::Stall()});
+    server.Start();
+    CountingPump pump(20);
+    TNetHTTP http;
+    http.ReadTimeout = 60000;
+    pump.onPump = [&](int runs) {
+        if (runs == 5) http.CloseConnection();
+    };
+    TNetMemoryStream page;
+    EXPECT_THROW(http.FetchToStream(server.Url("/"), page), ENetException);
+    EXPECT_EQ(pump.pumps, 5);
+    EXPECT_FALSE(http.IsConnected());
+}
+
 TEST(HostilePeer, PeerThatStopsReadingCannotBlockTheSend) {
     // A body far larger than both sides' socket buffers, to a peer that reads the head and then nothing.
     const std::string upload(32 * 1024 * 1024, 'u');

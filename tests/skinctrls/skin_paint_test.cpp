@@ -261,7 +261,9 @@ TEST(SkinPaint, AHostileSkinIsDrawnWithoutLargeAllocations) {
         EXPECT_LE(c->height(), skin::kMaxPaintSide);
         const QImage image = c->RenderImage();
         // Either painted at the control's size or refused as over the caps; never anything larger.
-        if (!image.isNull()) EXPECT_EQ(image.size(), c->size());
+        if (!image.isNull()) {
+            EXPECT_EQ(image.size(), c->size());
+        }
     }
     // The panel's skin image is held to its 64 x 64 picture.
     EXPECT_EQ(p1->Geometry().SkinRect, (skin::TRect{0, 0, 64, 64}));

@@ -140,13 +140,13 @@ private:
 
 // A mask: black (shown) inside a rounded rectangle, white (cut away) in its corners.
 void Generator::RoundMask(int picture, const QRect& r, double radius) {
-    Draw(picture, r, [radius](QPainter& p, const QRect& r) {
+    Draw(picture, r, [radius](QPainter& p, const QRect& area) {
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.fillRect(r, Qt::white);
+        p.fillRect(area, Qt::white);
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::black);
         QPainterPath path;
-        path.addRoundedRect(QRectF(r), radius, radius);
+        path.addRoundedRect(QRectF(area), radius, radius);
         p.drawPath(path);
     });
 }
@@ -180,8 +180,8 @@ void Generator::ToolButton(const std::string& s, bool withMenu) {
     const int pic = Picture(s);
     const QRect track = R(s, "trackbuttonrect");
     auto face = [&](const char* key, State state) {
-        const QRect r = R(s, key);
-        Draw(pic, r, [&](QPainter& p, const QRect& r) {
+        const QRect place = R(s, key);
+        Draw(pic, place, [&](QPainter& p, const QRect& r) {
             p.fillRect(r, kBackground);
             if (state == State::Hot) RoundBox(p, r.adjusted(1, 1, -1, -1), 3, kAccentTint, QColor(0xA9, 0xC6, 0xF5));
             if (state == State::Down) RoundBox(p, r.adjusted(1, 1, -1, -1), 3, kAccentTintDown, QColor(0x7A, 0xA7, 0xF0));
@@ -398,9 +398,9 @@ void Generator::ComboBox(const std::string& s) {
     // One whole box per state, one under the other; the button rectangles pick their state's end.
     const State states[] = {State::Normal, State::Hot, State::Down, State::Disabled};
     for (int i = 0; i < 4; ++i) {
-        const QRect r = skin.translated(0, i * skin.height());
+        const QRect place = skin.translated(0, i * skin.height());
         const QRect b = button.translated(0, i * skin.height());
-        Draw(pic, r, [&](QPainter& p, const QRect& r) {
+        Draw(pic, place, [&](QPainter& p, const QRect& r) {
             p.fillRect(r, kBackground);
             const State st = states[i];
             const QColor outline = st == State::Hot ? kAccentHot : st == State::Down ? kAccent
