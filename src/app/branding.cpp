@@ -68,8 +68,7 @@ QString StoredBannerPath(const QString& programFolder, int number) {
     return InFolder(programFolder, QStringLiteral("dbimg%1.dat").arg(number));
 }
 
-void LoadBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields,
-                  TRandomPick& random) {
+void LoadBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields, TRandomPick& random) {
     const QString configPath = InFolder(programFolder, QString::fromLatin1(kConfigFileName));
     if (!IsFile(configPath)) return;
     const TSettings settings(configPath);
@@ -121,8 +120,8 @@ void LoadBranding(const QString& programFolder, TBrandingTarget& target, TBrandi
     }
 }
 
-bool ApplyBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields,
-                   TRandomPick& random, const std::function<void(const QString&)>& report) {
+bool ApplyBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields, TRandomPick& random,
+                   const std::function<void(const QString&)>& report) {
     try {
         LoadBranding(programFolder, target, fields, random);
         return true;

@@ -31,12 +31,11 @@ QString StoredBannerPath(const QString& programFolder, int number);
 // Applies dbconfig.dat of `programFolder` to the window. Without that file nothing changes. A picture, GIF,
 // skin or icon that cannot be loaded throws, and the steps after it are skipped; no file is ever renamed or
 // written, so every stored banner keeps its name.
-void LoadBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields,
-                  TRandomPick& random);
+void LoadBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields, TRandomPick& random);
 
 // LoadBranding, with a failure handed to `report` (the message of the unhandled-error report) instead of
 // raised. True when everything was applied.
-bool ApplyBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields,
-                   TRandomPick& random, const std::function<void(const QString&)>& report);
+bool ApplyBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields, TRandomPick& random,
+                   const std::function<void(const QString&)>& report);
 
 }  // namespace dorvanel::app

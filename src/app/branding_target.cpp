@@ -44,8 +44,7 @@ void TBrandingControls::HideBannerArea() {
     if (QWidget* parent = c_.panBanner->parentWidget()) platform::AlignControls(parent);
 }
 
-void TBrandingControls::SetLinks(const QString& url1, const QString& name1, const QString& url2,
-                                 const QString& name2) {
+void TBrandingControls::SetLinks(const QString& url1, const QString& name1, const QString& url2, const QString& name2) {
     c_.lblLink1URL->SetCaption(name1);
     c_.lblLink1URL->SetURL(url1);
     c_.lblLink2URL->SetCaption(name2);

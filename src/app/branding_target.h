@@ -10,13 +10,13 @@ class QWidget;
 
 namespace dorvanel::images {
 class TGIFAnimator;
-}
+}  // namespace dorvanel::images
 namespace dorvanel::skin {
 class TSkinData;
-}
+}  // namespace dorvanel::skin
 namespace dorvanel::skinctrls {
 class TSkinLinkLabel;
-}
+}  // namespace dorvanel::skinctrls
 
 namespace dorvanel::app {
 

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     // The window opens in the centre of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        frmMain.move(area.left() + (area.width() - frmMain.width()) / 2, area.top() + (area.height() - frmMain.height()) / 2);
+        frmMain.move(area.left() + (area.width() - frmMain.width()) / 2,
+                     area.top() + (area.height() - frmMain.height()) / 2);
     }
     frmMain.show();
     return app.exec();

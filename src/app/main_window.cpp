@@ -42,7 +42,8 @@ TfrmMain::TfrmMain(QWidget* parent, const QString& programFolder)
     setObjectName(QStringLiteral("frmMain"));
     FProgramFolder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
     setWindowTitle(QStringLiteral("Dorvanel"));
-    common::SetFailureReport([this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
+    common::SetFailureReport(
+        [this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
     FFetcher.ScratchFileName = harvest::DefaultScratchFileName(FProgramFolder);
     ConnectHandlers();
     // The program's own skin is applied once every control exists; skin changes reach every control.
@@ -68,7 +69,9 @@ void TfrmMain::ConnectHandlers() {
     c.SkinButton2->OnClick = Command([this] { SkinButton2Click(); });
     c.SkinButton3->OnClick = Command([this] { SkinButton3Click(); });
     c.SkinButton4->OnClick = Command([this] { SkinButton4Click(); });
-    c.lvwItems->OnColumnClick = [this](int column) { common::RunGuarded([this, column] { lvwItemsColumnClick(column); }); };
+    c.lvwItems->OnColumnClick = [this](int column) {
+        common::RunGuarded([this, column] { lvwItemsColumnClick(column); });
+    };
 }
 
 // ---- creation, showing, resizing, closing ----
@@ -78,8 +81,8 @@ void TfrmMain::FormCreate() {
     FControls.gifBanner->setGeometry(FControls.imgBanner->geometry());
     FSortState.SortColumn = -1;
     FSortState.SortAscending = true;
-    FFetcher.ServiceHosts = pages::TServiceHosts::Load(
-        QFile::encodeName(FProgramFolder + QStringLiteral("/dbservices.dat")).toStdString());
+    FFetcher.ServiceHosts =
+        pages::TServiceHosts::Load(QFile::encodeName(FProgramFolder + QStringLiteral("/dbservices.dat")).toStdString());
     TMainControls& c = FControls;
     TBrandingControls target({this, c.panBanner, c.imgBanner, c.gifBanner, c.lblLink1URL, c.lblLink2URL, c.SkinData1});
     TRandomPick random;
@@ -213,7 +216,8 @@ void TfrmMain::SkinButton3Click() {
 }
 
 void TfrmMain::SkinButton4Click() {
-    if (ShowMessage(QStringLiteral("Are you sure do you want to delete all?"), true) == mrOk) workbench::DeleteAll(Items());
+    if (ShowMessage(QStringLiteral("Are you sure do you want to delete all?"), true) == mrOk)
+        workbench::DeleteAll(Items());
     FLink.RowsAdded();
 }
 
@@ -226,7 +230,8 @@ void TfrmMain::lvwItemsColumnClick(int column) {
 // ---- export ----
 
 void TfrmMain::btnSaveResultsClick() {
-    workbench::SaveKeywordTable(Items(), *FControls.SkinSaveDialog1, [this](const QString& text) { ShowMessage(text); });
+    workbench::SaveKeywordTable(Items(), *FControls.SkinSaveDialog1,
+                                [this](const QString& text) { ShowMessage(text); });
 }
 
 // ---- commands of the later stages ----

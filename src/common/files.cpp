@@ -86,7 +86,8 @@ std::string ReadWholeFile(const std::string& path, uint64_t maxBytes) {
         const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         throw EFileError("Cannot open file \"" + path + "\". " + Reason(error), error);
     }
-    if (static_cast<uint64_t>(st.st_size) > maxBytes) throw EFileError("The file \"" + path + "\" is too large.", EFBIG);
+    if (static_cast<uint64_t>(st.st_size) > maxBytes)
+        throw EFileError("The file \"" + path + "\" is too large.", EFBIG);
     ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
     std::string bytes;
     bytes.reserve(static_cast<size_t>(st.st_size));

@@ -12,8 +12,7 @@ TIniFile::TIniFile(const std::string& path) {
     // or is far larger than any configuration.
     try {
         *this = FromText(ReadWholeFile(path, kMaxFileBytes));
-    } catch (const EFileError&) {
-    }
+    } catch (const EFileError&) {}
 }
 
 TIniFile TIniFile::FromText(std::string_view text) {
@@ -28,14 +27,15 @@ TIniFile TIniFile::FromText(std::string_view text) {
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         if (line.front() == '[') {
             const size_t close = line.find(']');
-            section = std::string(TrimWhiteSpace(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1)));
+            section = std::string(
+                TrimWhiteSpace(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1)));
             continue;
         }
         const size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
         std::string_view value = TrimWhiteSpace(line.substr(eq + 1));
-        if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
-                                  (value.front() == '\'' && value.back() == '\'')))
+        if (value.size() >= 2 &&
+            ((value.front() == '"' && value.back() == '"') || (value.front() == '\'' && value.back() == '\'')))
             value = value.substr(1, value.size() - 2);
         if (value.size() > kMaxValueLength) value = value.substr(0, kMaxValueLength);
         ini.FEntries.push_back({section, std::string(TrimWhiteSpace(line.substr(0, eq))), std::string(value)});
@@ -43,7 +43,8 @@ TIniFile TIniFile::FromText(std::string_view text) {
     return ini;
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key, const std::string& defaultValue) const {
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 const std::string& defaultValue) const {
     for (const Entry& e : FEntries)
         if (SameText(e.Section, section) && SameText(e.Key, key)) return e.Value;
     return defaultValue;

@@ -95,7 +95,8 @@ void TfrmCaptcha::PrepareImage() {
 void TfrmCaptcha::btnOkClick() {
     if (edtPassword->Text().isEmpty()) {
         if (FMessage)
-            FMessage->ShowSkinMessage(QStringLiteral("Please enter a password."), skindialogs::TMsgDlgType::mtInformation,
+            FMessage->ShowSkinMessage(QStringLiteral("Please enter a password."),
+                                      skindialogs::TMsgDlgType::mtInformation,
                                       skindialogs::MsgButtons({skindialogs::mbOK}), 0);
         return;
     }

@@ -74,7 +74,9 @@ TPageFetcher::TPageFetcher(THarvestWindow& window) : FWindow(window) {
     NetIdlePump1.OnProcessMessages = [] { QCoreApplication::processEvents(); };
     NetIdlePump1.OnHandleMessage = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); };
     SetUpProgramClient(NetHTTP1);
-    NetHTTP1.OnWorkBegin = [this](http::TNetComponent&, http::TWorkMode mode, int64_t max) { NetHTTP1WorkBegin(mode, max); };
+    NetHTTP1.OnWorkBegin = [this](http::TNetComponent&, http::TWorkMode mode, int64_t max) {
+        NetHTTP1WorkBegin(mode, max);
+    };
     NetHTTP1.OnWork = [this](http::TNetComponent&, http::TWorkMode mode, int64_t count) { NetHTTP1Work(mode, count); };
     NetHTTP1.OnWorkEnd = [this](http::TNetComponent&, http::TWorkMode mode) { NetHTTP1WorkEnd(mode); };
 }

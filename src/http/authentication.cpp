@@ -41,7 +41,9 @@ std::string TNetAuthentication::FindChallenge(const std::string& name) const {
     return {};
 }
 
-std::string TNetBasicAuthentication::AuthorizationValue() { return "Basic " + EncodeText(Username() + ":" + Password()); }
+std::string TNetBasicAuthentication::AuthorizationValue() {
+    return "Basic " + EncodeText(Username() + ":" + Password());
+}
 
 TNetAuthWhatsNext TNetBasicAuthentication::NextStep() {
     std::string rest = FindChallenge("Basic");

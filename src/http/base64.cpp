@@ -78,8 +78,7 @@ void TNetDecoder4to3::DecodeToStream(const std::string& text, std::ostream& stre
         uint32_t group = (value(text[i]) << 18) | (value(text[i + 1]) << 12);
         if (!thirdFill) group |= value(text[i + 2]) << 6;
         if (!fourthFill) group |= value(text[i + 3]);
-        const char bytes[3] = {static_cast<char>(group >> 16), static_cast<char>(group >> 8),
-                               static_cast<char>(group)};
+        const char bytes[3] = {static_cast<char>(group >> 16), static_cast<char>(group >> 8), static_cast<char>(group)};
         stream.write(bytes, thirdFill ? 1 : fourthFill ? 2 : 3);
     }
 }

@@ -38,8 +38,10 @@ std::string parentDomain(const std::string& host) {
 
 int64_t secondsUntil(TDateTime when) {
     const double seconds = std::trunc((when - Now()) * 86400.0);
-    if (!(seconds > static_cast<double>(std::numeric_limits<int64_t>::min()))) return std::numeric_limits<int64_t>::min();
-    if (!(seconds < static_cast<double>(std::numeric_limits<int64_t>::max()))) return std::numeric_limits<int64_t>::max();
+    if (!(seconds > static_cast<double>(std::numeric_limits<int64_t>::min())))
+        return std::numeric_limits<int64_t>::min();
+    if (!(seconds < static_cast<double>(std::numeric_limits<int64_t>::max())))
+        return std::numeric_limits<int64_t>::max();
     return static_cast<int64_t>(seconds);
 }
 

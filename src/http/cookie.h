@@ -17,8 +17,8 @@ public:
     std::string PathText;
     std::string ExpiresText;  // empty: the cookie does not expire
     bool IsSecure = false;
-    std::string SourceText;   // the last text parsed into this cookie
-    uint8_t Flavor = 0;       // 0 Netscape, 1 RFC 2109, 2 RFC 2965
+    std::string SourceText;  // the last text parsed into this cookie
+    uint8_t Flavor = 0;      // 0 Netscape, 1 RFC 2109, 2 RFC 2965
 
     // Reads name, value and attributes from a header value; the same text twice in a row is read once.
     void ParseCookieText(const std::string& text);

@@ -182,7 +182,8 @@ void TNetCookies::evictOldestOverall() {
     const auto oldest = byAge_.begin();
     const size_t domainIndex = domainIndex_.at(oldest->second);
     const auto& orders = domains_[domainIndex].Cookies.orders_;
-    const size_t itemIndex = static_cast<size_t>(std::find(orders.begin(), orders.end(), oldest->first) - orders.begin());
+    const size_t itemIndex =
+        static_cast<size_t>(std::find(orders.begin(), orders.end(), oldest->first) - orders.begin());
     removeCookie(domainIndex, itemIndex);
     dropEmptyDomains();
 }

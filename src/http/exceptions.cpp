@@ -79,8 +79,7 @@ ENetSocketError::ENetSocketError(int32_t code)
 
 ENetAlreadyRegisteredAuthenticationMethod::ENetAlreadyRegisteredAuthenticationMethod(
     const std::string& registeredClassName)
-    : ENetException("This authentication method is already registered with class name " + registeredClassName +
-                    ".") {}
+    : ENetException("This authentication method is already registered with class name " + registeredClassName + ".") {}
 
 ENetConvertError::ENetConvertError(const std::string& text)
     : ENetException("'" + text + "' is not a valid integer value") {}

@@ -28,8 +28,7 @@ int TNetHeaderList::FindHeader(const std::string& name) const {
     const std::string sep = nameSeparator();
     for (size_t i = 0; i < Lines.size(); ++i) {
         const size_t end = Lines[i].find(sep);
-        const std::string_view lineName =
-            std::string_view(Lines[i]).substr(0, end == std::string::npos ? 0 : end);
+        const std::string_view lineName = std::string_view(Lines[i]).substr(0, end == std::string::npos ? 0 : end);
         if (end != std::string::npos && SameText(lineName, name)) return static_cast<int>(i);
     }
     return -1;
@@ -109,7 +108,7 @@ std::vector<std::string> WrapLine(const std::string& line, int column) {
     // break the line already had is kept as it was.
     std::string folded;
     const size_t n = line.size();
-    size_t pieceStart = 0;      // first byte of the current piece in `line`
+    size_t pieceStart = 0;  // first byte of the current piece in `line`
     size_t lastBreak = std::string::npos;
     bool quoted = false;
     long long col = 0;

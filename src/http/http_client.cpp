@@ -106,8 +106,8 @@ bool isControlByte(char c, bool tabAllowed) {
 // A status line is "HTTP/1.", a digit, a blank and three digits, then a blank and the reason, or nothing.
 bool isStatusLine(const std::string& line) {
     auto digit = [&](size_t i) { return i < line.size() && line[i] >= '0' && line[i] <= '9'; };
-    return line.rfind("HTTP/1.", 0) == 0 && digit(7) && line.size() >= 12 && line[8] == ' ' && digit(9) &&
-           digit(10) && digit(11) && (line.size() == 12 || line[12] == ' ');
+    return line.rfind("HTTP/1.", 0) == 0 && digit(7) && line.size() >= 12 && line[8] == ' ' && digit(9) && digit(10) &&
+           digit(11) && (line.size() == 12 || line[12] == ' ');
 }
 
 // The one body length the "Content-Length" lines give, -1 without any; fails on a value that is not digits
@@ -134,9 +134,7 @@ int64_t announcedLength(const TNetHeaderList& lines) {
     return length;
 }
 
-bool isHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 int hexValue(char c) {
     if (c <= '9') return c - '0';
@@ -333,8 +331,7 @@ void TNetCustomHTTP::cutTarget(TNetStream* target) {
 void TNetCustomHTTP::cutTargetQuietly(TNetStream* target) {
     try {
         cutTarget(target);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void TNetCustomHTTP::prepareTarget() {

@@ -15,8 +15,7 @@ namespace dorvanel::http {
 namespace {
 
 constexpr const char* kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr int64_t kMsPerDay = 86400000;
 // Days from 0000-03-01 (the civil-day origin below) to 1899-12-30, the day count origin.
 constexpr int64_t kEpochShift = 693899;
@@ -91,9 +90,7 @@ double zoneOffset(const std::string& zone) {
 
 TDateTime MinDateTime() { return static_cast<double>(daysFromCivil(1, 1, 1) - kEpochShift); }
 
-TDateTime MaxDateTime() {
-    return static_cast<double>(daysFromCivil(9999, 12, 31) - kEpochShift) + 86399.0 / 86400.0;
-}
+TDateTime MaxDateTime() { return static_cast<double>(daysFromCivil(9999, 12, 31) - kEpochShift) + 86399.0 / 86400.0; }
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& date) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month)) {

@@ -6,20 +6,14 @@ namespace dorvanel::http {
 
 namespace {
 std::atomic<TNetIdlePumpBase*> gActivePump{nullptr};
-}
+}  // namespace
 
-TNetIdlePumpBase::TNetIdlePumpBase() : MainThread(std::this_thread::get_id()) {
-    gActivePump.store(this);
-}
+TNetIdlePumpBase::TNetIdlePumpBase() : MainThread(std::this_thread::get_id()) { gActivePump.store(this); }
 
 // Destroying any pump clears the active one, as a later pump replaces an earlier one.
-TNetIdlePumpBase::~TNetIdlePumpBase() {
-    gActivePump.store(nullptr);
-}
+TNetIdlePumpBase::~TNetIdlePumpBase() { gActivePump.store(nullptr); }
 
-TNetIdlePumpBase* TNetIdlePumpBase::ActivePump() {
-    return gActivePump.load();
-}
+TNetIdlePumpBase* TNetIdlePumpBase::ActivePump() { return gActivePump.load(); }
 
 bool TNetIdlePumpBase::PumpApplies() {
     TNetIdlePumpBase* pump = gActivePump.load();

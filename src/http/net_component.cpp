@@ -6,9 +6,7 @@ namespace dorvanel::http {
 
 TNetComponent::TNetComponent() : stack_(TNetStack::Acquire()) {}
 
-TNetComponent::~TNetComponent() {
-    TNetStack::Release();
-}
+TNetComponent::~TNetComponent() { TNetStack::Release(); }
 
 std::string TNetComponent::StatusText(TNetStatus status, const std::string& argument) {
     switch (status) {

@@ -91,9 +91,7 @@ int32_t SocketCodeFromLookup(int gaiResult) {
     }
 }
 
-void RaiseSocketError(int err) {
-    throw ENetSocketError(SocketCodeFromErrno(err));
-}
+void RaiseSocketError(int err) { throw ENetSocketError(SocketCodeFromErrno(err)); }
 
 bool IsDottedIP(const std::string& host) {
     int fields = 0;
@@ -134,9 +132,7 @@ int TNetStack::InstanceCount() {
     return gInstances;
 }
 
-std::string TNetStack::ResolveHostName(const std::string& host) {
-    return LookUpHost(host);
-}
+std::string TNetStack::ResolveHostName(const std::string& host) { return LookUpHost(host); }
 
 std::string LookUpHost(const std::string& host) {
     if (SameText(host, "LOCALHOST")) return "127.0.0.1";

@@ -27,13 +27,9 @@ void TNetMemoryStream::Write(const void* buffer, int64_t count) {
     position_ += count;
 }
 
-void TNetMemoryStream::SetSize(int64_t size) {
-    data_.resize(static_cast<size_t>(std::max<int64_t>(0, size)));
-}
+void TNetMemoryStream::SetSize(int64_t size) { data_.resize(static_cast<size_t>(std::max<int64_t>(0, size))); }
 
-void TNetMemoryStream::SetPosition(int64_t position) {
-    position_ = std::max<int64_t>(0, position);
-}
+void TNetMemoryStream::SetPosition(int64_t position) { position_ = std::max<int64_t>(0, position); }
 
 namespace {
 
@@ -91,8 +87,6 @@ void TNetFileStream::SetSize(int64_t size) {
     if (::ftruncate(fd_, std::max<int64_t>(0, size)) != 0) throw ENetStreamError(fileFailure("resize", path_));
 }
 
-void TNetFileStream::SetPosition(int64_t position) {
-    position_ = std::max<int64_t>(0, position);
-}
+void TNetFileStream::SetPosition(int64_t position) { position_ = std::max<int64_t>(0, position); }
 
 }  // namespace dorvanel::http

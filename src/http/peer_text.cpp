@@ -23,8 +23,6 @@ std::string PeerText(std::string_view bytes) {
     return out;
 }
 
-std::string QuotedPeerText(std::string_view bytes) {
-    return "'" + PeerText(bytes) + "'";
-}
+std::string QuotedPeerText(std::string_view bytes) { return "'" + PeerText(bytes) + "'"; }
 
 }  // namespace dorvanel::http

@@ -54,9 +54,7 @@ void pumpIfDue(bool idle) {
 
 }  // namespace
 
-TNetSocketHandle::~TNetSocketHandle() {
-    CloseSocket();
-}
+TNetSocketHandle::~TNetSocketHandle() { CloseSocket(); }
 
 void TNetSocketHandle::Reset() {
     CloseSocket();
@@ -223,13 +221,9 @@ bool TNetSocketHandle::waitFor(short events, int ms) {
     return ready || !Allocated;
 }
 
-bool TNetSocketHandle::WaitReadable(int ms) {
-    return waitFor(POLLIN, ms);
-}
+bool TNetSocketHandle::WaitReadable(int ms) { return waitFor(POLLIN, ms); }
 
-bool TNetSocketHandle::WaitWritable(int ms) {
-    return waitFor(POLLOUT, ms);
-}
+bool TNetSocketHandle::WaitWritable(int ms) { return waitFor(POLLOUT, ms); }
 
 ssize_t TNetIOHandlerSocket::Receive(char* buffer, size_t count, int& err) {
     ssize_t n;

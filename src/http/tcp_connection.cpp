@@ -126,9 +126,7 @@ bool TNetTCPConnection::IsConnected() {
     return IOHandler && IOHandler->Connected();
 }
 
-void TNetTCPConnection::PollPeerClosed(bool raise) {
-    FillInputBuffer(raise, kNoWait, false);
-}
+void TNetTCPConnection::PollPeerClosed(bool raise) { FillInputBuffer(raise, kNoWait, false); }
 
 int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool failOnTimeout) {
     if (timeout == kUseReadTimeout) timeout = ReadTimeout;

@@ -100,9 +100,7 @@ TNetIOHandlerTLS::TNetIOHandlerTLS(std::shared_ptr<TNetTLSContext> context) : co
     UseNagle = false;
 }
 
-TNetIOHandlerTLS::~TNetIOHandlerTLS() {
-    Close();
-}
+TNetIOHandlerTLS::~TNetIOHandlerTLS() { Close(); }
 
 void TNetIOHandlerTLS::AfterConnect(const std::string& host, int32_t timeoutMs) {
     uncleanClose_ = false;
@@ -139,15 +137,16 @@ void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
         const int error = SSL_get_error(ssl, rc);
         if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
             // A server that stalls in the handshake keeps the windows alive and Stop working like any wait.
-            const bool ready = error == SSL_ERROR_WANT_READ ? Binding.WaitReadable(timeoutMs)
-                                                            : Binding.WaitWritable(timeoutMs);
+            const bool ready =
+                error == SSL_ERROR_WANT_READ ? Binding.WaitReadable(timeoutMs) : Binding.WaitWritable(timeoutMs);
             if (!Binding.Allocated) throw ENetNotConnected();
             if (!ready) throw ENetTLSError("TLS handshake failed: the server did not answer in time.");
             continue;
         }
         const long verified = SSL_get_verify_result(ssl);
         if (verified != X509_V_OK) throw ENetTLSVerifyError(X509_verify_cert_error_string(verified));
-        if (looksLikePlainText()) throw ENetTLSError("TLS handshake failed: the server does not speak TLS on this port.");
+        if (looksLikePlainText())
+            throw ENetTLSError("TLS handshake failed: the server does not speak TLS on this port.");
         if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN || uncleanEof()) {
             throw ENetTLSError("TLS handshake failed: the server closed the connection.");
         }
@@ -156,11 +155,7 @@ void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
     sessionReused_ = SSL_session_reused(ssl) == 1;
 }
 
-void TNetIOHandlerTLS::KeepSession(void* session) {
-    context_->KeepSession(sessionKey_, session);
-}
-
-
+void TNetIOHandlerTLS::KeepSession(void* session) { context_->KeepSession(sessionKey_, session); }
 
 ssize_t TNetIOHandlerTLS::Receive(char* buffer, size_t count, int& err) {
     if (!ssl_) return TNetIOHandlerSocket::Receive(buffer, count, err);
@@ -200,13 +195,9 @@ ssize_t TNetIOHandlerTLS::SendSome(const char* bytes, size_t count, int& err) {
     return -1;
 }
 
-bool TNetIOHandlerTLS::Encrypted() const {
-    return ssl_ && SSL_is_init_finished(static_cast<SSL*>(ssl_));
-}
+bool TNetIOHandlerTLS::Encrypted() const { return ssl_ && SSL_is_init_finished(static_cast<SSL*>(ssl_)); }
 
-bool TNetIOHandlerTLS::HasPendingInput() const {
-    return ssl_ && SSL_pending(static_cast<SSL*>(ssl_)) > 0;
-}
+bool TNetIOHandlerTLS::HasPendingInput() const { return ssl_ && SSL_pending(static_cast<SSL*>(ssl_)) > 0; }
 
 void TNetIOHandlerTLS::Close() {
     if (ssl_) {

@@ -294,11 +294,10 @@ std::string ResolveReference(std::string_view base, std::string_view reference) 
                 } else {
                     // RFC 3986 section 5.2.3: the base's directory, or "/" under an authority with no path.
                     const size_t slash = b.path.rfind('/');
-                    const std::string merged = b.hasAuthority && b.path.empty()
-                                                   ? "/" + r.path
-                                                   : (slash == std::string::npos ? std::string()
-                                                                                 : b.path.substr(0, slash + 1)) +
-                                                         r.path;
+                    const std::string merged =
+                        b.hasAuthority && b.path.empty()
+                            ? "/" + r.path
+                            : (slash == std::string::npos ? std::string() : b.path.substr(0, slash + 1)) + r.path;
                     t.path = removeDotSegments(merged);
                 }
                 t.hasQuery = r.hasQuery;

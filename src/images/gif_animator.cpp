@@ -173,7 +173,8 @@ void TGIFAnimator::AfterFrameChange() {
     }
     if (!loop_ && index == 0) {
         if (asyncDrawing_) {
-            QMetaObject::invokeMethod(this, [this] { SetAnimate(false); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { SetAnimate(false); }, Qt::QueuedConnection);
         } else {
             SetAnimate(false);
         }
@@ -182,18 +183,18 @@ void TGIFAnimator::AfterFrameChange() {
 
 bool TGIFAnimator::event(QEvent* e) {
     switch (e->type()) {
-    case QEvent::Show:
-    case QEvent::Hide:
-    case QEvent::ParentChange:
-        canAdvance_ = isVisible() && parentWidget() != nullptr;
-        break;
-    case QEvent::ApplicationPaletteChange: {
-        std::lock_guard lock(lock_);
-        composer_.SetWindowColor(WindowColour());
-        break;
-    }
-    default:
-        break;
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::ParentChange:
+            canAdvance_ = isVisible() && parentWidget() != nullptr;
+            break;
+        case QEvent::ApplicationPaletteChange: {
+            std::lock_guard lock(lock_);
+            composer_.SetWindowColor(WindowColour());
+            break;
+        }
+        default:
+            break;
     }
     return TImageControl::event(e);
 }

@@ -8,11 +8,9 @@ namespace dorvanel::images {
 
 namespace {
 constexpr int kDefaultSide = 105;
-}
+}  // namespace
 
-TImageControl::TImageControl(QWidget* parent) : QWidget(parent) {
-    resize(kDefaultSide, kDefaultSide);
-}
+TImageControl::TImageControl(QWidget* parent) : QWidget(parent) { resize(kDefaultSide, kDefaultSide); }
 
 QColor TImageControl::Color() const { return palette().color(backgroundRole()); }
 

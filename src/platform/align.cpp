@@ -17,7 +17,7 @@ namespace {
 struct ChildRule {
     TAlign align = TAlign::alNone;
     TAnchors anchors = DefaultAnchors;
-    int order = 0;         // when the rule was first given: breaks ties between equally placed controls
+    int order = 0;          // when the rule was first given: breaks ties between equally placed controls
     int rightDistance = 0;  // to the parent's right and bottom edges, for the anchors
     int bottomDistance = 0;
     // Where the program last put the control itself: the order of aligned controls comes from these, so
@@ -47,20 +47,20 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
-        case QEvent::Resize:
-            if (auto* w = qobject_cast<QWidget*>(watched)) AlignControls(w);
-            break;
-        case QEvent::ParentChange:
-            if (auto* w = qobject_cast<QWidget*>(watched); w && w->parentWidget() && rules.contains(w))
-                w->parentWidget()->installEventFilter(this);
-            break;
-        case QEvent::ShowToParent:
-        case QEvent::HideToParent:
-            if (auto* w = qobject_cast<QWidget*>(watched); w && w->parentWidget() && rules.contains(w))
-                AlignControls(w->parentWidget());
-            break;
-        default:
-            break;
+            case QEvent::Resize:
+                if (auto* w = qobject_cast<QWidget*>(watched)) AlignControls(w);
+                break;
+            case QEvent::ParentChange:
+                if (auto* w = qobject_cast<QWidget*>(watched); w && w->parentWidget() && rules.contains(w))
+                    w->parentWidget()->installEventFilter(this);
+                break;
+            case QEvent::ShowToParent:
+            case QEvent::HideToParent:
+                if (auto* w = qobject_cast<QWidget*>(watched); w && w->parentWidget() && rules.contains(w))
+                    AlignControls(w->parentWidget());
+                break;
+            default:
+                break;
         }
         return false;
     }
@@ -88,11 +88,16 @@ void RecordAnchorDistances(QWidget* control, ChildRule& rule) {
 // The edge a control of this alignment is measured from; the smaller key goes first.
 int EdgeKey(TAlign align, const QRect& r) {
     switch (align) {
-    case TAlign::alTop: return r.y();
-    case TAlign::alBottom: return -(r.y() + r.height());
-    case TAlign::alLeft: return r.x();
-    case TAlign::alRight: return -(r.x() + r.width());
-    default: return 0;
+        case TAlign::alTop:
+            return r.y();
+        case TAlign::alBottom:
+            return -(r.y() + r.height());
+        case TAlign::alLeft:
+            return r.x();
+        case TAlign::alRight:
+            return -(r.x() + r.width());
+        default:
+            return 0;
     }
 }
 
@@ -115,10 +120,8 @@ void BoundsSet(QWidget* control) {
         auto it = registry.rules.find(control);
         if (it != registry.rules.end()) {
             it->placed = control->geometry();
-            if (it->align == TAlign::alNone)
-                RecordAnchorDistances(control, *it);
-            else if (parent)
-                AlignControls(parent);
+            if (it->align == TAlign::alNone) RecordAnchorDistances(control, *it);
+            else if (parent) AlignControls(parent);
         }
     }
     AlignControls(control);
@@ -181,25 +184,25 @@ void AlignControls(QWidget* parent) {
             QWidget* w = e->widget;
             const int width = std::max(0, rest.width()), height = std::max(0, rest.height());
             switch (align) {
-            case TAlign::alTop:
-                SetBounds(w, rest.left(), rest.top(), width, w->height());
-                rest.setTop(rest.top() + w->height());
-                break;
-            case TAlign::alBottom:
-                SetBounds(w, rest.left(), rest.top() + height - w->height(), width, w->height());
-                rest.setBottom(rest.bottom() - w->height());
-                break;
-            case TAlign::alLeft:
-                SetBounds(w, rest.left(), rest.top(), w->width(), height);
-                rest.setLeft(rest.left() + w->width());
-                break;
-            case TAlign::alRight:
-                SetBounds(w, rest.left() + width - w->width(), rest.top(), w->width(), height);
-                rest.setRight(rest.right() - w->width());
-                break;
-            default:
-                SetBounds(w, rest.left(), rest.top(), width, height);
-                break;
+                case TAlign::alTop:
+                    SetBounds(w, rest.left(), rest.top(), width, w->height());
+                    rest.setTop(rest.top() + w->height());
+                    break;
+                case TAlign::alBottom:
+                    SetBounds(w, rest.left(), rest.top() + height - w->height(), width, w->height());
+                    rest.setBottom(rest.bottom() - w->height());
+                    break;
+                case TAlign::alLeft:
+                    SetBounds(w, rest.left(), rest.top(), w->width(), height);
+                    rest.setLeft(rest.left() + w->width());
+                    break;
+                case TAlign::alRight:
+                    SetBounds(w, rest.left() + width - w->width(), rest.top(), w->width(), height);
+                    rest.setRight(rest.right() - w->width());
+                    break;
+                default:
+                    SetBounds(w, rest.left(), rest.top(), width, height);
+                    break;
             }
         }
     }
@@ -208,14 +211,10 @@ void AlignControls(QWidget* parent) {
         QWidget* w = e.widget;
         QRect r = w->geometry();
         const TAnchors a = e.rule.anchors;
-        if ((a & akRight) && (a & akLeft))
-            r.setWidth(std::max(0, parent->width() - e.rule.rightDistance - r.left()));
-        else if (a & akRight)
-            r.moveLeft(parent->width() - e.rule.rightDistance - r.width());
-        if ((a & akBottom) && (a & akTop))
-            r.setHeight(std::max(0, parent->height() - e.rule.bottomDistance - r.top()));
-        else if (a & akBottom)
-            r.moveTop(parent->height() - e.rule.bottomDistance - r.height());
+        if ((a & akRight) && (a & akLeft)) r.setWidth(std::max(0, parent->width() - e.rule.rightDistance - r.left()));
+        else if (a & akRight) r.moveLeft(parent->width() - e.rule.rightDistance - r.width());
+        if ((a & akBottom) && (a & akTop)) r.setHeight(std::max(0, parent->height() - e.rule.bottomDistance - r.top()));
+        else if (a & akBottom) r.moveTop(parent->height() - e.rule.bottomDistance - r.height());
         if (r != w->geometry()) SetBounds(w, r);
     }
     registry.busy.remove(parent);

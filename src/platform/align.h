@@ -32,7 +32,9 @@ public:
 
 // Places any widget: through its own SetBounds when it has one, else setGeometry followed by BoundsSet.
 void SetBounds(QWidget* control, int left, int top, int width, int height);
-inline void SetBounds(QWidget* control, const QRect& r) { SetBounds(control, r.left(), r.top(), r.width(), r.height()); }
+inline void SetBounds(QWidget* control, const QRect& r) {
+    SetBounds(control, r.left(), r.top(), r.width(), r.height());
+}
 
 // To be called after a control's bounds were set by the program: records the anchor distances, lets the
 // siblings make room when it is aligned, and lays out its own aligned children for its new size.

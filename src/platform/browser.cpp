@@ -17,8 +17,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 QStringList SplitPathList(const QByteArray& value) {
     QStringList out;
-    for (const QString& part : QString::fromLocal8Bit(value).split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        out << part;
+    for (const QString& part : QString::fromLocal8Bit(value).split(QLatin1Char(':'), Qt::SkipEmptyParts)) out << part;
     return out;
 }
 

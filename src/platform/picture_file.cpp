@@ -11,19 +11,16 @@ namespace {
 
 struct TPictureFormat {
     const char* Extension;
-    const char* Reader;  // Qt's image format, null for a format without a reader
+    const char* Reader;   // Qt's image format, null for a format without a reader
     const char* Invalid;  // the message for a file that cannot be read
 };
 
 constexpr const char* kInvalidIcon = "Icon image is not valid";
 
 constexpr TPictureFormat kFormats[] = {
-    {"bmp", "bmp", "Bitmap image is not valid"},
-    {"ico", "ico", kInvalidIcon},
-    {"jpg", "jpeg", "JPEG image is not valid"},
-    {"jpeg", "jpeg", "JPEG image is not valid"},
-    {"png", "png", "PNG image is not valid"},
-    {"wmf", nullptr, "Metafile is not valid"},
+    {"bmp", "bmp", "Bitmap image is not valid"}, {"ico", "ico", kInvalidIcon},
+    {"jpg", "jpeg", "JPEG image is not valid"},  {"jpeg", "jpeg", "JPEG image is not valid"},
+    {"png", "png", "PNG image is not valid"},    {"wmf", nullptr, "Metafile is not valid"},
     {"emf", nullptr, "Metafile is not valid"},
 };
 

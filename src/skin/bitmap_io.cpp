@@ -50,8 +50,8 @@ QImage ReadBitmap(TMemoryStream& stream, std::int64_t& pixelBudget) {
     const std::int64_t rows = height < 0 ? -std::int64_t(height) : height;
     const bool knownBits = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     if (infoSize < 40 || 14 + std::uint64_t(infoSize) > fileSize || width <= 0 || rows == 0 || planes != 1 ||
-        !knownBits || width > kMaxBitmapSide || rows > kMaxBitmapSide || std::int64_t(width) * rows > kMaxBitmapPixels ||
-        std::int64_t(width) * rows > pixelBudget)
+        !knownBits || width > kMaxBitmapSide || rows > kMaxBitmapSide ||
+        std::int64_t(width) * rows > kMaxBitmapPixels || std::int64_t(width) * rows > pixelBudget)
         throw EInvalidGraphic();
     if (!(compression == BI_RGB || (compression == BI_BITFIELDS && (bits == 16 || bits == 32))))
         throw EInvalidGraphic();

@@ -101,14 +101,10 @@ struct ObjectKind {
 };
 
 constexpr ObjectKind kObjectKinds[] = {
-    {"menuitem", Make<TDataSkinMenuItem>},
-    {"mainmenubaritem", Make<TDataSkinMainMenuBarItem>},
-    {"stdbutton", Make<TDataSkinStdButton>},
-    {"mainmenubarbutton", Make<TDataSkinMainMenuBarButton>},
-    {"button", Make<TDataSkinButton>},
-    {"caption", Make<TDataSkinCaption>},
-    {"animate", Make<TDataSkinAnimate>},
-    {"userobject", Make<TDataUserObject>},
+    {"menuitem", Make<TDataSkinMenuItem>},   {"mainmenubaritem", Make<TDataSkinMainMenuBarItem>},
+    {"stdbutton", Make<TDataSkinStdButton>}, {"mainmenubarbutton", Make<TDataSkinMainMenuBarButton>},
+    {"button", Make<TDataSkinButton>},       {"caption", Make<TDataSkinCaption>},
+    {"animate", Make<TDataSkinAnimate>},     {"userobject", Make<TDataUserObject>},
 };
 
 void ExchangeCorners(TSkinKeys& keys, TSkinWindowGeometry& g) {

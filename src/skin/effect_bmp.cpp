@@ -36,8 +36,7 @@ inline double Held(double x) { return std::isnan(x) ? 0.0 : std::clamp(x, 0.0, 1
 
 }  // namespace
 
-TEffectBmp::TEffectBmp(int width, int height)
-    : FImage(std::max(width, 0), std::max(height, 0), QImage::Format_BGR888) {
+TEffectBmp::TEffectBmp(int width, int height) : FImage(std::max(width, 0), std::max(height, 0), QImage::Format_BGR888) {
     FImage.fill(Qt::black);
 }
 
@@ -57,9 +56,7 @@ void TEffectBmp::SetPixel(int x, int y, TBGR v) {
     p[2] = v.Red;
 }
 
-std::vector<std::uint8_t> TEffectBmp::Row(int y) const {
-    return {RowStart(y), RowStart(y) + 3 * std::size_t(Width())};
-}
+std::vector<std::uint8_t> TEffectBmp::Row(int y) const { return {RowStart(y), RowStart(y) + 3 * std::size_t(Width())}; }
 
 void TEffectBmp::SetRow(int y, const std::vector<std::uint8_t>& row) {
     std::memcpy(RowStart(y), row.data(), std::min(row.size(), 3 * std::size_t(Width())));
@@ -67,7 +64,8 @@ void TEffectBmp::SetRow(int y, const std::vector<std::uint8_t>& row) {
 
 void TEffectBmp::CopyFlipped(TEffectBmp& target) const {
     if (target.Width() != Width() || target.Height() != Height()) return;
-    for (int y = 0; y < Height(); ++y) std::memcpy(target.RowStart(Height() - 1 - y), RowStart(y), 3 * std::size_t(Width()));
+    for (int y = 0; y < Height(); ++y)
+        std::memcpy(target.RowStart(Height() - 1 - y), RowStart(y), 3 * std::size_t(Width()));
 }
 
 // ---- two-image mixes ----
@@ -199,13 +197,27 @@ void TEffectBmp::MixPush(const TEffectBmp& active, double x) {
 
 void TEffectBmp::Mix(TMorphKind kind, const TEffectBmp& active, double x) {
     switch (kind) {
-        case TMorphKind::mkDefault: MixUniform(active, x); break;
-        case TMorphKind::mkGradient: MixGradientCentre(active, x); break;
-        case TMorphKind::mkLeftGradient: MixGradientLeft(active, x); break;
-        case TMorphKind::mkRightGradient: MixGradientRight(active, x); break;
-        case TMorphKind::mkLeftSlide: MixSlideLeft(active, x); break;
-        case TMorphKind::mkRightSlide: MixSlideRight(active, x); break;
-        case TMorphKind::mkPush: MixPush(active, x); break;
+        case TMorphKind::mkDefault:
+            MixUniform(active, x);
+            break;
+        case TMorphKind::mkGradient:
+            MixGradientCentre(active, x);
+            break;
+        case TMorphKind::mkLeftGradient:
+            MixGradientLeft(active, x);
+            break;
+        case TMorphKind::mkRightGradient:
+            MixGradientRight(active, x);
+            break;
+        case TMorphKind::mkLeftSlide:
+            MixSlideLeft(active, x);
+            break;
+        case TMorphKind::mkRightSlide:
+            MixSlideRight(active, x);
+            break;
+        case TMorphKind::mkPush:
+            MixPush(active, x);
+            break;
     }
 }
 
@@ -286,12 +298,24 @@ void TEffectBmp::ApplySplitBlur(int amount) {
 
 void TEffectBmp::Apply(TFrameEffect effect) {
     switch (effect) {
-        case TFrameEffect::ieBrightness: ApplyLighten(0.5); break;
-        case TFrameEffect::ieDarkness: ApplyDarken(0.3); break;
-        case TFrameEffect::ieGrayscale: ApplyGray(); break;
-        case TFrameEffect::ieNoise: ApplyNoise(50); break;
-        case TFrameEffect::ieSplitBlur: ApplySplitBlur(1); break;
-        case TFrameEffect::ieInvert: ApplyNegative(); break;
+        case TFrameEffect::ieBrightness:
+            ApplyLighten(0.5);
+            break;
+        case TFrameEffect::ieDarkness:
+            ApplyDarken(0.3);
+            break;
+        case TFrameEffect::ieGrayscale:
+            ApplyGray();
+            break;
+        case TFrameEffect::ieNoise:
+            ApplyNoise(50);
+            break;
+        case TFrameEffect::ieSplitBlur:
+            ApplySplitBlur(1);
+            break;
+        case TFrameEffect::ieInvert:
+            ApplyNegative();
+            break;
     }
 }
 

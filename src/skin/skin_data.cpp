@@ -89,8 +89,7 @@ bool TSkinData::ReadArchive(TMemoryStream& archive) {
     }
     const std::int32_t count = archive.ReadInt32();
     // Every listed bitmap needs at least its two headers: a count the remaining bytes cannot hold is a lie.
-    if (count > 0 && std::int64_t(count) * kMinBitmapFileSize > archive.Size() - archive.Position())
-        throw EReadError();
+    if (count > 0 && std::int64_t(count) * kMinBitmapFileSize > archive.Size() - archive.Position()) throw EReadError();
     for (std::int32_t i = 0; i < count; ++i) FActivePictures.push_back(ReadBitmap(archive, pixelBudget));
     const std::int64_t at = archive.Position();
     // Every line of the description becomes a few small objects: a cap on its length caps the memory they take.

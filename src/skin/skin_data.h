@@ -127,7 +127,7 @@ public:
     const QImage* Picture(int index) const {
         return index >= 0 && index < PictureCount() ? &FActivePictures[static_cast<std::size_t>(index)] : nullptr;
     }
-    const QImage& MainPicture() const { return FPicture; }          // null image when absent
+    const QImage& MainPicture() const { return FPicture; }  // null image when absent
     const QImage& InactivePicture() const { return FInactivePicture; }
     const QImage& Mask() const { return FMask; }
 

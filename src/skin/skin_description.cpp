@@ -23,10 +23,10 @@ std::string KeyId(std::string_view section, std::string_view key) {
     return id;
 }
 
-constexpr std::array<const char*, 7> kMorphKindNames = {"mkdefault",  "mkgradient",   "mkleftgradient", "mkrightgradient",
-                                                        "mkleftslide", "mkrightslide", "mkpush"};
+constexpr std::array<const char*, 7> kMorphKindNames = {
+    "mkdefault", "mkgradient", "mkleftgradient", "mkrightgradient", "mkleftslide", "mkrightslide", "mkpush"};
 static_assert(kMorphKindNames.size() == std::size_t(TMorphKind::mkPush) + 1);
-constexpr std::array<const char*, 6> kFrameEffectNames = {"iebrightness", "iedarkness",   "iegrayscale",
+constexpr std::array<const char*, 6> kFrameEffectNames = {"iebrightness", "iedarkness",  "iegrayscale",
                                                           "ienoise",      "iesplitblur", "ieinvert"};
 static_assert(kFrameEffectNames.size() == std::size_t(TFrameEffect::ieInvert) + 1);
 constexpr std::array<const char*, 7> kCommandNames = {"cmclose",   "cmmaximize", "cmminimize",      "cmsysmenu",
@@ -145,9 +145,7 @@ void TSkinDescription::IndexKey(std::size_t section, std::size_t key) {
     FKeyIndex.emplace(KeyId(s.Name, s.Keys[key].Name), std::pair(section, key));
 }
 
-bool TSkinDescription::HasSection(std::string_view section) const {
-    return FSectionIndex.contains(LowerCase(section));
-}
+bool TSkinDescription::HasSection(std::string_view section) const { return FSectionIndex.contains(LowerCase(section)); }
 
 const std::string* TSkinDescription::Value(std::string_view section, std::string_view key) const {
     const auto it = FKeyIndex.find(KeyId(section, key));
@@ -355,9 +353,15 @@ void TSkinKeys::Integer(const char* key, int& value, int def) {
     else FTarget->WriteInteger(FSection, key, value);
 }
 
-void TSkinKeys::Flag(const char* key, bool& value) { Pass(key, value, &TSkinDescription::ReadFlag, &TSkinDescription::WriteFlag); }
-void TSkinKeys::Point(const char* key, TPoint& value) { Pass(key, value, &TSkinDescription::ReadPoint, &TSkinDescription::WritePoint); }
-void TSkinKeys::Rect(const char* key, TRect& value) { Pass(key, value, &TSkinDescription::ReadRect, &TSkinDescription::WriteRect); }
+void TSkinKeys::Flag(const char* key, bool& value) {
+    Pass(key, value, &TSkinDescription::ReadFlag, &TSkinDescription::WriteFlag);
+}
+void TSkinKeys::Point(const char* key, TPoint& value) {
+    Pass(key, value, &TSkinDescription::ReadPoint, &TSkinDescription::WritePoint);
+}
+void TSkinKeys::Rect(const char* key, TRect& value) {
+    Pass(key, value, &TSkinDescription::ReadRect, &TSkinDescription::WriteRect);
+}
 void TSkinKeys::FontStyle(const char* key, TFontStyles& value) {
     Pass(key, value, &TSkinDescription::ReadFontStyle, &TSkinDescription::WriteFontStyle);
 }

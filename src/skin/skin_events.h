@@ -21,13 +21,13 @@ public:
     // True for the four skin notification types.
     static bool IsSkinMessage(const QEvent* event) {
         const int t = event->type();
-        return t == EventType(SKIN_MSG_PREPARE) || t == EventType(SKIN_MSG_APPLY) ||
-               t == EventType(SKIN_MSG_APPLIED) || t == EventType(SKIN_MSG_STRINGS);
+        return t == EventType(SKIN_MSG_PREPARE) || t == EventType(SKIN_MSG_APPLY) || t == EventType(SKIN_MSG_APPLIED) ||
+               t == EventType(SKIN_MSG_STRINGS);
     }
 
     int Message() const { return FMessage; }
     TSkinData* SkinData() const { return FSkinData; }  // the first parameter
-    int Param2() const { return 1000; }               // the second parameter
+    int Param2() const { return 1000; }                // the second parameter
 
 private:
     int FMessage;

@@ -50,26 +50,26 @@ QSize FitGeometry(const TSkinGeometry& g, int sliceMode, QSize proposed, TFitted
     const int dx = proposed.width() - g.SkinRect.Width();
     const int dy = proposed.height() - g.SkinRect.Height();
     switch (sliceMode) {
-    case 0:
-        return CapPaintSize({g.SkinRect.Width(), g.SkinRect.Height()});
-    case 1:
-        fitted.RTPoint.X += dx;
-        fitted.LBPoint.Y += dy;
-        fitted.RBPoint.X += dx;
-        fitted.RBPoint.Y += dy;
-        fitted.ClientRect.Right += dx;
-        fitted.ClientRect.Bottom += dy;
-        return proposed;
-    case 2:
-        fitted.RTPoint.X += dx;
-        fitted.ClientRect.Right += dx;
-        return CapPaintSize({proposed.width(), g.SkinRect.Height()});
-    case 3:
-        fitted.LBPoint.Y += dy;
-        fitted.ClientRect.Bottom += dy;
-        return CapPaintSize({g.SkinRect.Width(), proposed.height()});
-    default:
-        return proposed;
+        case 0:
+            return CapPaintSize({g.SkinRect.Width(), g.SkinRect.Height()});
+        case 1:
+            fitted.RTPoint.X += dx;
+            fitted.LBPoint.Y += dy;
+            fitted.RBPoint.X += dx;
+            fitted.RBPoint.Y += dy;
+            fitted.ClientRect.Right += dx;
+            fitted.ClientRect.Bottom += dy;
+            return proposed;
+        case 2:
+            fitted.RTPoint.X += dx;
+            fitted.ClientRect.Right += dx;
+            return CapPaintSize({proposed.width(), g.SkinRect.Height()});
+        case 3:
+            fitted.LBPoint.Y += dy;
+            fitted.ClientRect.Bottom += dy;
+            return CapPaintSize({g.SkinRect.Width(), proposed.height()});
+        default:
+            return proposed;
     }
 }
 
@@ -84,10 +84,8 @@ bool InsideClosed(const TPoint& p, int left, int top, int right, int bottom) {
 // Three-part mapping along one axis: a span from at or before the near point to at or past the far point
 // grows with the control; one that starts at or past the far point moves with it.
 void ShiftAlong(int& start, int& end, int nearPoint, int farPoint, int delta) {
-    if (start <= nearPoint && end >= farPoint)
-        end += delta;
-    else if (start >= farPoint && end > farPoint)
-        start += delta, end += delta;
+    if (start <= nearPoint && end >= farPoint) end += delta;
+    else if (start >= farPoint && end > farPoint) start += delta, end += delta;
 }
 }  // namespace
 
@@ -97,53 +95,53 @@ TRect TranslateSkinRect(const TSkinGeometry& g, int sliceMode, QSize controlSize
     const int w = g.SkinRect.Width(), h = g.SkinRect.Height();
     TRect out = r;
     switch (sliceMode) {
-    case 1: {
-        const TPoint tl{r.Left, r.Top}, br{r.Right, r.Bottom};
-        struct Area {
-            int l, t, rr, b;
-        };
-        const Area lt{0, 0, g.LTPoint.X, g.LTPoint.Y};
-        const Area rt{g.RTPoint.X, 0, w, g.RTPoint.Y};
-        const Area lb{0, g.LBPoint.Y, g.LBPoint.X, h};
-        const Area rb{g.RBPoint.X, g.RBPoint.Y, w, h};
-        auto wholly = [&](const Area& a) {
-            return InsideOpen(tl, a.l, a.t, a.rr, a.b) && InsideOpen(br, a.l, a.t, a.rr, a.b);
-        };
-        auto at = [](const TPoint& p, const Area& a) { return InsideClosed(p, a.l, a.t, a.rr, a.b); };
-        if (wholly(lt)) return out;
-        if (wholly(rt)) {
-            out.Left += dx, out.Right += dx;
+        case 1: {
+            const TPoint tl{r.Left, r.Top}, br{r.Right, r.Bottom};
+            struct Area {
+                int l, t, rr, b;
+            };
+            const Area lt{0, 0, g.LTPoint.X, g.LTPoint.Y};
+            const Area rt{g.RTPoint.X, 0, w, g.RTPoint.Y};
+            const Area lb{0, g.LBPoint.Y, g.LBPoint.X, h};
+            const Area rb{g.RBPoint.X, g.RBPoint.Y, w, h};
+            auto wholly = [&](const Area& a) {
+                return InsideOpen(tl, a.l, a.t, a.rr, a.b) && InsideOpen(br, a.l, a.t, a.rr, a.b);
+            };
+            auto at = [](const TPoint& p, const Area& a) { return InsideClosed(p, a.l, a.t, a.rr, a.b); };
+            if (wholly(lt)) return out;
+            if (wholly(rt)) {
+                out.Left += dx, out.Right += dx;
+                return out;
+            }
+            if (wholly(lb)) {
+                out.Top += dy, out.Bottom += dy;
+                return out;
+            }
+            if (wholly(rb)) {
+                out.Left += dx, out.Right += dx, out.Top += dy, out.Bottom += dy;
+                return out;
+            }
+            if (at(tl, lt) && at(br, rb)) {
+                out.Right += dx, out.Bottom += dy;
+            } else if (at(tl, lt) && at(br, rt)) {
+                out.Right += dx;
+            } else if (at(tl, lb) && at(br, rb)) {
+                out.Right += dx, out.Top += dy, out.Bottom += dy;
+            } else if (at(tl, lt) && at(br, lb)) {
+                out.Bottom += dy;
+            } else if (at(tl, rt) && at(br, rb)) {
+                out.Left += dx, out.Right += dx, out.Bottom += dy;
+            }
             return out;
         }
-        if (wholly(lb)) {
-            out.Top += dy, out.Bottom += dy;
+        case 2:
+            ShiftAlong(out.Left, out.Right, g.LTPoint.X, g.RTPoint.X, dx);
             return out;
-        }
-        if (wholly(rb)) {
-            out.Left += dx, out.Right += dx, out.Top += dy, out.Bottom += dy;
+        case 3:
+            ShiftAlong(out.Top, out.Bottom, g.LTPoint.Y, g.LBPoint.Y, dy);
             return out;
-        }
-        if (at(tl, lt) && at(br, rb)) {
-            out.Right += dx, out.Bottom += dy;
-        } else if (at(tl, lt) && at(br, rt)) {
-            out.Right += dx;
-        } else if (at(tl, lb) && at(br, rb)) {
-            out.Right += dx, out.Top += dy, out.Bottom += dy;
-        } else if (at(tl, lt) && at(br, lb)) {
-            out.Bottom += dy;
-        } else if (at(tl, rt) && at(br, rb)) {
-            out.Left += dx, out.Right += dx, out.Bottom += dy;
-        }
-        return out;
-    }
-    case 2:
-        ShiftAlong(out.Left, out.Right, g.LTPoint.X, g.RTPoint.X, dx);
-        return out;
-    case 3:
-        ShiftAlong(out.Top, out.Bottom, g.LTPoint.Y, g.LBPoint.Y, dy);
-        return out;
-    default:
-        return out;
+        default:
+            return out;
     }
 }
 
@@ -202,56 +200,55 @@ void DrawSkinImage(QPainter& p, QPoint at, const QImage* picture, const TRect& s
     p.translate(at);
     p.setClipRect(QRect(QPoint(0, 0), size), Qt::IntersectClip);
     switch (sliceMode) {
-    case 0:
-        CopyPiece(p, *picture, Piece(src, 0, 0, w, h), {0, 0});
-        break;
-    case 2: {
-        const int left = g.LTPoint.X, right = g.RTPoint.X;
-        const int rightWidth = w - right;
-        // A middle piece of no width is taken as one pixel wide.
-        const int middleEnd = std::max(right, left + 1);
-        TileImage(p, *picture, Piece(src, left, 0, middleEnd, h), Span(left, 0, size.width() - rightWidth, h));
-        CopyPiece(p, *picture, Piece(src, 0, 0, left, h), {0, 0});
-        CopyPiece(p, *picture, Piece(src, right, 0, w, h), {size.width() - rightWidth, 0});
-        break;
-    }
-    case 3: {
-        const int top = g.LTPoint.Y, bottom = g.LBPoint.Y;
-        const int bottomHeight = h - bottom;
-        const int middleEnd = std::max(bottom, top + 1);
-        TileImage(p, *picture, Piece(src, 0, top, w, middleEnd), Span(0, top, w, size.height() - bottomHeight));
-        CopyPiece(p, *picture, Piece(src, 0, 0, w, top), {0, 0});
-        CopyPiece(p, *picture, Piece(src, 0, bottom, w, h), {0, size.height() - bottomHeight});
-        break;
-    }
-    case 1: {
-        if (g.RBPoint.X == g.LTPoint.X || g.RBPoint.Y == g.LTPoint.Y) break;
-        const TRect& c = g.ClientRect;
-        const TRect& fc = f.ClientRect;
-        // Edges first, tiled (or stretched) between the fitted points.
-        StretchOrTile(p, *picture, Piece(src, g.LTPoint.X, 0, g.RTPoint.X, c.Top),
-                      Span(g.LTPoint.X, 0, f.RTPoint.X, c.Top), stretch.Top);
-        StretchOrTile(p, *picture, Piece(src, g.LBPoint.X, c.Bottom, g.RBPoint.X, h),
-                      Span(g.LBPoint.X, fc.Bottom, f.RBPoint.X, fc.Bottom + (h - c.Bottom)), stretch.Bottom);
-        StretchOrTile(p, *picture, Piece(src, 0, g.LTPoint.Y, c.Left, g.LBPoint.Y),
-                      Span(0, g.LTPoint.Y, c.Left, f.LBPoint.Y), stretch.Left);
-        StretchOrTile(p, *picture, Piece(src, c.Right, g.RTPoint.Y, w, g.RBPoint.Y),
-                      Span(fc.Right, g.RTPoint.Y, fc.Right + (w - c.Right), f.RBPoint.Y), stretch.Right);
-        // Then the eight corner pieces, each once at its fitted place.
-        CopyPiece(p, *picture, Piece(src, 0, 0, g.LTPoint.X, c.Top), {0, 0});
-        CopyPiece(p, *picture, Piece(src, 0, c.Top, c.Left, g.LTPoint.Y), {0, c.Top});
-        CopyPiece(p, *picture, Piece(src, g.RTPoint.X, 0, w, c.Top), {f.RTPoint.X, 0});
-        CopyPiece(p, *picture, Piece(src, c.Right, c.Top, w, g.RTPoint.Y), {fc.Right, c.Top});
-        CopyPiece(p, *picture, Piece(src, 0, g.LBPoint.Y, c.Left, h), {0, f.LBPoint.Y});
-        CopyPiece(p, *picture, Piece(src, c.Left, c.Bottom, g.LBPoint.X, h), {c.Left, fc.Bottom});
-        CopyPiece(p, *picture, Piece(src, g.RBPoint.X, c.Bottom, w, h), {f.RBPoint.X, fc.Bottom});
-        CopyPiece(p, *picture, Piece(src, c.Right, g.RBPoint.Y, w, c.Bottom), {fc.Right, f.RBPoint.Y});
-        if (fillCentre)
-            TileImage(p, *picture, Piece(src, c.Left, c.Top, c.Right, c.Bottom), fc.ToQRect());
-        break;
-    }
-    default:
-        break;
+        case 0:
+            CopyPiece(p, *picture, Piece(src, 0, 0, w, h), {0, 0});
+            break;
+        case 2: {
+            const int left = g.LTPoint.X, right = g.RTPoint.X;
+            const int rightWidth = w - right;
+            // A middle piece of no width is taken as one pixel wide.
+            const int middleEnd = std::max(right, left + 1);
+            TileImage(p, *picture, Piece(src, left, 0, middleEnd, h), Span(left, 0, size.width() - rightWidth, h));
+            CopyPiece(p, *picture, Piece(src, 0, 0, left, h), {0, 0});
+            CopyPiece(p, *picture, Piece(src, right, 0, w, h), {size.width() - rightWidth, 0});
+            break;
+        }
+        case 3: {
+            const int top = g.LTPoint.Y, bottom = g.LBPoint.Y;
+            const int bottomHeight = h - bottom;
+            const int middleEnd = std::max(bottom, top + 1);
+            TileImage(p, *picture, Piece(src, 0, top, w, middleEnd), Span(0, top, w, size.height() - bottomHeight));
+            CopyPiece(p, *picture, Piece(src, 0, 0, w, top), {0, 0});
+            CopyPiece(p, *picture, Piece(src, 0, bottom, w, h), {0, size.height() - bottomHeight});
+            break;
+        }
+        case 1: {
+            if (g.RBPoint.X == g.LTPoint.X || g.RBPoint.Y == g.LTPoint.Y) break;
+            const TRect& c = g.ClientRect;
+            const TRect& fc = f.ClientRect;
+            // Edges first, tiled (or stretched) between the fitted points.
+            StretchOrTile(p, *picture, Piece(src, g.LTPoint.X, 0, g.RTPoint.X, c.Top),
+                          Span(g.LTPoint.X, 0, f.RTPoint.X, c.Top), stretch.Top);
+            StretchOrTile(p, *picture, Piece(src, g.LBPoint.X, c.Bottom, g.RBPoint.X, h),
+                          Span(g.LBPoint.X, fc.Bottom, f.RBPoint.X, fc.Bottom + (h - c.Bottom)), stretch.Bottom);
+            StretchOrTile(p, *picture, Piece(src, 0, g.LTPoint.Y, c.Left, g.LBPoint.Y),
+                          Span(0, g.LTPoint.Y, c.Left, f.LBPoint.Y), stretch.Left);
+            StretchOrTile(p, *picture, Piece(src, c.Right, g.RTPoint.Y, w, g.RBPoint.Y),
+                          Span(fc.Right, g.RTPoint.Y, fc.Right + (w - c.Right), f.RBPoint.Y), stretch.Right);
+            // Then the eight corner pieces, each once at its fitted place.
+            CopyPiece(p, *picture, Piece(src, 0, 0, g.LTPoint.X, c.Top), {0, 0});
+            CopyPiece(p, *picture, Piece(src, 0, c.Top, c.Left, g.LTPoint.Y), {0, c.Top});
+            CopyPiece(p, *picture, Piece(src, g.RTPoint.X, 0, w, c.Top), {f.RTPoint.X, 0});
+            CopyPiece(p, *picture, Piece(src, c.Right, c.Top, w, g.RTPoint.Y), {fc.Right, c.Top});
+            CopyPiece(p, *picture, Piece(src, 0, g.LBPoint.Y, c.Left, h), {0, f.LBPoint.Y});
+            CopyPiece(p, *picture, Piece(src, c.Left, c.Bottom, g.LBPoint.X, h), {c.Left, fc.Bottom});
+            CopyPiece(p, *picture, Piece(src, g.RBPoint.X, c.Bottom, w, h), {f.RBPoint.X, fc.Bottom});
+            CopyPiece(p, *picture, Piece(src, c.Right, g.RBPoint.Y, w, c.Bottom), {fc.Right, f.RBPoint.Y});
+            if (fillCentre) TileImage(p, *picture, Piece(src, c.Left, c.Top, c.Right, c.Bottom), fc.ToQRect());
+            break;
+        }
+        default:
+            break;
     }
     p.restore();
 }

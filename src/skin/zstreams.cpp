@@ -89,8 +89,7 @@ struct TCompressionStream::State {
     }
 };
 
-TCompressionStream::TCompressionStream(int level, TStream& destination)
-    : FState(std::make_unique<State>(destination)) {
+TCompressionStream::TCompressionStream(int level, TStream& destination) : FState(std::make_unique<State>(destination)) {
     if (deflateInit(&FState->Z, level) != Z_OK) throw ECompressionError();
     FState->Z.next_out = FState->Out;
     FState->Z.avail_out = kBlock;

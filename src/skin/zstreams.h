@@ -40,7 +40,10 @@ public:
     const QByteArray& Data() const { return FData; }
     QByteArray& Data() { return FData; }
     std::int64_t Size() const { return FData.size(); }
-    void Clear() { FData.clear(); FPosition = 0; }
+    void Clear() {
+        FData.clear();
+        FPosition = 0;
+    }
 
 private:
     QByteArray FData;
@@ -53,7 +56,7 @@ public:
     TCompressionStream(int level, TStream& destination);
     ~TCompressionStream() override;  // finishes the zlib stream
 
-    std::int64_t Read(void* buffer, std::int64_t count) override;   // ECompressionError
+    std::int64_t Read(void* buffer, std::int64_t count) override;  // ECompressionError
     std::int64_t Write(const void* buffer, std::int64_t count) override;
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;  // current position only
     void Finish();

@@ -98,17 +98,14 @@ void TListItems::SetSubItem(int i, int sub, const QString& text) {
     emit dataChanged(at, at, {Qt::DisplayRole});
 }
 
-void TListItems::ItemChanged(int i) {
-    emit dataChanged(index(i, 0), index(i, std::max(0, ColumnCount() - 1)));
-}
+void TListItems::ItemChanged(int i) { emit dataChanged(index(i, 0), index(i, std::max(0, ColumnCount() - 1))); }
 
 void TListItems::CustomSort(const std::function<int(const TListItem&, const TListItem&)>& compare) {
     if (items_.size() < 2) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::stable_sort(items_.begin(), items_.end(),
-                     [&](const std::shared_ptr<TListItem>& a, const std::shared_ptr<TListItem>& b) {
-                         return compare(*a, *b) < 0;
-                     });
+    std::stable_sort(
+        items_.begin(), items_.end(),
+        [&](const std::shared_ptr<TListItem>& a, const std::shared_ptr<TListItem>& b) { return compare(*a, *b) < 0; });
     // The view keeps no persistent indexes into the rows (no selection model rows are tracked by us).
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
@@ -131,17 +128,17 @@ QVariant TListItems::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= Count()) return {};
     const TListItem& item = Item(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-        return index.column() == 0 ? item.Caption : item.SubItem(index.column() - 1);
-    case Qt::CheckStateRole:
-        if (index.column() == 0) return item.Checked ? Qt::Checked : Qt::Unchecked;
-        return {};
-    case Qt::TextAlignmentRole:
-        if (index.column() < ColumnCount())
-            return QVariant::fromValue(Column(index.column()).Alignment | Qt::AlignVCenter);
-        return {};
-    default:
-        return {};
+        case Qt::DisplayRole:
+            return index.column() == 0 ? item.Caption : item.SubItem(index.column() - 1);
+        case Qt::CheckStateRole:
+            if (index.column() == 0) return item.Checked ? Qt::Checked : Qt::Unchecked;
+            return {};
+        case Qt::TextAlignmentRole:
+            if (index.column() < ColumnCount())
+                return QVariant::fromValue(Column(index.column()).Alignment | Qt::AlignVCenter);
+            return {};
+        default:
+            return {};
     }
 }
 

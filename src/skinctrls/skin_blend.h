@@ -44,7 +44,7 @@ private:
     std::function<void()> FRepaint;
     std::unique_ptr<TBlendTimer> FTimer;
     std::unique_ptr<TBlendTimer> FSpent;  // a stopped timer, kept until its tick has returned
-    int FStep = 0;  // integer steps, so that five ticks land exactly on an end
+    int FStep = 0;                        // integer steps, so that five ticks land exactly on an end
     bool FTarget = false;
 };
 

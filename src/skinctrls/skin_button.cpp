@@ -19,43 +19,43 @@ TGlyphCaptionPlace LayoutGlyphAndCaption(const QRect& area, QSize glyph, QSize c
     TGlyphCaptionPlace out;
     if (m == -1) {
         switch (layout) {
-        case TButtonLayout::blGlyphLeft:
-            out.Glyph = {cx - Div(gw + tw + sp, 2), cy - Div(gh, 2)};
-            out.Caption = {cx + Div(gw + tw + sp, 2) - tw, cy - Div(th, 2)};
-            break;
-        case TButtonLayout::blGlyphRight:
-            out.Glyph = {cx + Div(gw + tw + sp, 2) - gw, cy - Div(gh, 2)};
-            out.Caption = {cx - Div(gw + tw + sp, 2), cy - Div(th, 2)};
-            break;
-        case TButtonLayout::blGlyphTop:
-            out.Glyph = {cx - Div(gw, 2), cy - Div(th + gh + sp, 2)};
-            out.Caption = {cx - Div(tw, 2), cy + Div(th + gh + sp, 2) - th};
-            break;
-        case TButtonLayout::blGlyphBottom:
-            out.Glyph = {cx - Div(gw, 2), cy + Div(th + gh + sp, 2) - gh};
-            out.Caption = {cx - Div(tw, 2), cy - Div(th + gh + sp, 2)};
-            break;
+            case TButtonLayout::blGlyphLeft:
+                out.Glyph = {cx - Div(gw + tw + sp, 2), cy - Div(gh, 2)};
+                out.Caption = {cx + Div(gw + tw + sp, 2) - tw, cy - Div(th, 2)};
+                break;
+            case TButtonLayout::blGlyphRight:
+                out.Glyph = {cx + Div(gw + tw + sp, 2) - gw, cy - Div(gh, 2)};
+                out.Caption = {cx - Div(gw + tw + sp, 2), cy - Div(th, 2)};
+                break;
+            case TButtonLayout::blGlyphTop:
+                out.Glyph = {cx - Div(gw, 2), cy - Div(th + gh + sp, 2)};
+                out.Caption = {cx - Div(tw, 2), cy + Div(th + gh + sp, 2) - th};
+                break;
+            case TButtonLayout::blGlyphBottom:
+                out.Glyph = {cx - Div(gw, 2), cy + Div(th + gh + sp, 2) - gh};
+                out.Caption = {cx - Div(tw, 2), cy - Div(th + gh + sp, 2)};
+                break;
         }
         return out;
     }
     const int right = area.left() + area.width(), bottom = area.top() + area.height();
     switch (layout) {
-    case TButtonLayout::blGlyphLeft:
-        out.Glyph = {area.left() + m, cy - Div(gh, 2)};
-        out.Caption = {area.left() + m + gw + sp, cy - Div(th, 2)};
-        break;
-    case TButtonLayout::blGlyphRight:
-        out.Glyph = {right - gw - m, cy - Div(gh, 2)};
-        out.Caption = {out.Glyph.x() - sp - tw, cy - Div(th, 2)};
-        break;
-    case TButtonLayout::blGlyphTop:
-        out.Glyph = {cx - Div(gw, 2), area.top() + m};
-        out.Caption = {cx - Div(tw, 2), out.Glyph.y() + gh + sp};
-        break;
-    case TButtonLayout::blGlyphBottom:
-        out.Glyph = {cx - Div(gw, 2), bottom - gh - m};
-        out.Caption = {cx - Div(tw, 2), out.Glyph.y() - sp - th};
-        break;
+        case TButtonLayout::blGlyphLeft:
+            out.Glyph = {area.left() + m, cy - Div(gh, 2)};
+            out.Caption = {area.left() + m + gw + sp, cy - Div(th, 2)};
+            break;
+        case TButtonLayout::blGlyphRight:
+            out.Glyph = {right - gw - m, cy - Div(gh, 2)};
+            out.Caption = {out.Glyph.x() - sp - tw, cy - Div(th, 2)};
+            break;
+        case TButtonLayout::blGlyphTop:
+            out.Glyph = {cx - Div(gw, 2), area.top() + m};
+            out.Caption = {cx - Div(tw, 2), out.Glyph.y() + gh + sp};
+            break;
+        case TButtonLayout::blGlyphBottom:
+            out.Glyph = {cx - Div(gw, 2), bottom - gh - m};
+            out.Caption = {cx - Div(tw, 2), out.Glyph.y() - sp - th};
+            break;
     }
     return out;
 }
@@ -149,31 +149,27 @@ void TSkinButton::PaintButtonImage(QImage& bitmap, const QRect& stateRect, bool 
     const QString caption = Caption();
     // A caption without an accelerator is laid out once and kept (most captions, painted on every hover).
     const bool plainCaption = !caption.contains(QLatin1Char('&'));
-    const TShapedTextCache::TShapedText* shaped = plainCaption && !caption.isEmpty() ? &FShapedText.Get(font, caption) : nullptr;
+    const TShapedTextCache::TShapedText* shaped =
+        plainCaption && !caption.isEmpty() ? &FShapedText.Get(font, caption) : nullptr;
     const QSize text = caption.isEmpty() ? QSize(0, 0)
-                       : shaped      ? QSize(shaped->Width, shaped->Height)
-                                     : QFontMetrics(font).size(Qt::TextShowMnemonic, caption);
+                       : shaped          ? QSize(shaped->Width, shaped->Height)
+                                         : QFontMetrics(font).size(Qt::TextShowMnemonic, caption);
     const int frames = std::max(1, FNumGlyphs);
     const QSize glyph = FGlyph.isNull() ? QSize(0, 0) : QSize(FGlyph.width() / frames, FGlyph.height());
     if (down) area.translate(1, 1);
     const TGlyphCaptionPlace place = LayoutGlyphAndCaption(area, glyph, text, FSpacing, FMargin, FLayout);
     if (!FGlyph.isNull()) {
         int frame = 1;
-        if (down && active && FNumGlyphs > 2)
-            frame = 3;
-        else if (active && FNumGlyphs > 3)
-            frame = 4;
-        else if (isEnabled() || FNumGlyphs < 2)
-            frame = 1;
-        else
-            frame = 2;
+        if (down && active && FNumGlyphs > 2) frame = 3;
+        else if (active && FNumGlyphs > 3) frame = 4;
+        else if (isEnabled() || FNumGlyphs < 2) frame = 1;
+        else frame = 2;
         DrawGlyphFrame(p, place.Glyph.x(), place.Glyph.y(), frame, frames, FGlyph);
     }
     if (!caption.isEmpty()) {
         p.setPen(color);
         // Drawn centred in its block widened by 2 pixels: one pixel in from the block's left.
-        if (shaped)
-            FShapedText.Draw(p, place.Caption.x() + 1, place.Caption.y(), font, caption);
+        if (shaped) FShapedText.Draw(p, place.Caption.x() + 1, place.Caption.y(), font, caption);
         else
             p.drawText(QRect(place.Caption, QSize(text.width() + 2, text.height())),
                        Qt::AlignCenter | Qt::TextShowMnemonic, caption);
@@ -319,10 +315,8 @@ void TSkinButton::mouseMoveEvent(QMouseEvent* event) {
     if (inside == FHot) return;
     FHot = inside;
     if (FRepeatMode && FDown && FGroupIndex == 0) {
-        if (inside)
-            StartRepeat();
-        else
-            StopRepeat();
+        if (inside) StartRepeat();
+        else StopRepeat();
     }
     update();
 }

@@ -88,10 +88,8 @@ void TSkinCheckRadioBox::PaintCaption(QPainter& p, int left, const QFont& font, 
 }
 
 void TSkinCheckRadioBox::Toggle() {
-    if (!FRadio)
-        SetChecked(!FChecked);
-    else if (!FChecked)
-        SetChecked(true);
+    if (!FRadio) SetChecked(!FChecked);
+    else if (!FChecked) SetChecked(true);
 }
 
 void TSkinCheckRadioBox::SetChecked(bool on) {

@@ -20,9 +20,8 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyleOptionViewItem shifted = option;
         const int indent = index.data(kIndentRole).toInt() * TSkinComboBox::IndentStep;
-        painter->fillRect(option.rect, option.state & QStyle::State_Selected
-                                           ? option.palette.highlight()
-                                           : option.palette.base());
+        painter->fillRect(option.rect,
+                          option.state & QStyle::State_Selected ? option.palette.highlight() : option.palette.base());
         shifted.rect.setLeft(option.rect.left() + indent);
         QStyledItemDelegate::paint(painter, shifted, index);
     }
@@ -80,12 +79,9 @@ void TSkinComboBox::PaintFromSkin(QImage& bitmap) {
     const skin::TRect active = combo->activebuttonrect.IsEmpty() ? combo->buttonrect : combo->activebuttonrect;
     const skin::TRect down = combo->downbuttonrect.IsEmpty() ? active : combo->downbuttonrect;
     skin::TRect button = combo->buttonrect;
-    if (!isEnabled() && !combo->unenabledbuttonrect.IsEmpty())
-        button = combo->unenabledbuttonrect;
-    else if (DroppedDown())
-        button = down;
-    else if (MouseInside())
-        button = active;
+    if (!isEnabled() && !combo->unenabledbuttonrect.IsEmpty()) button = combo->unenabledbuttonrect;
+    else if (DroppedDown()) button = down;
+    else if (MouseInside()) button = active;
     button = skin::HeldToPicture(button, Picture());
     const QRect at = ButtonRect();
     if (!button.IsEmpty()) p.drawImage(at.topLeft(), *Picture(), button.ToQRect());
@@ -99,7 +95,8 @@ void TSkinComboBox::PaintItem(QPainter& p, QRect text, const QFont& font, const 
     const TComboItem& item = FItems.at(FItemIndex);
     // The box shows the chosen item without its indentation; only the dropped list shows the tree.
     if (!item.Icon.isNull()) {
-        item.Icon.paint(&p, QRect(text.left(), text.top() + Div(text.height(), 2) - kIconSize / 2, kIconSize, kIconSize));
+        item.Icon.paint(&p,
+                        QRect(text.left(), text.top() + Div(text.height(), 2) - kIconSize / 2, kIconSize, kIconSize));
         text.setLeft(text.left() + kIconSize + 4);
     }
     const bool focused = hasFocus() && !DroppedDown();
@@ -201,35 +198,31 @@ bool TSkinComboBox::eventFilter(QObject* watched, QEvent* event) {
 void TSkinComboBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     setFocus(Qt::MouseFocusReason);
-    if (DroppedDown())
-        CloseUp();
-    else
-        DropDown();
+    if (DroppedDown()) CloseUp();
+    else DropDown();
 }
 
 void TSkinComboBox::keyPressEvent(QKeyEvent* event) {
     const bool alt = event->modifiers() & Qt::AltModifier;
     switch (event->key()) {
-    case Qt::Key_F4:
-        DropDown();
-        return;
-    case Qt::Key_Down:
-        if (alt)
+        case Qt::Key_F4:
             DropDown();
-        else
-            ChooseItem(std::min(FItemIndex + 1, Count() - 1));
-        return;
-    case Qt::Key_Up:
-        if (!alt) ChooseItem(std::max(FItemIndex - 1, Count() > 0 ? 0 : -1));
-        return;
-    case Qt::Key_Home:
-        if (Count() > 0) ChooseItem(0);
-        return;
-    case Qt::Key_End:
-        ChooseItem(Count() - 1);
-        return;
-    default:
-        TSkinCustomControl::keyPressEvent(event);
+            return;
+        case Qt::Key_Down:
+            if (alt) DropDown();
+            else ChooseItem(std::min(FItemIndex + 1, Count() - 1));
+            return;
+        case Qt::Key_Up:
+            if (!alt) ChooseItem(std::max(FItemIndex - 1, Count() > 0 ? 0 : -1));
+            return;
+        case Qt::Key_Home:
+            if (Count() > 0) ChooseItem(0);
+            return;
+        case Qt::Key_End:
+            ChooseItem(Count() - 1);
+            return;
+        default:
+            TSkinCustomControl::keyPressEvent(event);
     }
 }
 

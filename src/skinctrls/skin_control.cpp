@@ -20,10 +20,8 @@ void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender) {
     for (QWidget* w : root->findChildren<QWidget*>()) {
         auto* client = dynamic_cast<TSkinClient*>(w);
         if (!client || (sender && client->SkinData() != sender)) continue;
-        if (message == skin::SKIN_MSG_PREPARE)
-            client->SkinChanging();
-        else
-            client->SkinChanged();
+        if (message == skin::SKIN_MSG_PREPARE) client->SkinChanging();
+        else client->SkinChanged();
     }
 }
 
@@ -37,7 +35,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!skin::TSkinMessageEvent::IsSkinMessage(event)) return false;
         auto* message = static_cast<skin::TSkinMessageEvent*>(event);
-        if (auto* form = qobject_cast<QWidget*>(watched)) NotifySkinChange(form, message->Message(), message->SkinData());
+        if (auto* form = qobject_cast<QWidget*>(watched))
+            NotifySkinChange(form, message->Message(), message->SkinData());
         return true;
     }
 };
@@ -51,7 +50,8 @@ void FollowSkinChanges(QWidget* form) {
 }
 
 bool IsShortcut(const QEvent* event, int id) {
-    return id != 0 && event->type() == QEvent::Shortcut && static_cast<const QShortcutEvent*>(event)->shortcutId() == id;
+    return id != 0 && event->type() == QEvent::Shortcut &&
+           static_cast<const QShortcutEvent*>(event)->shortcutId() == id;
 }
 
 TSkinLook LookOf(const skin::TSkinData* data, const skin::TDataSkinControl* description) {
@@ -79,10 +79,8 @@ TSkinLook LookOf(const skin::TSkinData* data, const skin::TDataSkinControl* desc
 // ---- TSkinClient ----
 
 void TSkinClient::LookUpDescription() {
-    if (!FSkinData || FSkinData->SkinEmpty())
-        FIndex = -1;
-    else
-        FIndex = FSkinData->IndexOfControl(FSkinDataName);
+    if (!FSkinData || FSkinData->SkinEmpty()) FIndex = -1;
+    else FIndex = FSkinData->IndexOfControl(FSkinDataName);
 }
 
 skin::TDataSkinControl* TSkinClient::Description() const {
@@ -152,10 +150,8 @@ void TSkinControl::PaintTo(QImage& bitmap) {
     if (bitmap.size() != size() || bitmap.format() != QImage::Format_ARGB32_Premultiplied)
         bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     bitmap.fill(FTransparentPaint ? QColor(Qt::transparent) : clBtnFace());
-    if (FIndex == -1)
-        PaintPlain(bitmap);
-    else
-        PaintFromSkin(bitmap);
+    if (FIndex == -1) PaintPlain(bitmap);
+    else PaintFromSkin(bitmap);
 }
 
 QImage TSkinControl::RenderImage() {

@@ -31,12 +31,9 @@ void DrawFramedFill(QPainter& p, const QRect& r, const QColor& frame, const QCol
 }
 
 void DrawStateFill(QPainter& p, const QRect& r, bool hot, bool down) {
-    if (down)
-        DrawFramedFill(p, r, clPlainNavy, clPlainDownFill);
-    else if (hot)
-        DrawFramedFill(p, r, clPlainNavy, clPlainHotFill);
-    else
-        DrawFramedFill(p, r, clBtnShadow(), clBtnFace());
+    if (down) DrawFramedFill(p, r, clPlainNavy, clPlainDownFill);
+    else if (hot) DrawFramedFill(p, r, clPlainNavy, clPlainHotFill);
+    else DrawFramedFill(p, r, clBtnShadow(), clBtnFace());
 }
 
 void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QColor& color) {
@@ -47,11 +44,19 @@ void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QCo
     for (int i = 0; i < 4; ++i) {
         const int half = 3 - i;
         switch (direction) {
-        // Line i is 2 * half + 1 long; the widest line is the arrow's base, the shortest its tip.
-        case TArrowDirection::Up: p.drawLine(cx - half, cy + 1 - i, cx + half, cy + 1 - i); break;
-        case TArrowDirection::Down: p.drawLine(cx - half, cy - 2 + i, cx + half, cy - 2 + i); break;
-        case TArrowDirection::Left: p.drawLine(cx + 1 - i, cy - half, cx + 1 - i, cy + half); break;
-        case TArrowDirection::Right: p.drawLine(cx - 2 + i, cy - half, cx - 2 + i, cy + half); break;
+            // Line i is 2 * half + 1 long; the widest line is the arrow's base, the shortest its tip.
+            case TArrowDirection::Up:
+                p.drawLine(cx - half, cy + 1 - i, cx + half, cy + 1 - i);
+                break;
+            case TArrowDirection::Down:
+                p.drawLine(cx - half, cy - 2 + i, cx + half, cy - 2 + i);
+                break;
+            case TArrowDirection::Left:
+                p.drawLine(cx + 1 - i, cy - half, cx + 1 - i, cy + half);
+                break;
+            case TArrowDirection::Right:
+                p.drawLine(cx - 2 + i, cy - half, cx - 2 + i, cy + half);
+                break;
         }
     }
     p.restore();

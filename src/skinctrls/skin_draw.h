@@ -58,10 +58,10 @@ void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const 
 inline int Div(int a, int b) { return a / b; }
 
 // ---- skin geometry (built in the skin library, shared by every control) ----
-using skin::TFittedGeometry;
-using skin::TSkinGeometry;
 using skin::FitGeometry;
 using skin::SliceModeOf;
+using skin::TFittedGeometry;
 using skin::TranslateSkinRect;
+using skin::TSkinGeometry;
 
 }  // namespace dorvanel::skinctrls

@@ -8,8 +8,7 @@
 namespace dorvanel::skinctrls {
 
 TSkinEdit::TSkinEdit(QWidget* parent)
-    : QWidget(parent), FEdit(new QLineEdit(this)), FDefaultFont(StandardDefaultFont()),
-      FDefaultFontColor(Qt::black) {
+    : QWidget(parent), FEdit(new QLineEdit(this)), FDefaultFont(StandardDefaultFont()), FDefaultFontColor(Qt::black) {
     FSkinDataName = QStringLiteral("edit");
     setAttribute(Qt::WA_OpaquePaintEvent);
     FEdit->setFrame(false);
@@ -69,9 +68,8 @@ void TSkinEdit::SetBounds(int left, int top, int width, int height) {
 QRect TSkinEdit::EditArea() const {
     if (auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description())) {
         const skin::TRect& c = edit->clientrect;
-        return QRect(QPoint(c.Left, c.Top),
-                     QPoint(width() - (edit->skinrect.Width() - c.Right) - 1,
-                            height() - (edit->skinrect.Height() - c.Bottom) - 1));
+        return QRect(QPoint(c.Left, c.Top), QPoint(width() - (edit->skinrect.Width() - c.Right) - 1,
+                                                   height() - (edit->skinrect.Height() - c.Bottom) - 1));
     }
     const int right = FButtonMode ? height() + 2 : 2;
     return QRect(QPoint(2, 2), QPoint(width() - right - 1, height() - 3));
@@ -168,24 +166,20 @@ void TSkinEdit::PaintFromSkin(QImage& bitmap, const skin::TDataSkinEditControl& 
     const skin::TRect downButton = edit.downbuttonrect.IsEmpty() ? activeButton : edit.downbuttonrect;
     const bool buttonHot = FHot && ButtonRect().contains(mapFromGlobal(QCursor::pos()));
     skin::TRect button = edit.buttonrect;
-    if (!isEnabled() && !edit.unenabledbuttonrect.IsEmpty())
-        button = edit.unenabledbuttonrect;
-    else if (FButtonPressed && buttonHot)
-        button = downButton;
-    else if (buttonHot)
-        button = activeButton;
+    if (!isEnabled() && !edit.unenabledbuttonrect.IsEmpty()) button = edit.unenabledbuttonrect;
+    else if (FButtonPressed && buttonHot) button = downButton;
+    else if (buttonHot) button = activeButton;
     button = skin::HeldToPicture(button, look.Picture);
-    if (!button.IsEmpty()) p.drawImage(QRect(ButtonRect().topLeft(), QSize(button.Width(), height())), *look.Picture, button.ToQRect());
+    if (!button.IsEmpty())
+        p.drawImage(QRect(ButtonRect().topLeft(), QSize(button.Width(), height())), *look.Picture, button.ToQRect());
 }
 
 QImage TSkinEdit::RenderImage() {
     RefreshSkinDescription();
     if (!skin::PaintSizeAllowed(size())) return {};
     QImage bitmap(size(), QImage::Format_ARGB32_Premultiplied);
-    if (auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description()))
-        PaintFromSkin(bitmap, *edit);
-    else
-        PaintPlain(bitmap);
+    if (auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description())) PaintFromSkin(bitmap, *edit);
+    else PaintPlain(bitmap);
     return bitmap;
 }
 

@@ -74,8 +74,8 @@ void TSkinForm::keyPressEvent(QKeyEvent* event) {
         // Escape presses a cancel button that could take the focus; with none, it does nothing.
         if (plain)
             for (TSkinButton* button : findChildren<TSkinButton*>()) {
-                if (button->window() != this || !button->Cancel() || !button->CanFocused() ||
-                    !button->isEnabled() || !button->isVisible())
+                if (button->window() != this || !button->Cancel() || !button->CanFocused() || !button->isEnabled() ||
+                    !button->isVisible())
                     continue;
                 button->PerformClick();
                 break;

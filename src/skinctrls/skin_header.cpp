@@ -51,10 +51,8 @@ void PaintHeaderSection(QPainter& p, const QRect& r, const skin::TSkinData* data
         const QString text = FitTextWithEllipsis(fm, section.Caption, r.width() - 10);
         const int tw = fm.horizontalAdvance(text), th = fm.height();
         int x = 5;
-        if (section.Alignment & Qt::AlignRight)
-            x = r.width() - tw - 10;
-        else if (section.Alignment & Qt::AlignHCenter)
-            x = Div(r.width(), 2) - Div(tw, 2);
+        if (section.Alignment & Qt::AlignRight) x = r.width() - tw - 10;
+        else if (section.Alignment & Qt::AlignHCenter) x = Div(r.width(), 2) - Div(tw, 2);
         const int y = Div(r.height(), 2) - Div(th, 2);
         p.setFont(font);
         p.setPen(color);

@@ -48,9 +48,15 @@ QColor TSkinStdLabel::TextColor() const {
 int TSkinStdLabel::TextFlags() const {
     int flags = Qt::AlignTop | Qt::TextExpandTabs;
     switch (FAlignment) {
-    case skin::TAlignment::taLeftJustify: flags |= Qt::AlignLeft; break;
-    case skin::TAlignment::taRightJustify: flags |= Qt::AlignRight; break;
-    case skin::TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
+        case skin::TAlignment::taLeftJustify:
+            flags |= Qt::AlignLeft;
+            break;
+        case skin::TAlignment::taRightJustify:
+            flags |= Qt::AlignRight;
+            break;
+        case skin::TAlignment::taCenter:
+            flags |= Qt::AlignHCenter;
+            break;
     }
     if (FWordWrap) flags |= Qt::TextWordWrap;
     flags |= FShowAccelChar ? Qt::TextShowMnemonic : 0;

@@ -15,10 +15,17 @@ void DrawPlainBorder(QPainter& p, const QRect& r, TSkinBorderStyle style) {
         p.fillRect(QRect(x2, y1, 1, r.height()), bottomRight);
     };
     switch (style) {
-    case TSkinBorderStyle::bvFrame: edges(clBtnShadow(), clBtnShadow()); break;
-    case TSkinBorderStyle::bvRaised: edges(clBtnHighlight(), clBtnShadow()); break;
-    case TSkinBorderStyle::bvLowered: edges(clBtnShadow(), clBtnHighlight()); break;
-    case TSkinBorderStyle::bvNone: break;
+        case TSkinBorderStyle::bvFrame:
+            edges(clBtnShadow(), clBtnShadow());
+            break;
+        case TSkinBorderStyle::bvRaised:
+            edges(clBtnHighlight(), clBtnShadow());
+            break;
+        case TSkinBorderStyle::bvLowered:
+            edges(clBtnShadow(), clBtnHighlight());
+            break;
+        case TSkinBorderStyle::bvNone:
+            break;
     }
 }
 
@@ -49,8 +56,7 @@ QRect TSkinPanel::ClientArea() const {
 
 void TSkinPanel::UpdateClientArea() {
     const QRect client = ClientArea();
-    const QMargins margins(client.left(), client.top(), width() - client.right() - 1,
-                           height() - client.bottom() - 1);
+    const QMargins margins(client.left(), client.top(), width() - client.right() - 1, height() - client.bottom() - 1);
     if (margins != contentsMargins()) {
         setContentsMargins(margins);
         platform::AlignControls(this);
@@ -126,7 +132,8 @@ void TSkinPanel::PaintFromSkin(QImage& bitmap) {
     if (FCheckedMode) {
         const skin::TRect image = FChecked ? panel->checkimagerect : panel->uncheckimagerect;
         if (!image.IsEmpty() && Picture()) {
-            p.drawImage(QPoint(r.left(), r.top() + Div(r.height(), 2) - Div(image.Height(), 2)), *Picture(), image.ToQRect());
+            p.drawImage(QPoint(r.left(), r.top() + Div(r.height(), 2) - Div(image.Height(), 2)), *Picture(),
+                        image.ToQRect());
             text.setLeft(text.left() + image.Width() + 2);
         }
     }

@@ -11,7 +11,7 @@
 namespace dorvanel::skinctrls {
 
 namespace {
-constexpr int ButtonSize = 16;   // plain buttons, from 1 to 17 along the bar
+constexpr int ButtonSize = 16;    // plain buttons, from 1 to 17 along the bar
 constexpr int MinThumbSize = 16;  // plain thumb without (or below) a page
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 }  // namespace
@@ -183,10 +183,14 @@ TSkinScrollBar::TLayout TSkinScrollBar::ComputeLayout() const {
 QRect TSkinScrollBar::PartRect(Part part) const {
     const TLayout l = ComputeLayout();
     switch (part) {
-    case ptThumb: return l.Thumb;
-    case ptUpButton: return l.Up;
-    case ptDownButton: return l.Down;
-    default: return {};
+        case ptThumb:
+            return l.Thumb;
+        case ptUpButton:
+            return l.Up;
+        case ptDownButton:
+            return l.Down;
+        default:
+            return {};
     }
 }
 
@@ -269,8 +273,8 @@ void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
         }
         const skin::TRect g = skin::HeldToPicture(glyph, &picture);
         if (!g.IsEmpty())
-            tp.drawImage(Div(image.width(), 2) - Div(g.Width(), 2), Div(image.height(), 2) - Div(g.Height(), 2), picture,
-                         g.Left, g.Top, g.Width(), g.Height());
+            tp.drawImage(Div(image.width(), 2) - Div(g.Width(), 2), Div(image.height(), 2) - Div(g.Height(), 2),
+                         picture, g.Left, g.Top, g.Width(), g.Height());
     }
     if (bar->thumbtransparent) MakeColorTransparent(image, skin::SkinColor(bar->thumbtransparentcolor).rgb());
     p.drawImage(l.Thumb.topLeft(), image);
@@ -289,28 +293,24 @@ void TSkinScrollBar::SetHot(Part part) {
 
 void TSkinScrollBar::Step(TRepeat what) {
     switch (what) {
-    case TRepeat::UpButton:
-        if (OnUpButtonClick)
-            OnUpButtonClick();
-        else
-            SetPosition(FPosition + FSmallChange);
-        break;
-    case TRepeat::DownButton:
-        if (OnDownButtonClick)
-            OnDownButtonClick();
-        else
-            SetPosition(FPosition - FSmallChange);
-        break;
-    case TRepeat::PageBack:
-        SetPosition(FPosition - FLargeChange);
-        if (OnPageUp) OnPageUp();
-        break;
-    case TRepeat::PageForward:
-        SetPosition(FPosition + FLargeChange);
-        if (OnPageDown) OnPageDown();
-        break;
-    case TRepeat::None:
-        break;
+        case TRepeat::UpButton:
+            if (OnUpButtonClick) OnUpButtonClick();
+            else SetPosition(FPosition + FSmallChange);
+            break;
+        case TRepeat::DownButton:
+            if (OnDownButtonClick) OnDownButtonClick();
+            else SetPosition(FPosition - FSmallChange);
+            break;
+        case TRepeat::PageBack:
+            SetPosition(FPosition - FLargeChange);
+            if (OnPageUp) OnPageUp();
+            break;
+        case TRepeat::PageForward:
+            SetPosition(FPosition + FLargeChange);
+            if (OnPageDown) OnPageDown();
+            break;
+        case TRepeat::None:
+            break;
     }
 }
 
@@ -339,26 +339,22 @@ void TSkinScrollBar::RepeatTick() {
     const TLayout l = ComputeLayout();
     const int mouse = Along(FLastMouse);
     switch (FRepeat) {
-    case TRepeat::UpButton:
-        if (FPressed[ptUpButton] && FHot[ptUpButton]) Step(FRepeat);
-        break;
-    case TRepeat::DownButton:
-        if (FPressed[ptDownButton] && FHot[ptDownButton]) Step(FRepeat);
-        break;
-    case TRepeat::PageBack:
-        if (mouse < Along(l.Thumb.topLeft()))
-            Step(FRepeat);
-        else
-            StopRepeat();
-        break;
-    case TRepeat::PageForward:
-        if (mouse > Along(l.Thumb.bottomRight()))
-            Step(FRepeat);
-        else
-            StopRepeat();
-        break;
-    case TRepeat::None:
-        break;
+        case TRepeat::UpButton:
+            if (FPressed[ptUpButton] && FHot[ptUpButton]) Step(FRepeat);
+            break;
+        case TRepeat::DownButton:
+            if (FPressed[ptDownButton] && FHot[ptDownButton]) Step(FRepeat);
+            break;
+        case TRepeat::PageBack:
+            if (mouse < Along(l.Thumb.topLeft())) Step(FRepeat);
+            else StopRepeat();
+            break;
+        case TRepeat::PageForward:
+            if (mouse > Along(l.Thumb.bottomRight())) Step(FRepeat);
+            else StopRepeat();
+            break;
+        case TRepeat::None:
+            break;
     }
 }
 
@@ -457,11 +453,17 @@ void TSkinScrollBar::keyPressEvent(QKeyEvent* event) {
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Up: SetPosition(FPosition - FSmallChange); break;
-    case Qt::Key_Right:
-    case Qt::Key_Down: SetPosition(FPosition + FSmallChange); break;
-    default: TSkinCustomControl::keyPressEvent(event); break;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            SetPosition(FPosition - FSmallChange);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            SetPosition(FPosition + FSmallChange);
+            break;
+        default:
+            TSkinCustomControl::keyPressEvent(event);
+            break;
     }
 }
 
@@ -471,10 +473,8 @@ void TSkinScrollBar::wheelEvent(QWheelEvent* event) {
         return;
     }
     const int delta = event->angleDelta().y();
-    if (delta > 0)
-        SetPosition(FPosition - FSmallChange);
-    else if (delta < 0)
-        SetPosition(FPosition + FSmallChange);
+    if (delta > 0) SetPosition(FPosition - FSmallChange);
+    else if (delta < 0) SetPosition(FPosition + FSmallChange);
 }
 
 }  // namespace dorvanel::skinctrls

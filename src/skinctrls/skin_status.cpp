@@ -71,8 +71,7 @@ int TSkinLabel::TextOverflow() {
 void TSkinLabel::AdjustAutoSize() {
     if (!FAutoSize) return;
     const platform::TAlign align = Align();
-    if (align == platform::TAlign::alTop || align == platform::TAlign::alBottom ||
-        align == platform::TAlign::alClient)
+    if (align == platform::TAlign::alTop || align == platform::TAlign::alBottom || align == platform::TAlign::alClient)
         return;
     const int overflow = TextOverflow();
     if (overflow != 0) SetBounds(x(), y(), width() + overflow, height());
@@ -124,8 +123,8 @@ void TSkinStatusPanel::PaintFromSkin(QImage& bitmap) {
     DrawSkinImage(p, Geometry().SkinRect);
     QRect text = FittedClientRect();
     if (!FGlyph.isNull()) {
-        DrawGlyphFrame(p, text.left(), text.top() + Div(text.height(), 2) - Div(FGlyph.height(), 2), isEnabled() ? 1 : 2,
-                       FNumGlyphs, FGlyph);
+        DrawGlyphFrame(p, text.left(), text.top() + Div(text.height(), 2) - Div(FGlyph.height(), 2),
+                       isEnabled() ? 1 : 2, FNumGlyphs, FGlyph);
         text.setLeft(text.left() + GlyphWidth() + 2);
     }
     DrawCaption(p, text);
@@ -211,10 +210,8 @@ QString TSkinGauge::DisplayText() const {
 QRect TSkinGauge::FilledRect(const QRect& area) const {
     QRect r = area;
     const double f = Fraction();
-    if (FVertical)
-        r.setTop(area.top() + area.height() - RoundHalfEven(f * area.height()));
-    else
-        r.setWidth(RoundHalfEven(f * area.width()));
+    if (FVertical) r.setTop(area.top() + area.height() - RoundHalfEven(f * area.height()));
+    else r.setWidth(RoundHalfEven(f * area.width()));
     return r;
 }
 
@@ -276,7 +273,8 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
                     bp.drawImage(QRect(x, 0, w, filled.height()), *picture,
                                  QRect(middleSource.left(), middleSource.top(), w, middleSource.height()));
                 }
-            bp.drawImage(QRect(0, 0, begin, filled.height()), *picture, QRect(bar.left(), bar.top(), begin, bar.height()));
+            bp.drawImage(QRect(0, 0, begin, filled.height()), *picture,
+                         QRect(bar.left(), bar.top(), begin, bar.height()));
             bp.drawImage(QRect(filled.width() - end, 0, end, filled.height()), *picture,
                          QRect(bar.right() + 1 - end, bar.top(), end, bar.height()));
         } else {
@@ -289,7 +287,8 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
                     bp.drawImage(QRect(0, y - h, filled.width(), h), *picture,
                                  QRect(middleSource.left(), middleSource.bottom() + 1 - h, middleSource.width(), h));
                 }
-            bp.drawImage(QRect(0, 0, filled.width(), begin), *picture, QRect(bar.left(), bar.top(), bar.width(), begin));
+            bp.drawImage(QRect(0, 0, filled.width(), begin), *picture,
+                         QRect(bar.left(), bar.top(), bar.width(), begin));
             bp.drawImage(QRect(0, filled.height() - end, filled.width(), end), *picture,
                          QRect(bar.left(), bar.bottom() + 1 - end, bar.width(), end));
         }

@@ -41,8 +41,7 @@ QList<TFolderComboEntry> BaseFolderEntries(const QStringList& roots) {
     return entries;
 }
 
-QList<TFolderComboEntry> FolderEntriesFor(const QList<TFolderComboEntry>& base, const QString& folder,
-                                          int& chosen) {
+QList<TFolderComboEntry> FolderEntriesFor(const QList<TFolderComboEntry>& base, const QString& folder, int& chosen) {
     QList<TFolderComboEntry> entries = base;
     chosen = -1;
     int ancestor = -1;
@@ -83,9 +82,7 @@ void TSkinShellComboBox::SetRoots(const QStringList& roots) {
     ShowFolder(Folder());
 }
 
-QString TSkinShellComboBox::Folder() const {
-    return ItemIndex() >= 0 ? Item(ItemIndex()).Data.toString() : QString();
-}
+QString TSkinShellComboBox::Folder() const { return ItemIndex() >= 0 ? Item(ItemIndex()).Data.toString() : QString(); }
 
 void TSkinShellComboBox::ShowFolder(const QString& folder) {
     int chosen = -1;
@@ -95,10 +92,8 @@ void TSkinShellComboBox::ShowFolder(const QString& folder) {
     Clear();
     for (const TFolderComboEntry& entry : entries) {
         QStyle::StandardPixmap icon = QStyle::SP_DirIcon;
-        if (entry.Path == home)
-            icon = QStyle::SP_DirHomeIcon;
-        else if (entry.Path == QLatin1String("/"))
-            icon = QStyle::SP_DriveHDIcon;
+        if (entry.Path == home) icon = QStyle::SP_DirHomeIcon;
+        else if (entry.Path == QLatin1String("/")) icon = QStyle::SP_DriveHDIcon;
         AddItem({entry.Name, style->standardIcon(icon), entry.Depth, entry.Path});
     }
     SetItemIndex(chosen);

@@ -18,8 +18,7 @@ QList<TFolderComboEntry> BaseFolderEntries(const QStringList& roots);
 
 // The base entries with the chain from the nearest listed ancestor of folder down to folder inserted below
 // that ancestor; chosen receives the position of folder.
-QList<TFolderComboEntry> FolderEntriesFor(const QList<TFolderComboEntry>& base, const QString& folder,
-                                          int& chosen);
+QList<TFolderComboEntry> FolderEntriesFor(const QList<TFolderComboEntry>& base, const QString& folder, int& chosen);
 
 class TSkinShellComboBox : public skinctrls::TSkinComboBox {
     Q_OBJECT

@@ -30,9 +30,7 @@ TSkinOpenDialog::TSkinOpenDialog(bool saveDialog, QObject* owner)
 
 TSkinOpenDialog::~TSkinOpenDialog() = default;
 
-TSkinSaveDialog::TSkinSaveDialog(QObject* owner) : TSkinOpenDialog(true, owner) {
-    Title = QStringLiteral("Save file");
-}
+TSkinSaveDialog::TSkinSaveDialog(QObject* owner) : TSkinOpenDialog(true, owner) { Title = QStringLiteral("Save file"); }
 
 TSkinMessage* TSkinOpenDialog::Messages() const {
     if (FMessages) return FMessages;
@@ -88,8 +86,8 @@ bool TSkinOpenDialog::RunDialog() {
     if (confirmed) {
         FileName = form->ResultPath();
         if (FSaveDialog)
-            FileName = ApplyMaskExtension(FileName, MaskOfEntry(form->FileTypeCombo->Entries(),
-                                                                form->FileTypeCombo->ItemIndex()));
+            FileName = ApplyMaskExtension(
+                FileName, MaskOfEntry(form->FileTypeCombo->Entries(), form->FileTypeCombo->ItemIndex()));
         SelectedFiles.clear();
         for (int row : form->FileList->SelectedRows())
             if (!form->FileList->Entry(row).IsFolder) SelectedFiles.append(form->FileList->PathOf(row));

@@ -26,7 +26,7 @@ public:
     ~TSkinOpenDialog() override;
 
     // ---- properties ----
-    int DialogWidth = 0;   // client size; 0 or less means 450 by 290; after each call the size left
+    int DialogWidth = 0;  // client size; 0 or less means 450 by 290; after each call the size left
     int DialogHeight = 0;
     int DialogMinWidth = 0;
     int DialogMinHeight = 0;

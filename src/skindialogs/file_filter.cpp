@@ -40,8 +40,7 @@ bool MatchFrom(const QString& name, const QString& pattern) {
             starP = p++;
             starN = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == QLatin1Char('?') ||
-                    pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
+                   (pattern[p] == QLatin1Char('?') || pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
             ++p;
             ++n;
         } else if (starP >= 0) {

@@ -58,22 +58,26 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const TFileEntry& entry = FEntries[static_cast<size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
-        switch (index.column()) {
-        case 0: return entry.Name;
-        case 1: return SizeText(entry);
-        case 2: return TypeText(entry);
-        default: return ModifiedText(entry);
-        }
-    case Qt::DecorationRole:
-        if (index.column() != 0) return {};
-        return QApplication::style()->standardIcon(entry.IsFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
-    case Qt::TextAlignmentRole:
-        // Only the size is right-aligned; the icon views centre their captions themselves.
-        if (index.column() == 1) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        return {};
-    default:
-        return {};
+        case Qt::DisplayRole:
+            switch (index.column()) {
+                case 0:
+                    return entry.Name;
+                case 1:
+                    return SizeText(entry);
+                case 2:
+                    return TypeText(entry);
+                default:
+                    return ModifiedText(entry);
+            }
+        case Qt::DecorationRole:
+            if (index.column() != 0) return {};
+            return QApplication::style()->standardIcon(entry.IsFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
+        case Qt::TextAlignmentRole:
+            // Only the size is right-aligned; the icon views centre their captions themselves.
+            if (index.column() == 1) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+            return {};
+        default:
+            return {};
     }
 }
 
@@ -115,7 +119,8 @@ void TFileListHeader::paintEvent(QPaintEvent* event) {
     const int right = length() - offset();
     if (right >= viewport()->width()) return;
     QPainter p(viewport());
-    PaintHeaderRest(p, QRect(right, 0, viewport()->width() - right, viewport()->height()), SkinData, HeaderSkinDataName);
+    PaintHeaderRest(p, QRect(right, 0, viewport()->width() - right, viewport()->height()), SkinData,
+                    HeaderSkinDataName);
 }
 
 // ---- TSkinFileListView ----
@@ -133,8 +138,8 @@ TSkinFileListView::TSkinFileListView(QWidget* parent)
     FReportView->setUniformRowHeights(true);
     FReportView->setAllColumnsShowFocus(true);
     FReportView->setIndentation(0);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(FIconView),
-                                    static_cast<QAbstractItemView*>(FReportView)}) {
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(FIconView), static_cast<QAbstractItemView*>(FReportView)}) {
         view->setFrameShape(QFrame::NoFrame);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -252,8 +257,8 @@ void TSkinFileListView::SetFocusedRow(int row) {
 
 void TSkinFileListView::SelectRow(int row) {
     if (row < 0 || row >= Count()) return;
-    FIconView->selectionModel()->setCurrentIndex(
-        FModel->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    FIconView->selectionModel()->setCurrentIndex(FModel->index(row, 0),
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 QString TSkinFileListView::SelectedFile() const {
@@ -274,28 +279,28 @@ void TSkinFileListView::SetViewStyle(TViewStyle style) {
     FViewStyle = style;
     const bool report = style == TViewStyle::vsReport;
     switch (style) {
-    case TViewStyle::vsIcon:
-        FIconView->setViewMode(QListView::IconMode);
-        FIconView->setFlow(QListView::LeftToRight);
-        FIconView->setIconSize(QSize(32, 32));
-        FIconView->setGridSize(QSize(84, 64));
-        FIconView->setWordWrap(true);
-        break;
-    case TViewStyle::vsSmallIcon:
-        FIconView->setViewMode(QListView::ListMode);
-        FIconView->setFlow(QListView::LeftToRight);
-        FIconView->setIconSize(QSize(16, 16));
-        FIconView->setGridSize(QSize(150, 20));
-        FIconView->setWordWrap(false);
-        break;
-    case TViewStyle::vsList:
-    case TViewStyle::vsReport:
-        FIconView->setViewMode(QListView::ListMode);
-        FIconView->setFlow(QListView::TopToBottom);
-        FIconView->setIconSize(QSize(16, 16));
-        FIconView->setGridSize(QSize());
-        FIconView->setWordWrap(false);
-        break;
+        case TViewStyle::vsIcon:
+            FIconView->setViewMode(QListView::IconMode);
+            FIconView->setFlow(QListView::LeftToRight);
+            FIconView->setIconSize(QSize(32, 32));
+            FIconView->setGridSize(QSize(84, 64));
+            FIconView->setWordWrap(true);
+            break;
+        case TViewStyle::vsSmallIcon:
+            FIconView->setViewMode(QListView::ListMode);
+            FIconView->setFlow(QListView::LeftToRight);
+            FIconView->setIconSize(QSize(16, 16));
+            FIconView->setGridSize(QSize(150, 20));
+            FIconView->setWordWrap(false);
+            break;
+        case TViewStyle::vsList:
+        case TViewStyle::vsReport:
+            FIconView->setViewMode(QListView::ListMode);
+            FIconView->setFlow(QListView::TopToBottom);
+            FIconView->setIconSize(QSize(16, 16));
+            FIconView->setGridSize(QSize());
+            FIconView->setWordWrap(false);
+            break;
     }
     FIconView->setWrapping(!report);
     FIconView->setResizeMode(QListView::Adjust);

@@ -51,10 +51,14 @@ TMessageLayout LayOutMessage(const TMessageLayoutInput& in) {
     else if (in.MinWindowWidth > 0 && windowWidth < in.MinWindowWidth)
         out.ClientWidth = in.MinWindowWidth - in.FrameExtraWidth;
 
-    out.DefaultButton = Has(in.Buttons, mbOK) ? mbOK : Has(in.Buttons, mbYes) ? mbYes
-                      : Has(in.Buttons, mbRetry) ? mbRetry : -1;
-    out.CancelButton = Has(in.Buttons, mbCancel) ? mbCancel : Has(in.Buttons, mbNo) ? mbNo
-                     : Has(in.Buttons, mbOK) ? mbOK : -1;
+    out.DefaultButton = Has(in.Buttons, mbOK)      ? mbOK
+                        : Has(in.Buttons, mbYes)   ? mbYes
+                        : Has(in.Buttons, mbRetry) ? mbRetry
+                                                   : -1;
+    out.CancelButton = Has(in.Buttons, mbCancel) ? mbCancel
+                       : Has(in.Buttons, mbNo)   ? mbNo
+                       : Has(in.Buttons, mbOK)   ? mbOK
+                                                 : -1;
 
     int x = (out.ClientWidth - out.RowWidth) / 2;
     const int top = out.ClientHeight - in.ButtonHeight - 10;

@@ -48,8 +48,8 @@ constexpr std::array<TTextInfo, static_cast<size_t>(TOpenDlgText::Count)> kTexts
 // The size the window is built at; RunDialog gives it its real size afterwards and the anchors follow.
 constexpr int kBuildWidth = 450;
 constexpr int kBuildHeight = 290;
-constexpr int kEditRightGap = 90;     // right edge of the edit and the type combo from the panel's right
-constexpr int kButtonRightGap = 80;   // left edge of the two buttons from the panel's right
+constexpr int kEditRightGap = 90;    // right edge of the edit and the type combo from the panel's right
+constexpr int kButtonRightGap = 80;  // left edge of the two buttons from the panel's right
 
 TSkinStdLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption) {
     auto* label = new TSkinStdLabel(parent);
@@ -102,8 +102,8 @@ void TOpenDlgForm::BuildToolBar() {
     ViewButton->setToolTip(Text(TOpenDlgText::ViewMenuHint));
     ViewButton->SetGlyph(DialogGlyph(QStringLiteral("DLG_LVSTYLE")));
     ViewButton->SetBounds(w - 37, 0, 37, 25);
-    NewFolderButton = MakeToolButton(ToolBar, QStringLiteral("NewFolderButton"), Text(TOpenDlgText::NewFolderHint),
-                                     "DLG_NEWFOLDER");
+    NewFolderButton =
+        MakeToolButton(ToolBar, QStringLiteral("NewFolderButton"), Text(TOpenDlgText::NewFolderHint), "DLG_NEWFOLDER");
     NewFolderButton->SetBounds(ViewButton->x() - 10 - 27, 0, 27, 25);
     UpButton = MakeToolButton(ToolBar, QStringLiteral("UpButton"), Text(TOpenDlgText::UpHint), "DLG_UP");
     UpButton->SetBounds(NewFolderButton->x() - 27, 0, 27, 25);
@@ -116,8 +116,8 @@ void TOpenDlgForm::BuildToolBar() {
     FolderCombo = new TSkinShellComboBox(ToolBar);
     FolderCombo->setObjectName(QStringLiteral("FolderCombo"));
     // The tool bar's own combo look when the skin has one, else the general one.
-    const bool toolLook = FCtrlSkinData && !FCtrlSkinData->Empty() &&
-                          FCtrlSkinData->IndexOfControl(QStringLiteral("toolcombobox")) >= 0;
+    const bool toolLook =
+        FCtrlSkinData && !FCtrlSkinData->Empty() && FCtrlSkinData->IndexOfControl(QStringLiteral("toolcombobox")) >= 0;
     FolderCombo->SetSkinDataName(toolLook ? QStringLiteral("toolcombobox") : QStringLiteral("combobox"));
     const int comboLeft = LookInLabel->x() + LookInLabel->width();
     FolderCombo->SetBounds(comboLeft, (h - 21) / 2, BackButton->x() - 4 - comboLeft, 21);
@@ -211,8 +211,8 @@ void TOpenDlgForm::BuildListPanel() {
     FileList->SetAlign(TAlign::alClient);
     FileList->SetHScrollBar(HScrollBar);
     FileList->SetVScrollBar(VScrollBar);
-    FileList->SetColumnCaptions({Text(TOpenDlgText::ColName), Text(TOpenDlgText::ColSize),
-                                 Text(TOpenDlgText::ColType), Text(TOpenDlgText::ColModified)});
+    FileList->SetColumnCaptions({Text(TOpenDlgText::ColName), Text(TOpenDlgText::ColSize), Text(TOpenDlgText::ColType),
+                                 Text(TOpenDlgText::ColModified)});
     FileList->OnSelectionChange = [this] { SelectionChanged(); };
     FileList->OnDoubleClick = [this](int row) { Guarded([this, row] { ListDoubleClick(row); }); };
     FileList->OnEnter = [this] { Guarded([this] { ListEnter(); }); };

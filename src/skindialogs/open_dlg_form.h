@@ -23,8 +23,26 @@ class TSkinMessage;
 
 // The texts of the window, each with the resource-string name a skin may replace it under.
 enum class TOpenDlgText {
-    LookIn, BackHint, UpHint, NewFolderHint, ViewMenuHint, LargeIcons, SmallIcons, List, Details, Open, Save,
-    Cancel, FileName, FileType, NewFolder, ColName, ColSize, ColType, ColModified, Count
+    LookIn,
+    BackHint,
+    UpHint,
+    NewFolderHint,
+    ViewMenuHint,
+    LargeIcons,
+    SmallIcons,
+    List,
+    Details,
+    Open,
+    Save,
+    Cancel,
+    FileName,
+    FileType,
+    NewFolder,
+    ColName,
+    ColSize,
+    ColType,
+    ColModified,
+    Count
 };
 
 class TOpenDlgForm : public skinctrls::TSkinForm {

@@ -26,18 +26,24 @@ TMsgDlgType KnownKind(TMsgDlgType kind) {
 
 QStyle::StandardPixmap KindIcon(TMsgDlgType kind) {
     switch (kind) {
-    case TMsgDlgType::mtWarning: return QStyle::SP_MessageBoxWarning;
-    case TMsgDlgType::mtError: return QStyle::SP_MessageBoxCritical;
-    case TMsgDlgType::mtInformation: return QStyle::SP_MessageBoxInformation;
-    case TMsgDlgType::mtConfirmation: return QStyle::SP_MessageBoxQuestion;
-    default: return QStyle::SP_CustomBase;
+        case TMsgDlgType::mtWarning:
+            return QStyle::SP_MessageBoxWarning;
+        case TMsgDlgType::mtError:
+            return QStyle::SP_MessageBoxCritical;
+        case TMsgDlgType::mtInformation:
+            return QStyle::SP_MessageBoxInformation;
+        case TMsgDlgType::mtConfirmation:
+            return QStyle::SP_MessageBoxQuestion;
+        default:
+            return QStyle::SP_CustomBase;
     }
 }
 
 }  // namespace
 
 // The default fonts follow the height rule of every skin font: height 14 is a cell height.
-TSkinMessage::TSkinMessage(QObject* owner) : QObject(owner), DefaultFont(skinctrls::StandardDefaultFont()),
+TSkinMessage::TSkinMessage(QObject* owner)
+    : QObject(owner), DefaultFont(skinctrls::StandardDefaultFont()),
       DefaultButtonFont(skinctrls::StandardDefaultFont()) {}
 
 QString TSkinMessage::ButtonCaption(TMsgDlgBtn button) const {
@@ -92,7 +98,8 @@ TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType k
     in.ButtonHeight = ButtonHeight();
     in.LabelWidth = label->width();
     in.LabelHeight = label->height();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) in.MaxWindowWidth = screen->availableGeometry().width();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        in.MaxWindowWidth = screen->availableGeometry().width();
     // A skinned window is never narrower than the skin's frame picture.
     if (FSkinData && !FSkinData->Empty()) in.MinWindowWidth = FSkinData->MainPicture().width();
     const TMessageLayout layout = LayOutMessage(in);

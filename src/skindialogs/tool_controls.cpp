@@ -28,10 +28,8 @@ void TSkinSpeedButton::PaintPlain(QImage& bitmap) {
     {
         QPainter p(&bitmap);
         // Flat on the bar until the mouse is over it or it is held down.
-        if (Hot() || down)
-            DrawStateFill(p, bitmap.rect(), Hot(), down);
-        else
-            p.fillRect(bitmap.rect(), clBtnFace());
+        if (Hot() || down) DrawStateFill(p, bitmap.rect(), Hot(), down);
+        else p.fillRect(bitmap.rect(), clBtnFace());
     }
     PaintButtonImage(bitmap, bitmap.rect(), Hot(), down);
 }
@@ -49,10 +47,8 @@ void TSkinMenuSpeedButton::PaintPlain(QImage& bitmap) {
     const QRect glyphPart(0, 0, bitmap.width() - ArrowWidth, bitmap.height());
     {
         QPainter p(&bitmap);
-        if (Hot() || down)
-            DrawStateFill(p, bitmap.rect(), Hot(), down);
-        else
-            p.fillRect(bitmap.rect(), clBtnFace());
+        if (Hot() || down) DrawStateFill(p, bitmap.rect(), Hot(), down);
+        else p.fillRect(bitmap.rect(), clBtnFace());
     }
     PaintButtonImage(bitmap, glyphPart, Hot(), down);
     PaintArrow(bitmap);

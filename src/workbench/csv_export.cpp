@@ -31,7 +31,6 @@ void AppendLine(std::string& out, const skinctrls::TListItem* item, const skinct
     out += "\r\n";
 }
 
-
 }  // namespace
 
 std::string BuildCsv(const skinctrls::TListItems& items) {

@@ -25,7 +25,9 @@ TEntryDialog::TEntryDialog(skin::TSkinData* skinData, skindialogs::TSkinMessage*
     : TSkinForm(parent), FSkinData(skinData), FMessage(msg) {}
 
 void TEntryDialog::Inform(const QString& text) {
-    if (FMessage) FMessage->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation, skindialogs::MsgButtons({skindialogs::mbOK}), 0);
+    if (FMessage)
+        FMessage->ShowSkinMessage(text, skindialogs::TMsgDlgType::mtInformation,
+                                  skindialogs::MsgButtons({skindialogs::mbOK}), 0);
 }
 
 TSkinStdLabel* TEntryDialog::AddLabel(const QString& caption, int left, int top, int width, int height) {
@@ -99,8 +101,8 @@ TfrmAddKeywords::TfrmAddKeywords(skin::TSkinData* skinData, skindialogs::TSkinMe
     SetClientSize(426, 147);
     SkinStdLabel1 = AddLabel(QStringLiteral("Please type keyword(s) Eg: golf, soccer:"), 9, 13, 239, 16);
     edtAddKeyword = AddEdit("edtAddKeyword", 9, 33, 326, 15);
-    SkinStdLabel2 = AddLabel(QStringLiteral("Or add a file with a keyword list (one group of keywords per line):"), 9, 59,
-                             378, 16);
+    SkinStdLabel2 =
+        AddLabel(QStringLiteral("Or add a file with a keyword list (one group of keywords per line):"), 9, 59, 378, 16);
     edtList = AddEdit("edtList", 9, 78, 326, 15);
     btnBrowse = AddButton("btnBrowse", QStringLiteral("Browse"), {344, 77, 63, 21});
     btnOk = AddButton("btnOk", QStringLiteral("Ok"), {102, 107, 82, 21});
@@ -161,13 +163,13 @@ TfrmSelSearch::TfrmSelSearch(skin::TSkinData* skinData, skindialogs::TSkinMessag
         box->SetBounds(left, top, width, height);
         return box;
     };
-    SkinCheckRadioBox1 = addBox(
-        QStringLiteral("Precise Search Eg: \"golf clubs\" Should appear the word in the same order."), 11, 15, 397, 20,
-        true);
+    SkinCheckRadioBox1 =
+        addBox(QStringLiteral("Precise Search Eg: \"golf clubs\" Should appear the word in the same order."), 11, 15,
+               397, 20, true);
     SkinCheckRadioBox1->setObjectName(QStringLiteral("SkinCheckRadioBox1"));
-    SkinCheckRadioBox2 = addBox(
-        QStringLiteral("Broad Search Eg: golf clubs, any word no matther the order or position in the text."), 11, 41,
-        446, 20, false);
+    SkinCheckRadioBox2 =
+        addBox(QStringLiteral("Broad Search Eg: golf clubs, any word no matther the order or position in the text."),
+               11, 41, 446, 20, false);
     SkinCheckRadioBox2->setObjectName(QStringLiteral("SkinCheckRadioBox2"));
     btnOk = AddButton("btnOk", QStringLiteral("Ok"), {161, 75, 81, 21}, mrOk);
     btnCancel = AddButton("btnCancel", QStringLiteral("Cancel"), {251, 75, 82, 21}, mrCancel);

@@ -14,7 +14,7 @@
 
 namespace dorvanel::skinctrls {
 class TSkinCheckRadioBox;
-}
+}  // namespace dorvanel::skinctrls
 
 namespace dorvanel::workbench {
 

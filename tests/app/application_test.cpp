@@ -8,7 +8,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-QApplication* CreateTestApplication(int& argc, char** argv) { return new dorvanel::app::TDorvanelApplication(argc, argv); }
+QApplication* CreateTestApplication(int& argc, char** argv) {
+    return new dorvanel::app::TDorvanelApplication(argc, argv);
+}
 
 namespace {
 
@@ -36,7 +38,8 @@ TEST(Application, UncaughtFailureEndsTheCommandAndIsReported) {
     EXPECT_FALSE(QCoreApplication::sendEvent(&target, &user));
     QEvent other(static_cast<QEvent::Type>(QEvent::User + 1));
     QCoreApplication::sendEvent(&target, &other);
-    EXPECT_EQ(reports, (QStringList{"Cannot open file \"x\". Permission denied", "The program met an internal fault."}));
+    EXPECT_EQ(reports,
+              (QStringList{"Cannot open file \"x\". Permission denied", "The program met an internal fault."}));
 
     // A failure inside the report itself does not recurse.
     common::SetFailureReport([&](const std::string& m) {

@@ -78,8 +78,8 @@ TEST_F(BrandedWindowE2E, BannerMakeMoneyAndFooterLinkStartTheBrowser) {
 TEST_F(BrandedWindowE2E, AnimatedBannerClick) {
     WriteFolder("spin.GIF");
     gif::testing::GifBuilder b;
-    b.Header(40, 20, 2).Loop(0).GraphicControl(1, 10).Image(0, 0, 40, 20,
-                                                            gif::testing::LiteralImageData(std::vector<std::uint8_t>(800, 1), 2));
+    b.Header(40, 20, 2).Loop(0).GraphicControl(1, 10).Image(
+        0, 0, 40, 20, gif::testing::LiteralImageData(std::vector<std::uint8_t>(800, 1), 2));
     b.GraphicControl(1, 10).Image(0, 0, 2, 2, gif::testing::LiteralImageData({2, 2, 2, 2}, 2)).Trailer();
     test::writeFileBytes(dir_.file("dbimg1.dat"), b.bytes);
     test::TRecordingBrowser browser;

@@ -149,8 +149,9 @@ TEST_F(Branding, EmptyConfigurationHidesTheBannerAndEmptiesTheLinks) {
 }
 
 TEST_F(Branding, KeysIgnoreCaseAndValuesLoseBlanksAndQuotes) {
-    Config("; made by hand\r\n[SETTINGS]\r\n  appname =  \"Keyword Finder Pro\"  \r\nAFILIATEID= 12345\r\n"
-           "[Other]\r\nLink1URL=http://127.0.0.1/not-this-section\r\n");
+    Config(
+        "; made by hand\r\n[SETTINGS]\r\n  appname =  \"Keyword Finder Pro\"  \r\nAFILIATEID= 12345\r\n"
+        "[Other]\r\nLink1URL=http://127.0.0.1/not-this-section\r\n");
     BrandedWindow w;
     EXPECT_EQ(Load(w), "");
     EXPECT_EQ(w.form.windowTitle(), "Keyword Finder Pro");
@@ -170,20 +171,43 @@ TEST_F(Branding, Banners) {
         bool hand;
     } cases[] = {
         {"BannerPath2 alone is stored as dbimg1.dat, read as JPEG",
-         "[Settings]\nBannerPath2=C:\\pics\\promo.JPG\n", {{"dbimg1.dat", "JPEG"}}, Still, {30, 20}, false},
-        {"a .GIF name plays animated", "[Settings]\nBannerPath1=/srv/ad.GIF\nBannerURL1=http://127.0.0.1/ad\n",
-         {{"dbimg1.dat", "GIF"}}, Animated, {468, 60}, true},
-        {"a 60-pixel PNG", "[Settings]\nBannerPath3=wide.png\nBannerURL3=http://127.0.0.1/w\n",
-         {{"dbimg1.dat", "PNG60"}}, Still, {234, 60}, true},
+         "[Settings]\nBannerPath2=C:\\pics\\promo.JPG\n",
+         {{"dbimg1.dat", "JPEG"}},
+         Still,
+         {30, 20},
+         false},
+        {"a .GIF name plays animated",
+         "[Settings]\nBannerPath1=/srv/ad.GIF\nBannerURL1=http://127.0.0.1/ad\n",
+         {{"dbimg1.dat", "GIF"}},
+         Animated,
+         {468, 60},
+         true},
+        {"a 60-pixel PNG",
+         "[Settings]\nBannerPath3=wide.png\nBannerURL3=http://127.0.0.1/w\n",
+         {{"dbimg1.dat", "PNG60"}},
+         Still,
+         {234, 60},
+         true},
         {"a bitmap", "[Settings]\nBannerPath1=b.bmp\n", {{"dbimg1.dat", "BMP"}}, Still, {30, 20}, false},
         {"an icon", "[Settings]\nBannerPath1=b.ico\n", {{"dbimg1.dat", "ICO"}}, Still, {32, 32}, false},
-        {"the part after the last separator counts", "[Settings]\nBannerPath1=C:\\x.gif\\y/banner.jpeg\n",
-         {{"dbimg1.dat", "JPEG"}}, Still, {30, 20}, false},
-        {"no stored file hides the area", "[Settings]\nBannerPath1=gone.png\nBannerURL1=http://127.0.0.1/\n",
-         {}, Hidden, {}, true},
+        {"the part after the last separator counts",
+         "[Settings]\nBannerPath1=C:\\x.gif\\y/banner.jpeg\n",
+         {{"dbimg1.dat", "JPEG"}},
+         Still,
+         {30, 20},
+         false},
+        {"no stored file hides the area",
+         "[Settings]\nBannerPath1=gone.png\nBannerURL1=http://127.0.0.1/\n",
+         {},
+         Hidden,
+         {},
+         true},
         {"a file under the configured name is shown instead",
-         "[Settings]\nBannerPath1=C:\\promo.png\n", {{"dbimg1.dat", "GIF"}, {"promo.png", "PNG60"}}, Still,
-         {234, 60}, false},
+         "[Settings]\nBannerPath1=C:\\promo.png\n",
+         {{"dbimg1.dat", "GIF"}, {"promo.png", "PNG60"}},
+         Still,
+         {234, 60},
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -229,8 +253,9 @@ TEST_F(Branding, GifOnlyByTheConfiguredNameNotByTheFolder) {
 }
 
 TEST_F(Branding, ChosenBannerTakesItsPlaceNumberAndItsURL) {
-    Config("[Settings]\nBannerPath1=a.png\nBannerURL1=http://127.0.0.1/a\nBannerPath3=c.jpg\n"
-           "BannerURL3=http://127.0.0.1/c\n");
+    Config(
+        "[Settings]\nBannerPath1=a.png\nBannerURL1=http://127.0.0.1/a\nBannerPath3=c.jpg\n"
+        "BannerURL3=http://127.0.0.1/c\n");
     Picture("dbimg1.dat", 11, 11, "PNG");
     Picture("dbimg2.dat", 22, 22, "JPEG");
     for (int k = 0; k < 2; ++k) {
@@ -259,8 +284,11 @@ TEST_F(Branding, UnreadableBannerReportsAndSkipsTheRest) {
         {"cut.gif", std::string("GIF89a\x02\x00\x02\x00\x80\x00", 12), "Stream read error"},
         {"empty.bmp", "", "Bitmap image is not valid"},
         // A PNG header claiming 100000 x 100000 pixels.
-        {"huge.png", std::string("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x01\x86\xa0\x00\x01\x86\xa0\x08\x02\x00\x00"
-                                 "\x00\x00\x00\x00\x00", 33), "PNG image is not valid"},
+        {"huge.png",
+         std::string("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x01\x86\xa0\x00\x01\x86\xa0\x08\x02\x00\x00"
+                     "\x00\x00\x00\x00\x00",
+                     33),
+         "PNG image is not valid"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -288,8 +316,9 @@ TEST_F(Branding, ApplyBrandingHandsTheFailureToTheReport) {
 }
 
 TEST_F(Branding, FooterLinks) {
-    const std::string three = "[Settings]\nLink1URL=http://127.0.0.1/1\nLink1Name=One\nLink2URL=http://127.0.0.1/2\n"
-                              "Link2Name=Two\nLink4URL=http://127.0.0.1/4\n";
+    const std::string three =
+        "[Settings]\nLink1URL=http://127.0.0.1/1\nLink1Name=One\nLink2URL=http://127.0.0.1/2\n"
+        "Link2Name=Two\nLink4URL=http://127.0.0.1/4\n";
     {
         SCOPED_TRACE("only Link3");
         Config("[Settings]\nLink3URL=http://127.0.0.1/3\nLink3Name=Three\nLink4Name=orphan name\n");

@@ -26,8 +26,10 @@ TEST_F(HarvestTest, GatherKeywordsThroughOneWrongAndOneRightSecurityImage) {
         EXPECT_EQ(Std(Cell(row, workbench::cellKeyword)), expected[i].keyword);
         EXPECT_EQ(Std(Cell(row, workbench::cellSearches)), expected[i].count);
     }
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SecondStatusPanel")->Caption(), workbench::ItemsListedText(w.Items().Count()));
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process completed sucessfull!");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SecondStatusPanel")->Caption(),
+              workbench::ItemsListedText(w.Items().Count()));
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(),
+              "Process completed sucessfull!");
     EXPECT_EQ(standin->requests().front(), "/?seed=golf+clubs&adult_filter=remove_offensive&suggest=Hit+Me");
 
     // The session's cookie now passes: a second run needs no image and appends the same rows again.
@@ -63,9 +65,12 @@ TEST_F(HarvestTest, GatherDataPreciseAndBroadFillsEveryCell) {
         w.btnGatherDataClick();
         EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnGatherData")->Caption(), "Gather Data");
         for (int row = 0; row < 2; ++row) {
-            EXPECT_EQ(Std(Cell(row, workbench::cellGoogle)), standin::ResultCount(standin::Engine::Google, keywords[row], precise));
-            EXPECT_EQ(Std(Cell(row, workbench::cellYahoo)), standin::ResultCount(standin::Engine::Yahoo, keywords[row], precise));
-            EXPECT_EQ(Std(Cell(row, workbench::cellMsn)), standin::ResultCount(standin::Engine::Msn, keywords[row], precise) + " results");
+            EXPECT_EQ(Std(Cell(row, workbench::cellGoogle)),
+                      standin::ResultCount(standin::Engine::Google, keywords[row], precise));
+            EXPECT_EQ(Std(Cell(row, workbench::cellYahoo)),
+                      standin::ResultCount(standin::Engine::Yahoo, keywords[row], precise));
+            EXPECT_EQ(Std(Cell(row, workbench::cellMsn)),
+                      standin::ResultCount(standin::Engine::Msn, keywords[row], precise) + " results");
         }
         const std::vector<std::string> requests = standin->requests();
         ASSERT_GE(requests.size(), 3u);
@@ -79,9 +84,12 @@ TEST_F(HarvestTest, GatherDataPreciseAndBroadFillsEveryCell) {
                             precise ? "/results.aspx?q=%22tennis%22" : "/results.aspx?q=tennis"),
                   requests.end());
     }
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process completed sucessfull!");
-    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->Value(), test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->MaxValue());
-    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->DisplayText(), "100%");  // MSN's body has no length, yet the fetch shows as done
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(),
+              "Process completed sucessfull!");
+    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->Value(),
+              test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->MaxValue());
+    EXPECT_EQ(test::Control<skinctrls::TSkinGauge>(w, "MainGauge")->DisplayText(),
+              "100%");  // MSN's body has no length, yet the fetch shows as done
     // The scratch file holds the last page: MSN's for the last row.
     EXPECT_NE(test::readFileBytes(dir.file("test.html")).find("<span id=\"count\">"), std::string::npos);
 }
@@ -94,7 +102,9 @@ TEST_F(HarvestTest, StopDuringASlowResponseKeepsWhatWasWritten) {
     // Stop once the first Yahoo request is under way.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption().contains(QStringLiteral("/search?p=a"))) {
+        if (test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")
+                ->Caption()
+                .contains(QStringLiteral("/search?p=a"))) {
             poll.stop();
             w.btnGatherDataClick();
             EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnGatherData")->Caption(), "Gather Data");  // at once
@@ -117,7 +127,8 @@ TEST_F(HarvestTest, FailingEngineEndsTheHarvestWithTheConnectionErrorText) {
     for (const char* k : {"a", "b"}) w.AddTypedKeyword(QString::fromLatin1(k));
     WhenModals({ChooseSearch(true)});
     w.btnGatherDataClick();
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Connection error, check if you are connected and url exists.");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(),
+              "Connection error, check if you are connected and url exists.");
     EXPECT_FALSE(Cell(0, workbench::cellGoogle).isEmpty());
     EXPECT_TRUE(Cell(0, workbench::cellYahoo).isEmpty());
     EXPECT_TRUE(Cell(1, workbench::cellGoogle).isEmpty());
@@ -146,8 +157,10 @@ TEST_F(HarvestTest, ScratchFileTextHasCrLfAfterEveryLineAndEndsAtAZeroByte) {
     ASSERT_TRUE(w.Fetcher().FetchPage("http://" + standin->hostPort() + "/likes/QOLVAtest", page));
     EXPECT_EQ(page.substr(page.size() - 2), "\r\n");
     EXPECT_EQ(page.find("\n\n"), std::string::npos);
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process completed sucessfull!");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(),
+              "Process completed sucessfull!");
     EXPECT_FALSE(w.Fetcher().FetchPage("http://" + standin->hostPort() + "/no-such-page", page));
     EXPECT_TRUE(page.empty());
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Connection error, check if you are connected and url exists.");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(),
+              "Connection error, check if you are connected and url exists.");
 }

@@ -20,7 +20,8 @@ public:
     WhenFetching(test::StandinServer& standin, const std::string& request, std::function<void()> action) {
         QObject::connect(&FPoll, &QTimer::timeout, [this, &standin, request, action] {
             const std::vector<std::string> seen = standin.requests();
-            if (std::none_of(seen.begin(), seen.end(), [&](const std::string& r) { return r.find(request) != std::string::npos; }))
+            if (std::none_of(seen.begin(), seen.end(),
+                             [&](const std::string& r) { return r.find(request) != std::string::npos; }))
                 return;
             FPoll.stop();
             action();
@@ -104,7 +105,9 @@ TEST_F(HarvestTest, RowDeletedMidHarvestIsSkippedAndNoOtherRowWritten) {
     EXPECT_EQ(Std(Cell(1, workbench::cellKeyword)), "c");
     EXPECT_EQ(Std(Cell(1, workbench::cellGoogle)), standin::ResultCount(standin::Engine::Google, "c", true));
     const std::vector<std::string> requests = standin->requests();
-    EXPECT_EQ(std::count_if(requests.begin(), requests.end(), [](const std::string& r) { return r.find("%22b%22") != std::string::npos; }), 1);
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const std::string& r) { return r.find("%22b%22") != std::string::npos; }),
+              1);
 }
 
 TEST_F(HarvestTest, SecondTransferCommandAndHeaderClicksDuringGatherDataDoNothing) {
@@ -125,7 +128,9 @@ TEST_F(HarvestTest, SecondTransferCommandAndHeaderClicksDuringGatherDataDoNothin
     WhenModals({ChooseSearch(true)});
     w.btnGatherDataClick();
     const std::vector<std::string> requests = standin->requests();
-    EXPECT_EQ(std::count_if(requests.begin(), requests.end(), [](const std::string& r) { return r.find("seed=") != std::string::npos; }), 0);
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const std::string& r) { return r.find("seed=") != std::string::npos; }),
+              0);
     EXPECT_EQ(Std(Cell(0, workbench::cellKeyword)), "b");
     EXPECT_EQ(w.SortState().SortColumn, -1);
     // Afterwards the same click sorts.

@@ -17,11 +17,9 @@
 #include <QTest>
 #include <QTimer>
 
-
 namespace dorvanel::test {
 
 using dorvanel::app::TfrmMain;
-
 
 inline void Click(QWidget* dlg, const char* name) {
     QTest::mouseClick(dlg->findChild<skinctrls::TSkinButton*>(QString::fromLatin1(name)), Qt::LeftButton, {},
@@ -70,6 +68,5 @@ protected:
 };
 
 inline std::string Std(const QString& s) { return s.toStdString(); }
-
 
 }  // namespace dorvanel::test

@@ -41,7 +41,8 @@ TEST_F(HttpsHarvestTest, KeywordsAndCountsArriveOverTls) {
     EXPECT_EQ(Std(Cell(0, workbench::cellGoogle)), standin::ResultCount(standin::Engine::Google, first, true));
     EXPECT_EQ(Std(Cell(0, workbench::cellYahoo)), standin::ResultCount(standin::Engine::Yahoo, first, true));
     EXPECT_EQ(Std(Cell(0, workbench::cellMsn)), standin::ResultCount(standin::Engine::Msn, first, true) + " results");
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process completed sucessfull!");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(),
+              "Process completed sucessfull!");
 }
 
 TEST_F(HttpsHarvestTest, UntrustedCertificateIsAConnectionError) {

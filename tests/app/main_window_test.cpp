@@ -82,12 +82,14 @@ TEST(MainWindow, BannerControlsAreCentredOnShowAndResize) {
     QCoreApplication::processEvents();
     EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "panBanner")->width(), 801);
     EXPECT_EQ(test::Control<QLabel>(w, "imgBanner")->x(), 400 - 52);
-    EXPECT_EQ(test::Control<skinctrls::TSkinLinkLabel>(w, "lblLink2URL")->geometry().right(), 592 + 34 - 1 + 157);  // anchored to the right edge
+    EXPECT_EQ(test::Control<skinctrls::TSkinLinkLabel>(w, "lblLink2URL")->geometry().right(),
+              592 + 34 - 1 + 157);  // anchored to the right edge
 }
 
 TEST(MainWindow, MainKeywordIsSetThroughItsDialogAndCancelChangesNothing) {
     TfrmMain w;
-    test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->SetCaption(QStringLiteral("Process completed sucessfull!"));
+    test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")
+        ->SetCaption(QStringLiteral("Process completed sucessfull!"));
     WhenModals({[](QWidget* dlg) {
         auto* edit = dlg->findChild<skinctrls::TSkinEdit*>(QStringLiteral("edtMainKeyword"));
         edit->SetText(QStringLiteral("golf, soccer"));
@@ -95,7 +97,8 @@ TEST(MainWindow, MainKeywordIsSetThroughItsDialogAndCancelChangesNothing) {
                           QPoint(5, 5));
     }});
     w.btnMainKeywordClick();
-    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SkinStatusPanel1")->Caption(), "Main Keyword: golf, soccer");
+    EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "SkinStatusPanel1")->Caption(),
+              "Main Keyword: golf, soccer");
     EXPECT_TRUE(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption().isEmpty());
     EXPECT_EQ(w.Items().Count(), 0);
 
@@ -202,7 +205,8 @@ TEST(MainWindow, SaveResults) {
     QString text;
     EXPECT_EQ(test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->Title, "Save file");
     EXPECT_EQ(test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->Filter, "CSV files (*.csv)|*.csv");
-    test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->InitialDir = QString::fromStdString(dir.path().string());
+    test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->InitialDir =
+        QString::fromStdString(dir.path().string());
     test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->FileName.clear();
     WhenModals({Answer(Qt::Key_Return, &text)});
     w.btnSaveResultsClick();  // no rows: a message, no dialog
@@ -223,8 +227,9 @@ TEST(MainWindow, SaveResults) {
     };
     WhenModals({save(QStringLiteral("out"))});  // the extension is added
     w.btnSaveResultsClick();
-    EXPECT_EQ(test::readFileBytes(out),
-              "\"No\",\"Keywords\",\"Searches\",\"Google\",\"Yahoo\",\"Msn\"\r\n\"1\",\"golf\",\"\",\"\",\"\",\"\"\r\n");
+    EXPECT_EQ(
+        test::readFileBytes(out),
+        "\"No\",\"Keywords\",\"Searches\",\"Google\",\"Yahoo\",\"Msn\"\r\n\"1\",\"golf\",\"\",\"\",\"\",\"\"\r\n");
 
     // A failure is reported and leaves the file as it was.
     const std::string before = test::readFileBytes(out);
@@ -241,8 +246,7 @@ TEST(MainWindow, SaveResults) {
     test::TempDir other;
     const std::string typed = other.file("typed.csv");
     bool askedAgain = false;
-    WhenModals({save(QStringLiteral("out.csv")), Answer(Qt::Key_Escape),
-                [&](QWidget* dlg) {
+    WhenModals({save(QStringLiteral("out.csv")), Answer(Qt::Key_Escape), [&](QWidget* dlg) {
                     askedAgain = true;
                     save(QString::fromStdString(typed))(dlg);
                 }});

@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-size_t Entries(const fs::path& folder) { return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {})); }
+size_t Entries(const fs::path& folder) {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
 
 std::string SaveFailure(const std::string& path, const std::string& bytes) {
     try {
@@ -50,7 +52,8 @@ TEST(Files, RefusedTargetsAreReportedAndLeftIntact) {
     ::chmod(locked.c_str(), 0444);
     EXPECT_EQ(SaveFailure(locked, "new"), "Could not save the file: Permission denied");
     EXPECT_EQ(test::readFileBytes(locked), "precious");
-    EXPECT_EQ(SaveFailure(dir.file("no/such/folder/out.csv"), "x"), "Could not save the file: No such file or directory");
+    EXPECT_EQ(SaveFailure(dir.file("no/such/folder/out.csv"), "x"),
+              "Could not save the file: No such file or directory");
     EXPECT_EQ(SaveFailure(dir.path().string(), "x"), "Could not save the file: Is a directory");
     EXPECT_NE(SaveFailure("/proc/dorvanel-test.csv", "x"), "saved");  // refuses new files even to root
     EXPECT_EQ(Entries(dir.path()), 1u);

@@ -23,7 +23,8 @@ TEST(Text, DecimalReadingIsStrict) {
     int64_t v = 0;
     EXPECT_TRUE(ReadInt64("+42", v));
     EXPECT_EQ(v, 42);
-    for (const char* bad : {"", "+", "++1", " 1", "1 ", "0x10", "99999999999999999999"}) EXPECT_FALSE(ReadInt64(bad, v)) << bad;
+    for (const char* bad : {"", "+", "++1", " 1", "1 ", "0x10", "99999999999999999999"})
+        EXPECT_FALSE(ReadInt64(bad, v)) << bad;
     EXPECT_EQ(Int32Or("2147483648", -1), -1);
 }
 

@@ -22,7 +22,8 @@ namespace {
 
 std::string PageWithImage(const std::string& src) {
     return "<input type=\"hidden\" name=\"random\" value=\"42\"><input type=\"hidden\" name=\"seed\" value=\"abc\">"
-           "<img src=\"" + src + "\">";
+           "<img src=\"" +
+           src + "\">";
 }
 
 void ClickButton(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5)); }

@@ -50,13 +50,13 @@ TEST(RequestRecord, EveryFieldInItsPlace) {
     request.ContentRangeStart = 100;
     request.WriteToLines();
     EXPECT_EQ(request.HeaderLines.Lines,
-              (std::vector<std::string>{
-                  "Connection: keep-alive", "Content-Version: 1", "Content-Encoding: gzip", "Content-Language: en",
-                  "Content-Type: text/html", "Content-Length: 0", "Cache-control: no-cache", "Pragma: no-cache",
-                  "Proxy-Connection: keep-alive", "Host: h", "Accept: text/html, */*", "Accept-Charset: utf-8",
-                  "Accept-Encoding: identity", "Accept-Language: en", "From: me@h", "Referer: http://h/",
-                  "User-Agent: Mozilla/3.0 (compatible; Dorvanel)", "If-Modified-Since: Sun, 6 Nov 1994 00:00:00 +0000",
-                  "Range: bytes=100-"}));
+              (std::vector<std::string>{"Connection: keep-alive", "Content-Version: 1", "Content-Encoding: gzip",
+                                        "Content-Language: en", "Content-Type: text/html", "Content-Length: 0",
+                                        "Cache-control: no-cache", "Pragma: no-cache", "Proxy-Connection: keep-alive",
+                                        "Host: h", "Accept: text/html, */*", "Accept-Charset: utf-8",
+                                        "Accept-Encoding: identity", "Accept-Language: en", "From: me@h",
+                                        "Referer: http://h/", "User-Agent: Mozilla/3.0 (compatible; Dorvanel)",
+                                        "If-Modified-Since: Sun, 6 Nov 1994 00:00:00 +0000", "Range: bytes=100-"}));
 }
 
 TEST(RequestRecord, RangeWithBothEnds) {
@@ -116,11 +116,11 @@ TEST(RequestRecord, ResetKeepsCacheControlPragmaAndCustomLines) {
 
 TEST(ResponseRecord, ReadsTheTypedFields) {
     ZoneGuard zone("UTC0");
-    const auto response = responseWith({"Location: /next", "Server: nginx", "Proxy-Connection: close",
-                                        "Connection: keep-alive", "Content-Type: text/plain", "Content-Length:  300 ",
-                                        "Content-Encoding: gzip", "Content-Language: de", "Content-Version: 2",
-                                        "Pragma: no-cache", "Date: Sun, 06 Nov 1994 08:49:37 GMT",
-                                        "Last-Modified: Sunday, 06-Nov-94 08:49:37 GMT"});
+    const auto response =
+        responseWith({"Location: /next", "Server: nginx", "Proxy-Connection: close", "Connection: keep-alive",
+                      "Content-Type: text/plain", "Content-Length:  300 ", "Content-Encoding: gzip",
+                      "Content-Language: de", "Content-Version: 2", "Pragma: no-cache",
+                      "Date: Sun, 06 Nov 1994 08:49:37 GMT", "Last-Modified: Sunday, 06-Nov-94 08:49:37 GMT"});
     EXPECT_EQ(response.Location, "/next");
     EXPECT_EQ(response.Server, "nginx");
     EXPECT_EQ(response.ProxyConnection, "close");
@@ -179,8 +179,8 @@ TEST(ResponseRecord, ContentRangeBoundsMustBeNumbers) {
 }
 
 TEST(ResponseRecord, ChallengesAreCollectedInOrderAndClearedEachTime) {
-    auto response = responseWith({"WWW-Authenticate: Basic realm=\"a\"", "www-authenticate: Other x",
-                                  "Proxy-Authenticate: Basic realm=\"p\""});
+    auto response = responseWith(
+        {"WWW-Authenticate: Basic realm=\"a\"", "www-authenticate: Other x", "Proxy-Authenticate: Basic realm=\"p\""});
     EXPECT_EQ(response.WWWAuthenticate.Lines, (std::vector<std::string>{"Basic realm=\"a\"", "Other x"}));
     EXPECT_EQ(response.ProxyAuthenticate.Lines, std::vector<std::string>{"Basic realm=\"p\""});
     response.HeaderLines.Lines = {"Server: y"};

@@ -63,8 +63,7 @@ TEST(HostilePeer, StopReachesAPeerThatTrickles) {
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n";
     for (const bool inBody : {false, true}) {
         ScriptedServer server;
-        server.AddConnection({ServerStep::ReadHead(),
-                              inBody ? ServerStep::Send(head) : ServerStep::Trickle(head, 20),
+        server.AddConnection({ServerStep::ReadHead(), inBody ? ServerStep::Send(head) : ServerStep::Trickle(head, 20),
                               ServerStep::Trickle(std::string(100000, 'b'), 20), ServerStep::WaitClose()});
         server.Start();
         CountingPump pump(250, true);
@@ -76,8 +75,7 @@ TEST(HostilePeer, StopReachesAPeerThatTrickles) {
         // Stop in the head fails the call ("Not Connected"); in the body it ends the read too.
         try {
             http.FetchToStream(server.Url("/"), page);
-        } catch (const ENetException&) {
-        }
+        } catch (const ENetException&) {}
         EXPECT_GE(pump.pumps, 3);
         EXPECT_LT(page.Size(), 100000);
         EXPECT_FALSE(http.IsConnected());
@@ -263,9 +261,10 @@ TEST(HostilePeer, InterimAnswersAreDroppedWithinTheirLimits) {
 
 TEST(HostilePeer, InterimAnswerCookiesAreNotTaken) {
     ScriptedServer server;
-    server.AddConnection({ServerStep::ReadHead(), ServerStep::Send(interim(103, "Set-Cookie: hint=1; path=/\r\n") +
-                                                                   ok("one", "Set-Cookie: real=2; path=/\r\n")),
-                          ServerStep::ReadHead(), ServerStep::Send(ok("two")), ServerStep::WaitClose()});
+    server.AddConnection(
+        {ServerStep::ReadHead(),
+         ServerStep::Send(interim(103, "Set-Cookie: hint=1; path=/\r\n") + ok("one", "Set-Cookie: real=2; path=/\r\n")),
+         ServerStep::ReadHead(), ServerStep::Send(ok("two")), ServerStep::WaitClose()});
     server.Start();
     TNetHTTP http;
     fetchText(http, server.Url("/"));
@@ -458,7 +457,8 @@ TEST(HostilePeer, StatusLineMustBeHttp1AndIsQuotedEscapedAndCut) {
     }
     // A failure status quotes its line the same way.
     ScriptedServer server;
-    server.AddConnection(AnswerAndClose("HTTP/1.1 500 Bad\x07" + std::string(200, 'x') + "\r\nContent-Length: 0\r\n\r\n"));
+    server.AddConnection(
+        AnswerAndClose("HTTP/1.1 500 Bad\x07" + std::string(200, 'x') + "\r\nContent-Length: 0\r\n\r\n"));
     server.Start();
     TNetHTTP http;
     const std::string text = test::FailureText<ENetHTTPProtocolException>([&] { fetchText(http, server.Url("/")); });
@@ -497,8 +497,8 @@ TEST(HostilePeer, GetOnAReusedConnectionWithoutAnswerIsSentOnceMore) {
     }
     // Once only: a new connection that again brings nothing is the failure it is.
     ScriptedServer server;
-    server.AddConnection({ServerStep::ReadHead(), ServerStep::Send(ok("first")), ServerStep::ReadHead(),
-                          ServerStep::Close()});
+    server.AddConnection(
+        {ServerStep::ReadHead(), ServerStep::Send(ok("first")), ServerStep::ReadHead(), ServerStep::Close()});
     server.AddConnection({ServerStep::ReadHead(), ServerStep::Close()});
     server.Start();
     TNetHTTP http;
@@ -542,8 +542,8 @@ TEST(HostilePeer, ControlBytesInTargetOrHeaderAreRefusedBeforeSending) {
 
 TEST(HostilePeer, LocationOrCookieWithControlBytesCannotReachTheWire) {
     ScriptedServer server;
-    server.AddConnection(AnswerAndClose(
-        "HTTP/1.1 302 Found\r\nLocation: /a\rX-Injected: 1\r\nContent-Length: 0\r\n\r\n"));
+    server.AddConnection(
+        AnswerAndClose("HTTP/1.1 302 Found\r\nLocation: /a\rX-Injected: 1\r\nContent-Length: 0\r\n\r\n"));
     server.Start();
     TNetHTTP http;
     http.HandleRedirects = true;
@@ -551,8 +551,9 @@ TEST(HostilePeer, LocationOrCookieWithControlBytesCannotReachTheWire) {
 
     ScriptedServer cookies;
     cookies.AddConnection({ServerStep::ReadHead(),
-                           ServerStep::Send(ok("one", "Set-Cookie: bad=1\rX-Injected: 1; path=/\r\n"
-                                                      "Set-Cookie: good=2; path=/\r\n")),
+                           ServerStep::Send(ok("one",
+                                               "Set-Cookie: bad=1\rX-Injected: 1; path=/\r\n"
+                                               "Set-Cookie: good=2; path=/\r\n")),
                            ServerStep::ReadHead(), ServerStep::Send(ok("two")), ServerStep::WaitClose()});
     cookies.Start();
     TNetHTTP client;
@@ -563,7 +564,8 @@ TEST(HostilePeer, LocationOrCookieWithControlBytesCannotReachTheWire) {
 
 TEST(HostilePeer, LongCookieHeaderGoesOnOneLine) {
     std::string setCookies;
-    for (int i = 0; i < 20; ++i) setCookies += "Set-Cookie: c" + std::to_string(i) + "=" + std::string(100, 'v') + "; path=/\r\n";
+    for (int i = 0; i < 20; ++i)
+        setCookies += "Set-Cookie: c" + std::to_string(i) + "=" + std::string(100, 'v') + "; path=/\r\n";
     ScriptedServer server;
     server.AddConnection({ServerStep::ReadHead(), ServerStep::Send(ok("one", setCookies)), ServerStep::ReadHead(),
                           ServerStep::Send(ok("two")), ServerStep::WaitClose()});
@@ -612,21 +614,17 @@ TEST(HostilePeer, RedirectsResolveForEveryReferenceForm) {
         std::string target;  // as the second request line carries it
     };
     const std::vector<Case> cases = {
-        {"/x/y?z=1#frag", "/x/y?z=1"},
-        {"c.html", "/a/b/c.html"},
-        {"../c.html", "/a/c.html"},
-        {"?page=2", "/a/b/doc.html?page=2"},
-        {"#top", "/a/b/doc.html?q=1"},
-        {"next?u=http://elsewhere.test/x", "/a/b/next?u=http://elsewhere.test/x"},
-        {"/next\r\n page", "/next%20page"},
-        {"/caf\xc3\xa9 menu", "/caf%C3%A9%20menu"},
+        {"/x/y?z=1#frag", "/x/y?z=1"},      {"c.html", "/a/b/c.html"},
+        {"../c.html", "/a/c.html"},         {"?page=2", "/a/b/doc.html?page=2"},
+        {"#top", "/a/b/doc.html?q=1"},      {"next?u=http://elsewhere.test/x", "/a/b/next?u=http://elsewhere.test/x"},
+        {"/next\r\n page", "/next%20page"}, {"/caf\xc3\xa9 menu", "/caf%C3%A9%20menu"},
     };
     for (const Case& c : cases) {
         ScriptedServer server;
-        server.AddConnection({ServerStep::ReadHead(),
-                              ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: " + c.location +
-                                               "\r\nContent-Length: 0\r\n\r\n"),
-                              ServerStep::ReadHead(), ServerStep::Send(ok("there")), ServerStep::WaitClose()});
+        server.AddConnection(
+            {ServerStep::ReadHead(),
+             ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: " + c.location + "\r\nContent-Length: 0\r\n\r\n"),
+             ServerStep::ReadHead(), ServerStep::Send(ok("there")), ServerStep::WaitClose()});
         server.Start();
         TNetHTTP http;
         http.HandleRedirects = true;
@@ -639,10 +637,11 @@ TEST(HostilePeer, RedirectsResolveForEveryReferenceForm) {
     second.AddConnection(AnswerAndClose(ok("2")));
     second.AddConnection(AnswerAndClose(ok("3")));
     second.Start();
-    for (const std::string& location :
-         {"http://127.0.0.1:" + std::to_string(second.Port()) + "/abs", "//127.0.0.1:" + std::to_string(second.Port()) + "/net"}) {
+    for (const std::string& location : {"http://127.0.0.1:" + std::to_string(second.Port()) + "/abs",
+                                        "//127.0.0.1:" + std::to_string(second.Port()) + "/net"}) {
         ScriptedServer first;
-        first.AddConnection(AnswerAndClose("HTTP/1.1 301 Moved\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n"));
+        first.AddConnection(
+            AnswerAndClose("HTTP/1.1 301 Moved\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n"));
         first.Start();
         TNetHTTP http;
         http.HandleRedirects = true;
@@ -655,8 +654,8 @@ TEST(HostilePeer, RedirectsResolveForEveryReferenceForm) {
 TEST(HostilePeer, RedirectToAnotherSchemeIsNotFollowed) {
     for (const std::string scheme : {"ftp", "file", "javascript", "data"}) {
         ScriptedServer server;
-        server.AddConnection(AnswerAndClose("HTTP/1.1 302 Found\r\nLocation: " + scheme +
-                                            ":somewhere/x\r\nContent-Length: 0\r\n\r\n"));
+        server.AddConnection(
+            AnswerAndClose("HTTP/1.1 302 Found\r\nLocation: " + scheme + ":somewhere/x\r\nContent-Length: 0\r\n\r\n"));
         server.Start();
         TNetHTTP http;
         http.HandleRedirects = true;
@@ -713,8 +712,9 @@ TEST(HostilePeer, AuthorizationNeverGoesToAnotherHost) {
 TEST(HostilePeer, DomainCookieReachesSiblingHostsButNoPublicSuffix) {
     ScriptedServer server;
     server.AddConnection({ServerStep::ReadHead(),
-                          ServerStep::Send(ok("set", "Set-Cookie: shop=1; path=/; Domain=shop.test\r\n"
-                                                     "Set-Cookie: wide=1; path=/; Domain=test\r\n")),
+                          ServerStep::Send(ok("set",
+                                              "Set-Cookie: shop=1; path=/; Domain=shop.test\r\n"
+                                              "Set-Cookie: wide=1; path=/; Domain=test\r\n")),
                           ServerStep::WaitClose()});
     server.AddConnection(AnswerAndClose(ok("img")));
     server.Start();

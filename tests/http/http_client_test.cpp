@@ -671,7 +671,8 @@ TEST(HttpClient, FailedFetchLeavesNothingOfAnEarlierPage) {
     ScriptedServer server;
     server.AddConnection({ServerStep::ReadHead(),
                           ServerStep::Send("HTTP/1.1 302 Found\r\nLocation: /gone\r\nContent-Length: 4\r\n\r\nmove"),
-                          ServerStep::ReadHead(), ServerStep::Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npart")});
+                          ServerStep::ReadHead(),
+                          ServerStep::Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npart")});
     server.Start();
     TNetHTTP http;
     http.HandleRedirects = true;

@@ -45,11 +45,11 @@ protected:
         auto dir = std::make_unique<test::TempDir>();
         const std::string path = dir->path().string();
         dirs_.push_back(std::move(dir));
-        auto server = std::make_unique<NginxPeer>(
-            path,
-            "    ssl_certificate " + certificates_->Certificate(kind) + ";\n    ssl_certificate_key " +
-                certificates_->Key(kind) + ";\n" + locations,
-            "ssl");
+        auto server = std::make_unique<NginxPeer>(path,
+                                                  "    ssl_certificate " + certificates_->Certificate(kind) +
+                                                      ";\n    ssl_certificate_key " + certificates_->Key(kind) + ";\n" +
+                                                      locations,
+                                                  "ssl");
         test::writeFileBytes(server->WwwFolder() + "/page.html", "secure page");
         test::writeFileBytes(server->WwwFolder() + "/large.bin", std::string(100000, 'L'));
         return server;
@@ -127,7 +127,8 @@ TEST_F(Tls, CertificatesThatDoNotVerifyNameTheReason) {
 TEST_F(Tls, PlainHttpOnTheTlsPortIsNamed) {
     ScriptedServer server;
     server.AddConnection({ServerStep::ReadBytes(5),
-                          ServerStep::Send("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n"), ServerStep::Close()});
+                          ServerStep::Send("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n"),
+                          ServerStep::Close()});
     server.Start();
     TNetHTTP http;
     EXPECT_EQ(test::FailureText<ENetTLSError>(
@@ -189,11 +190,13 @@ TEST_F(Tls, LongChainSentSlowlyKeepsThePumpRunning) {
 
 TEST_F(Tls, RedirectsBetweenHttpAndHttpsKeepSecureCookiesOnTls) {
     ScriptedServer plain;
-    auto server = secureServer(
-        "good", "    location = /a {\n      add_header Set-Cookie \"s=1; Path=/; Secure\" always;\n"
-                "      add_header Set-Cookie \"p=2; Path=/\" always;\n"
-                "      return 302 http://127.0.0.1:" + std::to_string(plain.Port()) + "/end;\n    }\n"
-                "    location = /echo { return 200 \"$http_cookie\"; }\n");
+    auto server = secureServer("good",
+                               "    location = /a {\n      add_header Set-Cookie \"s=1; Path=/; Secure\" always;\n"
+                               "      add_header Set-Cookie \"p=2; Path=/\" always;\n"
+                               "      return 302 http://127.0.0.1:" +
+                                   std::to_string(plain.Port()) +
+                                   "/end;\n    }\n"
+                                   "    location = /echo { return 200 \"$http_cookie\"; }\n");
     plain.AddConnection(test::AnswerAndClose("HTTP/1.1 302 Found\r\nLocation: " + server->SecureUrl("/a") +
                                              "\r\nContent-Length: 0\r\n\r\n"));
     plain.AddConnection(test::AnswerAndClose("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nend"));
@@ -223,7 +226,8 @@ TEST_F(Tls, TunnelThroughAConnectProxy) {
     const auto heads = proxy.ConnectHeads();
     // One tunnel, kept for the second request.
     ASSERT_EQ(heads.size(), 1u);
-    EXPECT_EQ(heads[0].rfind("CONNECT localhost:" + std::to_string(server->Port()) + " HTTP/1.1\r\n", 0), 0u) << heads[0];
+    EXPECT_EQ(heads[0].rfind("CONNECT localhost:" + std::to_string(server->Port()) + " HTTP/1.1\r\n", 0), 0u)
+        << heads[0];
 }
 
 }  // namespace

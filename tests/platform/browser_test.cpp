@@ -36,8 +36,9 @@ TEST(ExecProgram, FirstFieldWithoutOptionsOrFieldCodes) {
 TEST(DesktopEntry, ExecComesFromTheDesktopEntryGroupOnly) {
     test::TempDir dir;
     const std::string path = dir.file("a.desktop");
-    test::writeFileBytes(path, "[Desktop Action new]\nExec=wrong %u\n[Desktop Entry]\nName=A\nExecutable=no\n"
-                               "Exec = right --x %u\n[Other]\nExec=later\n");
+    test::writeFileBytes(path,
+                         "[Desktop Action new]\nExec=wrong %u\n[Desktop Entry]\nName=A\nExecutable=no\n"
+                         "Exec = right --x %u\n[Other]\nExec=later\n");
     EXPECT_EQ(DesktopEntryExec(QString::fromStdString(path)), "right --x %u");
     EXPECT_EQ(DesktopEntryExec(QString::fromStdString(dir.file("missing.desktop"))), "");
 }

@@ -47,7 +47,8 @@ TEST(PictureFile, FormatComesFromTheExtensionNotTheContent) {
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(path, "BMP"));
     EXPECT_EQ(LoadPictureFile(path, "bmp").size(), QSize(8, 4));
-    for (const char* other : {"png", "jpg", "ico"}) EXPECT_THROW(LoadPictureFile(path, other), EInvalidPicture) << other;
+    for (const char* other : {"png", "jpg", "ico"})
+        EXPECT_THROW(LoadPictureFile(path, other), EInvalidPicture) << other;
     EXPECT_THROW(LoadIconFile(path), EInvalidPicture);
 }
 

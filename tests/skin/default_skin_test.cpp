@@ -38,10 +38,11 @@ TEST(DefaultSkin, AppliesWithEverySectionTheWindowsName) {
     const TSkinData& skin = DefaultSkin();
     ASSERT_FALSE(skin.SkinEmpty());
     EXPECT_EQ(skin.SkinName(), "Modern");
-    for (const char* name : {"panel", "button", "listview", "resizebutton", "vscrollbar", "hscrollbar", "bothhscrollbar",
-                             "stdlabel", "label", "statusbar", "statuspanel", "statusgauge", "gauge", "edit", "buttonedit",
-                             "checkbox", "radiobox", "toolpanel", "toolbutton", "toolmenubutton", "combobox",
-                             "toolcombobox", "listbox"})
+    for (const char* name :
+         {"panel",          "button",         "listview",   "resizebutton", "vscrollbar",  "hscrollbar",
+          "bothhscrollbar", "stdlabel",       "label",      "statusbar",    "statuspanel", "statusgauge",
+          "gauge",          "edit",           "buttonedit", "checkbox",     "radiobox",    "toolpanel",
+          "toolbutton",     "toolmenubutton", "combobox",   "toolcombobox", "listbox"})
         EXPECT_GE(skin.IndexOfControl(name), 0) << name;
     for (const char* name : {"caption", "closebutton", "maxbutton", "minbutton", "sysmenubutton", "menuitem"})
         EXPECT_GE(skin.IndexOfObject(name), 0) << name;
@@ -54,7 +55,7 @@ TEST(DefaultSkin, GivesTheNumbersTheWindowsExpect) {
     EXPECT_EQ(button.skinrect.Height(), 21);
     EXPECT_TRUE(button.morphing);
     EXPECT_EQ(button.morphkind, TMorphKind::mkGradient);
-    EXPECT_FALSE(button.righttoppoint.IsZero());       // the width follows the control
+    EXPECT_FALSE(button.righttoppoint.IsZero());  // the width follows the control
     EXPECT_FALSE(button.rightbottompoint.X != 0 && button.rightbottompoint.Y != 0);
     ASSERT_NE(DefaultSkin().Picture(button.maskpictureindex), nullptr);
     EXPECT_EQ(DefaultSkin().Picture(button.maskpictureindex)->size(), button.skinrect.ToQRect().size());

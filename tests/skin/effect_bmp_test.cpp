@@ -21,7 +21,8 @@ TEffectBmp Filled(int w, int h, std::uint8_t v) {
 TEffectBmp Columns(int w, int h, int base) {
     TEffectBmp b(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, {std::uint8_t(base + x), std::uint8_t(base + x), std::uint8_t(base + x)});
+        for (int x = 0; x < w; ++x)
+            b.SetPixel(x, y, {std::uint8_t(base + x), std::uint8_t(base + x), std::uint8_t(base + x)});
     return b;
 }
 
@@ -196,14 +197,15 @@ TEST(EffectBmp, ArgumentsAreHeldToTheirRangesAtEveryEffect) {
     // Positions before 0, past 1 and NaN act as the nearest end (NaN as 0), on wide and on tall images;
     // under the sanitizers nothing is written outside the rows.
     using Mix = void (TEffectBmp::*)(const TEffectBmp&, double);
-    const Mix mixes[] = {&TEffectBmp::MixUniform,   &TEffectBmp::MixGradientCentre, &TEffectBmp::MixGradientLeft,
-                         &TEffectBmp::MixGradientRight, &TEffectBmp::MixSlideLeft, &TEffectBmp::MixSlideRight,
+    const Mix mixes[] = {&TEffectBmp::MixUniform,       &TEffectBmp::MixGradientCentre, &TEffectBmp::MixGradientLeft,
+                         &TEffectBmp::MixGradientRight, &TEffectBmp::MixSlideLeft,      &TEffectBmp::MixSlideRight,
                          &TEffectBmp::MixPush};
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     for (QSize size : {QSize(24, 21), QSize(5, 40), QSize(1, 1)}) {
         for (const Mix mix : mixes) {
-            for (auto [given, held] : std::vector<std::pair<double, double>>{{-3.5, 0}, {nan, 0}, {-inf, 0}, {7.0, 1}, {inf, 1}}) {
+            for (auto [given, held] :
+                 std::vector<std::pair<double, double>>{{-3.5, 0}, {nan, 0}, {-inf, 0}, {7.0, 1}, {inf, 1}}) {
                 TEffectBmp out = Columns(size.width(), size.height(), 10);
                 TEffectBmp expected = Columns(size.width(), size.height(), 10);
                 const TEffectBmp active = Filled(size.width(), size.height(), 200);

@@ -382,8 +382,7 @@ TEST(SkinData, HostileArchivesFailCleanly) {
         try {
             skin.ApplyStoredSkin(stored);
             ADD_FAILURE() << "no error";
-        } catch (const dorvanel::Exception&) {
-        }
+        } catch (const dorvanel::Exception&) {}
         EXPECT_TRUE(skin.SkinEmpty());
     }
 }

@@ -74,7 +74,8 @@ TEST(SkinDescription, PointsAndRectanglesKeepOnlyDigits) {
 }
 
 TEST(SkinDescription, ShortOrEmptyNumbersAreConversionErrors) {
-    for (const char* text : {"[c]\nskinrect=1,,3,4", "[c]\nskinrect=", "[c]\nskinrect=1,2,3", "[c]\nskinrect=a,b,c,d"}) {
+    for (const char* text :
+         {"[c]\nskinrect=1,,3,4", "[c]\nskinrect=", "[c]\nskinrect=1,2,3", "[c]\nskinrect=a,b,c,d"}) {
         SCOPED_TRACE(text);
         try {
             Read<TDataSkinControl>(text);
@@ -182,15 +183,16 @@ TEST(SkinDescription, FormInfoAdjustsMaskAreaHitTestPointsAndCorners) {
 
     // Corners on one line with the right-bottom point are left where they are.
     TSkinFormInfo collapsed;
-    collapsed.ReadDescription(TSkinDescription("[FORMINFO]\nclientrect=8,25,130,84\nlefttoppoint=2,2\nrightbottompoint=2,50"), false);
+    collapsed.ReadDescription(
+        TSkinDescription("[FORMINFO]\nclientrect=8,25,130,84\nlefttoppoint=2,2\nrightbottompoint=2,50"), false);
     EXPECT_EQ(collapsed.lefttoppoint, (TPoint{2, 2}));
 }
 
 TEST(SkinDescription, WriteThenReadGivesTheSameValues) {
     TDataSkinButtonControl b("button");
-    b.ReadDescription(TSkinDescription(
-        "[button]\npictureindex=2\nskinrect=0,0,24,21\nlefttoppoint=4,8\nfontstyle=fsitalic,fsbold\n"
-        "morphing=1\nmorphkind=mkgradient\nactiveskinrect=0,21,24,42\nfontcolor=8421504\n"));
+    b.ReadDescription(
+        TSkinDescription("[button]\npictureindex=2\nskinrect=0,0,24,21\nlefttoppoint=4,8\nfontstyle=fsitalic,fsbold\n"
+                         "morphing=1\nmorphkind=mkgradient\nactiveskinrect=0,21,24,42\nfontcolor=8421504\n"));
     TSkinDescription written;
     b.WriteDescription(written);
     EXPECT_EQ(written.ReadString("button", "fontstyle"), "fsbold,fsitalic");

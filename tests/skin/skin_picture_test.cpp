@@ -54,8 +54,8 @@ TEST(SkinPicture, HorizontalThreePartTilesTheMiddleAndClipsTheLastTile) {
         int X;
         int SourceX;
     };
-    for (const Case c : {Case{0, 0}, {3, 3}, {4, 4}, {17, 17}, {18, 4}, {31, 17}, {32, 4}, {88, 4}, {92, 8},
-                         {93, 18}, {98, 23}}) {
+    for (const Case c :
+         {Case{0, 0}, {3, 3}, {4, 4}, {17, 17}, {18, 4}, {31, 17}, {32, 4}, {88, 4}, {92, 8}, {93, 18}, {98, 23}}) {
         SCOPED_TRACE(c.X);
         EXPECT_EQ(From(image, c.X, 10), QPoint(c.SourceX, 10));
     }
@@ -65,7 +65,8 @@ TEST(SkinPicture, VerticalThreePartTilesAlongTheHeight) {
     const QImage image = Build(Geometry({0, 5}, {}, {0, 15}, {}), QSize(40, 50));
     ASSERT_EQ(image.size(), QSize(24, 50));
     // Rows 0-4 fixed, 10 rows tiled from 5 to 43, rows 44-49 from 15-20.
-    for (auto [y, sourceY] : std::vector<std::pair<int, int>>{{0, 0}, {4, 4}, {5, 5}, {15, 5}, {43, 13}, {44, 15}, {49, 20}})
+    for (auto [y, sourceY] :
+         std::vector<std::pair<int, int>>{{0, 0}, {4, 4}, {5, 5}, {15, 5}, {43, 13}, {44, 15}, {49, 20}})
         EXPECT_EQ(From(image, 7, y), QPoint(7, sourceY)) << y;
 }
 

@@ -82,8 +82,8 @@ TEST(FitGeometry, FixedAndVerticalModes) {
 
 TEST(TranslateSkinRect, HorizontalModeGrowsSpanningAndMovesRightPieces) {
     const TSkinGeometry g = ButtonGeometry();
-    const QSize size(99, 21);  // dx = 75
-    EXPECT_EQ(TranslateSkinRect(g, 2, size, {2, 2, 20, 18}), (TRect{2, 2, 95, 18}));  // spans: grows
+    const QSize size(99, 21);                                                           // dx = 75
+    EXPECT_EQ(TranslateSkinRect(g, 2, size, {2, 2, 20, 18}), (TRect{2, 2, 95, 18}));    // spans: grows
     EXPECT_EQ(TranslateSkinRect(g, 2, size, {19, 2, 23, 18}), (TRect{94, 2, 98, 18}));  // right piece: moves
     EXPECT_EQ(TranslateSkinRect(g, 2, size, {5, 2, 10, 18}), (TRect{5, 2, 10, 18}));    // middle: stays
 }
@@ -95,7 +95,7 @@ TEST(TranslateSkinRect, NinePartCorners) {
     g.RTPoint = {25, 5};
     g.LBPoint = {5, 15};
     g.RBPoint = {25, 15};
-    const QSize size(50, 40);  // dx = 20, dy = 20
+    const QSize size(50, 40);                                                             // dx = 20, dy = 20
     EXPECT_EQ(TranslateSkinRect(g, 1, size, {1, 1, 3, 3}), (TRect{1, 1, 3, 3}));          // inside LT
     EXPECT_EQ(TranslateSkinRect(g, 1, size, {26, 1, 28, 3}), (TRect{46, 1, 48, 3}));      // inside RT
     EXPECT_EQ(TranslateSkinRect(g, 1, size, {1, 16, 3, 18}), (TRect{1, 36, 3, 38}));      // inside LB

@@ -28,7 +28,7 @@ struct TableArea {
         hbar->SetBounds(0, 267, 644, 19);
         hbar->SetAlign(platform::TAlign::alBottom);
         list->SetGridLines(true);
-        const std::pair<const char*, int> columns[] = {{"No", 49},     {"Keywords", 132}, {"Searches", 132},
+        const std::pair<const char*, int> columns[] = {{"No", 49},      {"Keywords", 132}, {"Searches", 132},
                                                        {"Google", 104}, {"Yahoo", 104},    {"Msn", 104}};
         for (auto [caption, width] : columns) list->AddColumn(caption, width);
         list->SetVScrollBar(vbar);

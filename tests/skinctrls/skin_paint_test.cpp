@@ -97,7 +97,8 @@ TEST(SkinPaint, TheProgramSkinGivesItsSizes) {
     auto bar = std::make_unique<TSkinScrollBar>();
     bar->SetKind(TScrollBarKind::sbVertical);
     bar->SetSkinDataName(QStringLiteral("vscrollbar"));
-    for (TSkinControl* c : std::initializer_list<TSkinControl*>{button.get(), panel.get(), gauge.get(), statusGauge.get(), bar.get()})
+    for (TSkinControl* c :
+         std::initializer_list<TSkinControl*>{button.get(), panel.get(), gauge.get(), statusGauge.get(), bar.get()})
         c->SetSkinData(skin.get());
     edit->SetSkinData(skin.get());
     button->SetBounds(7, 7, 99, 20);
@@ -218,20 +219,21 @@ TEST(SkinPaint, AHostileSkinIsDrawnWithoutLargeAllocations) {
     // Rectangles far past the pictures, points past the rectangles, font heights out of every range.
     skin::test::ArchiveBuilder b;
     b.List = {skin::test::SolidPicture(64, 64, Qt::darkGreen)};
-    b.Text = "[VERSION]\r\nskinname=Hostile\r\n[PICTURES]\r\nactivepicturescount=1\r\n0=a.bmp\r\n[FORMINFO]\r\n"
-             "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=4\r\n0=button:button\r\n1=panel:panel\r\n"
-             "2=statusgauge:gauge\r\n3=vscrollbar:scrollbar\r\n"
-             "[button]\r\npictureindex=0\r\nmaskpictureindex=0\r\nskinrect=0,0,99999999,99999999\r\n"
-             "lefttoppoint=5,0\r\nrighttoppoint=2147483647,0\r\nclientrect=1,1,40000,40000\r\nfontheight=-2000000\r\n"
-             "morphing=1\r\nmorphkind=mkpush\r\n"
-             "[panel]\r\npictureindex=0\r\nskinrect=0,0,64,64\r\nlefttoppoint=60000,60000\r\nrighttoppoint=3,3\r\n"
-             "leftbottompoint=3,70000\r\nrightbottompoint=70000,70000\r\nclientrect=9,9,90000,90000\r\n"
-             "captionrect=0,0,99999,99999\r\nfontheight=2000000\r\n"
-             "[statusgauge]\r\npictureindex=0\r\nskinrect=0,0,64,20\r\nrighttoppoint=60,0\r\nlefttoppoint=4,0\r\n"
-             "progressarea=0,0,99999,99999\r\nprogressrect=10,10,99999,99999\r\nbeginoffset=2000000000\r\n"
-             "endoffset=2000000000\r\n"
-             "[vscrollbar]\r\npictureindex=0\r\nskinrect=0,0,19,64\r\nleftbottompoint=0,50\r\nlefttoppoint=0,10\r\n"
-             "trackarea=0,0,99999,99999\r\nthumbrect=0,0,99999,99999\r\nupbuttonrect=0,0,99999,99999\r\n";
+    b.Text =
+        "[VERSION]\r\nskinname=Hostile\r\n[PICTURES]\r\nactivepicturescount=1\r\n0=a.bmp\r\n[FORMINFO]\r\n"
+        "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=4\r\n0=button:button\r\n1=panel:panel\r\n"
+        "2=statusgauge:gauge\r\n3=vscrollbar:scrollbar\r\n"
+        "[button]\r\npictureindex=0\r\nmaskpictureindex=0\r\nskinrect=0,0,99999999,99999999\r\n"
+        "lefttoppoint=5,0\r\nrighttoppoint=2147483647,0\r\nclientrect=1,1,40000,40000\r\nfontheight=-2000000\r\n"
+        "morphing=1\r\nmorphkind=mkpush\r\n"
+        "[panel]\r\npictureindex=0\r\nskinrect=0,0,64,64\r\nlefttoppoint=60000,60000\r\nrighttoppoint=3,3\r\n"
+        "leftbottompoint=3,70000\r\nrightbottompoint=70000,70000\r\nclientrect=9,9,90000,90000\r\n"
+        "captionrect=0,0,99999,99999\r\nfontheight=2000000\r\n"
+        "[statusgauge]\r\npictureindex=0\r\nskinrect=0,0,64,20\r\nrighttoppoint=60,0\r\nlefttoppoint=4,0\r\n"
+        "progressarea=0,0,99999,99999\r\nprogressrect=10,10,99999,99999\r\nbeginoffset=2000000000\r\n"
+        "endoffset=2000000000\r\n"
+        "[vscrollbar]\r\npictureindex=0\r\nskinrect=0,0,19,64\r\nleftbottompoint=0,50\r\nlefttoppoint=0,10\r\n"
+        "trackarea=0,0,99999,99999\r\nthumbrect=0,0,99999,99999\r\nupbuttonrect=0,0,99999,99999\r\n";
     skin::TSkinData data;
     skin::TCompressedStoredSkin stored;
     skin::test::Store(stored, b.Inner());

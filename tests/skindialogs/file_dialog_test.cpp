@@ -31,7 +31,9 @@ bool RunWith(TSkinOpenDialog& dialog, const std::function<void(TOpenDlgForm*)>& 
     TSkinOpenDialog::OnDialogShown = [&](TOpenDlgForm* form) {
         QTimer::singleShot(0, form, [form, user] {
             user(form);
-            QTimer::singleShot(50, form, [form] { if (form->isVisible()) form->close(); });
+            QTimer::singleShot(50, form, [form] {
+                if (form->isVisible()) form->close();
+            });
         });
     };
     const bool result = dialog.RunDialog();
@@ -52,7 +54,8 @@ struct Folder {
     dorvanel::test::TempDir dir;
     QString path = Q(dir.path());
     Folder() {
-        for (const char* name : {"keywords.txt", "more.TXT", "table.csv"}) dorvanel::test::writeFileBytes(dir.file(name), "x");
+        for (const char* name : {"keywords.txt", "more.TXT", "table.csv"})
+            dorvanel::test::writeFileBytes(dir.file(name), "x");
         fs::create_directory(dir.path() / "sub");
         dorvanel::test::writeFileBytes(dir.file("sub/inner.txt"), "x");
     }
@@ -203,8 +206,8 @@ TEST(FileDialog, BackUpAndNewFolder) {
         f->ShowFolder(folder.path + "/sub/deeper");
         Click(f->UpButton);
         EXPECT_EQ(f->FileList->Folder(), folder.path + "/sub");
-        EXPECT_EQ(f->History().Entries(), QStringList({folder.path, folder.path + "/sub", folder.path + "/sub/deeper",
-                                                       folder.path + "/sub"}));
+        EXPECT_EQ(f->History().Entries(),
+                  QStringList({folder.path, folder.path + "/sub", folder.path + "/sub/deeper", folder.path + "/sub"}));
         // Back shows the second-to-last folder and takes it out of the history.
         Click(f->BackButton);
         EXPECT_EQ(f->FileList->Folder(), folder.path + "/sub/deeper");
@@ -318,9 +321,7 @@ TEST(FileDialog, CancelAndEscapeLeaveTheFileName) {
         Click(f->CancelButton);
     }));
     EXPECT_EQ(open.FileName, "/kept/name.txt");
-    EXPECT_FALSE(RunWith(open, [](TOpenDlgForm* f) {
-        QTest::keyClick(f->FileNameEdit->LineEdit(), Qt::Key_Escape);
-    }));
+    EXPECT_FALSE(RunWith(open, [](TOpenDlgForm* f) { QTest::keyClick(f->FileNameEdit->LineEdit(), Qt::Key_Escape); }));
     EXPECT_EQ(open.FileName, "/kept/name.txt");
 }
 
@@ -361,7 +362,6 @@ TEST(FileDialog, ControlsFollowTheWindowsRightEdge) {
         EXPECT_EQ(f->VScrollBar->width(), 19);
         EXPECT_EQ(f->HScrollBar->height(), 19);
         EXPECT_EQ(f->FolderCombo->x() + f->FolderCombo->width(), f->BackButton->x() - 4);
-
     });
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace dorvanel::skindialogs;
 
 TEST(FileFilter, PairsOfDescriptionAndMask) {

@@ -34,8 +34,8 @@ QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
 
 TEST(FolderListing, FoldersFirstThenMatchingFilesEachInNameOrder) {
     dorvanel::test::TempDir dir;
-    for (const char* name : {"b.txt", "a.TXT", "c.csv", "Z.txt", "file10.txt", "file9.txt", ".hidden.txt",
-                             "archive.ZIP"})
+    for (const char* name :
+         {"b.txt", "a.TXT", "c.csv", "Z.txt", "file10.txt", "file9.txt", ".hidden.txt", "archive.ZIP"})
         dorvanel::test::writeFileBytes(dir.file(name), "x");
     fs::create_directory(dir.path() / "sub");
     fs::create_directory(dir.path() / "Alpha.txt.d");
@@ -49,7 +49,8 @@ TEST(FolderListing, FoldersFirstThenMatchingFilesEachInNameOrder) {
         names.removeAll(".git/");
         return names;
     };
-    EXPECT_EQ(listed("*.txt"), QStringList({"Alpha.txt.d/", "sub/", "a.TXT", "b.txt", "file10.txt", "file9.txt", "Z.txt"}));
+    EXPECT_EQ(listed("*.txt"),
+              QStringList({"Alpha.txt.d/", "sub/", "a.TXT", "b.txt", "file10.txt", "file9.txt", "Z.txt"}));
     EXPECT_EQ(listed("*.txt;*.csv"),
               QStringList({"Alpha.txt.d/", "sub/", "a.TXT", "b.txt", "c.csv", "file10.txt", "file9.txt", "Z.txt"}));
     // "*" lists no files, folders always; a zip archive is a file.

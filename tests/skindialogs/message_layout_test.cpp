@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace dorvanel::skindialogs;
 
 TEST(MessageLayout, SingleOkButtonIsCentredAndIsBothDefaultAndCancel) {

@@ -25,7 +25,9 @@ int Answer(TSkinMessage& msg, TMsgDlgButtons buttons, const std::function<void(T
         QTimer::singleShot(0, form, [form, user] {
             user(form);
             // Nothing closed it: close it through the frame so that the test never hangs.
-            QTimer::singleShot(50, form, [form] { if (form->isVisible()) form->close(); });
+            QTimer::singleShot(50, form, [form] {
+                if (form->isVisible()) form->close();
+            });
         });
     };
     const int result = msg.ShowSkinMessage(QStringLiteral("Are you sure?"), kind, buttons, 0);
@@ -92,7 +94,8 @@ TEST(SkinMessage, WindowPartsArePlacedByTheLayout) {
     EXPECT_TRUE(cancel->Cancel());
 
     // A multi-line text grows the label per line and never wraps.
-    std::unique_ptr<TMessageForm> tall(msg.CreateMessageForm(QStringLiteral("one\ntwo\nthree"), TMsgDlgType::mtInformation, 4));
+    std::unique_ptr<TMessageForm> tall(
+        msg.CreateMessageForm(QStringLiteral("one\ntwo\nthree"), TMsgDlgType::mtInformation, 4));
     auto* tallLabel = tall->findChild<dorvanel::skinctrls::TSkinStdLabel*>(QStringLiteral("Message"));
     EXPECT_GT(tallLabel->height(), label->height() * 2);
 }
@@ -120,7 +123,8 @@ TEST(SkinMessage, AnAmpersandInTheTextIsShown) {
     // "R&D" keeps its "&": the label is as wide as the three characters, not as "RD" with an underline.
     TSkinMessage msg;
     auto labelWidth = [&msg](const char* text) {
-        std::unique_ptr<TMessageForm> form(msg.CreateMessageForm(QString::fromLatin1(text), TMsgDlgType::mtInformation, 4));
+        std::unique_ptr<TMessageForm> form(
+            msg.CreateMessageForm(QString::fromLatin1(text), TMsgDlgType::mtInformation, 4));
         return form->findChild<dorvanel::skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->width();
     };
     EXPECT_GT(labelWidth("R&D"), labelWidth("RD"));

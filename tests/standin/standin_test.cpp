@@ -47,8 +47,9 @@ TEST(Standin, SecurityImageHandshakeWithTheCookie) {
 
     // A wrong answer brings a new image; the old one cannot be answered again.
     const std::string wrong = RawGet(standin.port(),
-        "/keyword-suggestion-tool.html?password=" + std::string(characters.size(), '-') + "&random=" + random +
-        "&seed=golf+clubs", cookie);
+                                     "/keyword-suggestion-tool.html?password=" + std::string(characters.size(), '-') +
+                                         "&random=" + random + "&seed=golf+clubs",
+                                     cookie);
     ASSERT_NE(wrong.find(kMarker), std::string::npos);
     const std::string random2 = hiddenValue(wrong, "random");
     EXPECT_NE(random2, random);
@@ -56,22 +57,24 @@ TEST(Standin, SecurityImageHandshakeWithTheCookie) {
 
     // The right characters without the cookie are not enough.
     const std::string characters2 = standin.captchaText(random2);
-    const std::string noCookie = RawGet(standin.port(),
-        "/keyword-suggestion-tool.html?password=" + characters2 + "&random=" + random2 + "&seed=golf+clubs");
+    const std::string noCookie = RawGet(standin.port(), "/keyword-suggestion-tool.html?password=" + characters2 +
+                                                            "&random=" + random2 + "&seed=golf+clubs");
     ASSERT_NE(noCookie.find(kMarker), std::string::npos);
 
     // With it (letter case aside), the results for the keyword of the first request.
     const std::string random3 = hiddenValue(noCookie, "random");
     std::string typed = standin.captchaText(random3);
     for (char& c : typed) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const std::string right = RawGet(standin.port(),
-        "/keyword-suggestion-tool.html?password=" + typed + "&random=" + random3 + "&seed=other", cookie);
+    const std::string right =
+        RawGet(standin.port(), "/keyword-suggestion-tool.html?password=" + typed + "&random=" + random3 + "&seed=other",
+               cookie);
     // (the image was shown to a request without a cookie, so it belongs to another session)
     ASSERT_NE(right.find(kMarker), std::string::npos);
     const std::string random4 = hiddenValue(right, "random");
-    const std::string done = RawGet(standin.port(),
-        "/keyword-suggestion-tool.html?password=" + standin.captchaText(random4) + "&random=" + random4 +
-        "&seed=other", cookie);
+    const std::string done = RawGet(
+        standin.port(),
+        "/keyword-suggestion-tool.html?password=" + standin.captchaText(random4) + "&random=" + random4 + "&seed=other",
+        cookie);
     EXPECT_EQ(done.find(kMarker), std::string::npos);
     EXPECT_EQ(BodyOf(done), standin::SuggestionPage("golf clubs"));
 
@@ -139,9 +142,9 @@ TEST(Standin, EnginesAnswerEachTheirOwnWay) {
     EXPECT_EQ(headerValue(msn, "Connection"), "close");
     EXPECT_EQ(BodyOf(msn), standin::EnginePage(Engine::Msn, "golf clubs", false));
 
-    EXPECT_EQ(standin.requests(true), (std::vector<std::string>{"/search?q=%22golf+clubs%22", "/search?p=golf+clubs",
-                                                                "/search?p=golf+clubs&fr=yfp-t-501",
-                                                                "/results.aspx?q=golf+clubs"}));
+    EXPECT_EQ(standin.requests(true),
+              (std::vector<std::string>{"/search?q=%22golf+clubs%22", "/search?p=golf+clubs",
+                                        "/search?p=golf+clubs&fr=yfp-t-501", "/results.aspx?q=golf+clubs"}));
     EXPECT_TRUE(standin.requests().empty());
     EXPECT_NE(RawGet(standin.port(), "/likes/QOLVA12345").find("<b id=\"affiliate\">12345</b>"), std::string::npos);
     EXPECT_EQ(RawGet(standin.port(), "/nothing").rfind("HTTP/1.1 404", 0), 0u);
@@ -163,7 +166,8 @@ TEST(Standin, FailuresAndDelays) {
 
     // A delayed service holds its answer until the delay ends or the settings change; the others answer.
     standin.configure("fail=none&delay=600000&delay-for=msn");
-    std::future<std::string> held = std::async(std::launch::async, [&] { return RawGet(standin.port(), "/results.aspx?q=x"); });
+    std::future<std::string> held =
+        std::async(std::launch::async, [&] { return RawGet(standin.port(), "/results.aspx?q=x"); });
     EXPECT_EQ(RawGet(standin.port(), "/search?q=x").rfind("HTTP/1.1 200", 0), 0u);
     EXPECT_EQ(held.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
     standin.configure("delay=0");

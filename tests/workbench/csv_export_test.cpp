@@ -37,8 +37,8 @@ TEST(CsvExport, RowsInDisplayedOrderWithTheirNumbers) {
     AppendKeywordRow(items, QStringLiteral("b"), QStringLiteral("20"));
     AppendKeywordRow(items, QStringLiteral("a"), QStringLiteral("3"));
     SortKeywordTable(items, 2, true);
-    EXPECT_EQ(BuildCsv(items), std::string(kHeader) + "\"2\",\"a\",\"3\",\"\",\"\",\"\"\r\n" +
-                                   "\"1\",\"b\",\"20\",\"\",\"\",\"\"\r\n");
+    EXPECT_EQ(BuildCsv(items),
+              std::string(kHeader) + "\"2\",\"a\",\"3\",\"\",\"\",\"\"\r\n" + "\"1\",\"b\",\"20\",\"\",\"\",\"\"\r\n");
 }
 
 TEST(CsvExport, QuotesAreDoubledAndNothingElseChanges) {
@@ -80,4 +80,3 @@ TEST(CsvExport, ACsvReaderGetsEveryCellBack) {
     EXPECT_EQ(lines[4], "['4', '  spaced  ', '1,234,567', '', '', '']");
     EXPECT_EQ(lines[5], QString::fromUtf8("['5', 'caf\u00e9', '1,234,567', '', '', '']"));
 }
-

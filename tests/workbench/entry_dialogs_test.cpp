@@ -50,7 +50,10 @@ TEST(MainKeywordDialog, EmptyFieldIsRefusedByOkAndByEnter) {
     WhenModals({
         [&](QWidget*) { Click(dlg.btnOk); },
         ReadMessage(first),
-        [&](QWidget* w) { PressKey(dlg.edtMainKeyword->LineEdit(), Qt::Key_Enter); (void)w; },
+        [&](QWidget* w) {
+            PressKey(dlg.edtMainKeyword->LineEdit(), Qt::Key_Enter);
+            (void)w;
+        },
         ReadMessage(second),
         [&](QWidget*) {
             dlg.edtMainKeyword->SetText(QStringLiteral("   "));  // blanks count as a keyword

@@ -10,12 +10,21 @@ using dorvanel::skinctrls::TListItems;
 TEST(CountValue, FirstRunOfDigitsAndSeparatorsAs64Bits) {
     // The cells the program itself writes: engine counts with words around them, and counts past 2^31.
     const std::pair<const char16_t*, int64_t> cases[] = {
-        {u"1,234,567", 1234567},     {u"12,775 results", 12775},         {u"about 1,230", 1230},
-        {u"12.5", 12},               {u"3,450,000,000", 3450000000},     {u"  42 ", 42},
-        {u"-17", 17},                {u"1e3", 1},                        {u"", 0},
-        {u"words", 0},               {u"99999999999999999999", INT64_MAX}, {u"\u0663", 0},
+        {u"1,234,567", 1234567},
+        {u"12,775 results", 12775},
+        {u"about 1,230", 1230},
+        {u"12.5", 12},
+        {u"3,450,000,000", 3450000000},
+        {u"  42 ", 42},
+        {u"-17", 17},
+        {u"1e3", 1},
+        {u"", 0},
+        {u"words", 0},
+        {u"99999999999999999999", INT64_MAX},
+        {u"\u0663", 0},
     };
-    for (const auto& [text, value] : cases) EXPECT_EQ(CountValue(text), value) << QString::fromUtf16(text).toStdString();
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(CountValue(text), value) << QString::fromUtf16(text).toStdString();
 }
 
 TEST(CompareCounts, OrdersByValue) {
@@ -57,7 +66,8 @@ TEST(SortKeywordTable, CountsSortByTheirNumbersAlsoWithWordsAndPast32Bits) {
     TListItems items;
     Fill(items, {{"a", "1,200 results"}, {"b", "950 results"}, {"c", ""}, {"d", "about 3"}, {"e", "3,450,000,000"}});
     SortKeywordTable(items, 2, true);
-    EXPECT_EQ(Column(items, cellSearches), (QStringList{"", "about 3", "950 results", "1,200 results", "3,450,000,000"}));
+    EXPECT_EQ(Column(items, cellSearches),
+              (QStringList{"", "about 3", "950 results", "1,200 results", "3,450,000,000"}));
     SortKeywordTable(items, 2, false);
     EXPECT_EQ(Column(items, cellSearches).first(), "3,450,000,000");
     EXPECT_EQ(Column(items, cellSearches).last(), "");

@@ -22,9 +22,9 @@
 namespace {
 
 using namespace dorvanel::gif;
-using dorvanel::test::RunConvert;
 using dorvanel::gif::testing::GifBuilder;
 using dorvanel::gif::testing::LiteralImageData;
+using dorvanel::test::RunConvert;
 
 // CPU time of this thread in milliseconds: the machine is shared, and wall time would count the others.
 double ThreadMs() {
@@ -133,16 +133,15 @@ int main() {
 
     std::vector<std::string> args{"-size", "468x60", "-delay", "8"};
     for (int i = 0; i < 50; ++i) {
-        args.insert(args.end(), {"(", "gradient:navy-skyblue", "-fill", "gold", "-draw",
-                                 "circle " + std::to_string(9 * i + 10) + ",30 " + std::to_string(9 * i + 30) + ",30",
-                                 "-fill", "white", "-draw",
-                                 "rectangle " + std::to_string(400 - 7 * i) + ",10 " + std::to_string(440 - 7 * i) + ",50",
-                                 ")"});
+        args.insert(
+            args.end(),
+            {"(", "gradient:navy-skyblue", "-fill", "gold", "-draw",
+             "circle " + std::to_string(9 * i + 10) + ",30 " + std::to_string(9 * i + 30) + ",30", "-fill", "white",
+             "-draw", "rectangle " + std::to_string(400 - 7 * i) + ",10 " + std::to_string(440 - 7 * i) + ",50", ")"});
     }
     args.insert(args.end(), {"-layers", "optimize", "-loop", "0", banner});
-    if (!RunConvert(args) ||
-        !RunConvert({"-seed", "42", "-size", "2000x2000", "plasma:", "-attenuate", "0.5", "+noise", "Gaussian",
-                     "+dither", "-colors", "256", large})) {
+    if (!RunConvert(args) || !RunConvert({"-seed", "42", "-size", "2000x2000", "plasma:", "-attenuate", "0.5", "+noise",
+                                          "Gaussian", "+dither", "-colors", "256", large})) {
         std::printf("bench_gif: convert-im6.q16 (ImageMagick) is needed to make the test pictures; skipped\n");
         return 0;
     }

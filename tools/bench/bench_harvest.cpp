@@ -75,9 +75,10 @@ int main(int argc, char** argv) {
     std::vector<double> ratios;
     for (int round = 0; round < kRounds; ++round) ratios.push_back(ours[round] / curl[round]);
     const double oursMs = Median(ours), curlMs = Median(curl);
-    std::printf("gather data, 200 rows (600 fetches), median of %d: ours %7.1f ms (%.2f ms per fetch), "
-                "curl %7.1f ms (%.2f ms per fetch)\n",
-                kRounds, oursMs, oursMs / 600, curlMs, curlMs / 600);
+    std::printf(
+        "gather data, 200 rows (600 fetches), median of %d: ours %7.1f ms (%.2f ms per fetch), "
+        "curl %7.1f ms (%.2f ms per fetch)\n",
+        kRounds, oursMs, oursMs / 600, curlMs, curlMs / 600);
     std::printf("ratio ours / curl: %.2f of the medians, %.2f the median of the rounds' (target <= 1.5)\n",
                 oursMs / curlMs, Median(ratios));
 

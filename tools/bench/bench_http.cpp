@@ -28,9 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -53,9 +51,7 @@ void resetPeak() {
     clear << "5";
 }
 
-int run(const std::string& command) {
-    return std::system(command.c_str());
-}
+int run(const std::string& command) { return std::system(command.c_str()); }
 
 void writeRandomFile(const std::string& path, size_t size) {
     std::ofstream out(path, std::ios::binary);
@@ -107,9 +103,10 @@ int benchTls(const std::string& folder) {
         curls.push_back(secondsSince(curlStart));
     }
     const double oursMedian = median(ours), curlMedian = median(curls);
-    std::printf("https: 256 MiB file into a file: FetchToStream %.3f s (%.0f MiB/s), curl %.3f s (%.0f MiB/s), ratio "
-                "%.2f (target <= 1.2)\n",
-                oursMedian, 256 / oursMedian, curlMedian, 256 / curlMedian, oursMedian / curlMedian);
+    std::printf(
+        "https: 256 MiB file into a file: FetchToStream %.3f s (%.0f MiB/s), curl %.3f s (%.0f MiB/s), ratio "
+        "%.2f (target <= 1.2)\n",
+        oursMedian, 256 / oursMedian, curlMedian, 256 / curlMedian, oursMedian / curlMedian);
 
     constexpr int kRequests = 500;
     const std::string scratch = folder + "/tls.html";
@@ -136,10 +133,10 @@ int benchTls(const std::string& folder) {
     const auto curlStart = Clock::now();
     if (run("curl -K '" + config + "'") != 0) status = 1;
     const double curlTotal = secondsSince(curlStart);
-    std::printf("https: 500 GETs of 4 KiB, new TLS connection each, pump active: ours %.3f s (%.3f ms/request); "
-                "curl %.3f s (%.3f ms/request); ratio %.2f (target <= 1.5)\n",
-                oursTotal, oursTotal * 1000 / kRequests, curlTotal, curlTotal * 1000 / kRequests,
-                oursTotal / curlTotal);
+    std::printf(
+        "https: 500 GETs of 4 KiB, new TLS connection each, pump active: ours %.3f s (%.3f ms/request); "
+        "curl %.3f s (%.3f ms/request); ratio %.2f (target <= 1.5)\n",
+        oursTotal, oursTotal * 1000 / kRequests, curlTotal, curlTotal * 1000 / kRequests, oursTotal / curlTotal);
     return status;
 }
 

@@ -33,7 +33,9 @@ Figures Measure(int runs, const std::function<void()>& prepare, const std::funct
     return {ms.front(), ms[ms.size() / 2]};
 }
 
-void Report(const char* what, Figures f) { std::printf("%-34s best %8.3f ms   median %8.3f ms\n", what, f.Best, f.Median); }
+void Report(const char* what, Figures f) {
+    std::printf("%-34s best %8.3f ms   median %8.3f ms\n", what, f.Best, f.Median);
+}
 
 QImage Noise(int w, int h, unsigned seed) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -52,27 +54,31 @@ int main() {
     stored.CompressedData = dorvanel::defaultskin::DefaultSkinData();
     TMemoryStream inflated;
     stored.ExtractArchive(inflated);
-    std::printf("default skin: %lld compressed bytes, %lld inflated\n", static_cast<long long>(stored.CompressedData.size()),
-                static_cast<long long>(inflated.Size()));
+    std::printf("default skin: %lld compressed bytes, %lld inflated\n",
+                static_cast<long long>(stored.CompressedData.size()), static_cast<long long>(inflated.Size()));
     TSkinData skin;
-    Report("apply default skin", Measure(50, [] {}, [&] { skin.ApplyStoredSkin(stored); }));
+    Report("apply default skin", Measure(
+                                     50, [] {}, [&] { skin.ApplyStoredSkin(stored); }));
     std::printf("  %d pictures, %d controls, %d frame objects\n", skin.PictureCount(), skin.SkinControls().Count(),
                 skin.SkinObjects().Count());
 
     const QImage normalPicture = Noise(640, 480, 1), activePicture = Noise(640, 480, 2);
     const TEffectBmp source(normalPicture), active(activePicture);
     TEffectBmp work(normalPicture);
-    const char* mixes[] = {"mkdefault", "mkgradient", "mkleftgradient", "mkrightgradient", "mkleftslide", "mkrightslide", "mkpush"};
+    const char* mixes[] = {"mkdefault",   "mkgradient",   "mkleftgradient", "mkrightgradient",
+                           "mkleftslide", "mkrightslide", "mkpush"};
     for (int k = 0; k <= int(TMorphKind::mkPush); ++k) {
         char label[64];
         std::snprintf(label, sizeof label, "blend step %s (x 0.4)", mixes[k]);
-        Report(label, Measure(30, [&] { work = source; }, [&] { work.Mix(TMorphKind(k), active, 0.4); }));
+        Report(label, Measure(
+                          30, [&] { work = source; }, [&] { work.Mix(TMorphKind(k), active, 0.4); }));
     }
     const char* effects[] = {"iebrightness", "iedarkness", "iegrayscale", "ienoise", "iesplitblur", "ieinvert"};
     for (int e = 0; e <= int(TFrameEffect::ieInvert); ++e) {
         char label[64];
         std::snprintf(label, sizeof label, "inactive effect %s", effects[e]);
-        Report(label, Measure(30, [&] { work = source; }, [&] { work.Apply(TFrameEffect(e)); }));
+        Report(label, Measure(
+                          30, [&] { work = source; }, [&] { work.Apply(TFrameEffect(e)); }));
     }
     return 0;
 }

@@ -43,8 +43,9 @@ double MedianMs(int runs, const std::function<void()>& step) {
 }
 
 QStringList Row(int i) {
-    return {QString::number(i + 1), QStringLiteral("golf clubs keyword %1").arg(i), QString::number(1000 + 7 * i),
-            QString::number(1234567 + i), QString::number(7654321 - i), QStringLiteral("%1 results").arg(99999 + i)};
+    return {QString::number(i + 1),        QStringLiteral("golf clubs keyword %1").arg(i),
+            QString::number(1000 + 7 * i), QString::number(1234567 + i),
+            QString::number(7654321 - i),  QStringLiteral("%1 results").arg(99999 + i)};
 }
 
 // The same composition in stock widgets: command buttons, a banner area, the table, the footer and the
@@ -54,7 +55,8 @@ std::unique_ptr<QWidget> StockWindow() {
     auto* layout = new QVBoxLayout(window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QHBoxLayout;
-    for (const char* caption : {"Main Keyword", "Gather Keywords", "Add Keywords", "Gather Data", "Save Results", "Make Money"})
+    for (const char* caption :
+         {"Main Keyword", "Gather Keywords", "Add Keywords", "Gather Data", "Save Results", "Make Money"})
         bar->addWidget(new QPushButton(QString::fromLatin1(caption)));
     layout->addLayout(bar);
     auto* banner = new QLabel;
@@ -123,8 +125,8 @@ int main(int argc, char** argv) {
     std::sort(oursMs.begin(), oursMs.end());
     std::sort(stockMs.begin(), stockMs.end());
     const double o = oursMs[2], s = stockMs[2];
-    std::printf("full repaint, 200 rows (grab)   skinned %7.3f ms   Fusion %7.3f ms   ratio %.2f (target <= 1.0)\n", o, s,
-                o / s);
+    std::printf("full repaint, 200 rows (grab)   skinned %7.3f ms   Fusion %7.3f ms   ratio %.2f (target <= 1.0)\n", o,
+                s, o / s);
 
     // One blend tick: a step of the position and the repaint that renders both state images and blends them.
     auto* button = ours.findChild<skinctrls::TSkinButton*>(QStringLiteral("btnGatherData"));

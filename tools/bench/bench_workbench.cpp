@@ -25,9 +25,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double Ms(Clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
+double Ms(Clock::time_point since) { return std::chrono::duration<double, std::milli>(Clock::now() - since).count(); }
 
 size_t HeapInUse() {
     const struct mallinfo2 mi = mallinfo2();
@@ -82,10 +80,12 @@ int main(int argc, char** argv) {
 
     std::printf("rows                          %d\n", kRows);
     std::printf("import (list file)            %8.1f ms   (target < 1500 ms)\n", importMs);
-    std::printf("memory per row (heap)         %8.0f bytes (target < 1024)\n",
-                double(heapAfter - heapBefore) / kRows);
+    std::printf("memory per row (heap)         %8.0f bytes (target < 1024)\n", double(heapAfter - heapBefore) / kRows);
 
-    struct Col { const char* name; int column; };
+    struct Col {
+        const char* name;
+        int column;
+    };
     for (Col c : {Col{"No", 0}, Col{"Keywords", 1}, Col{"Google", 3}}) {
         // The plain reference: the same texts sorted by std::stable_sort with the same row comparison.
         std::vector<const skinctrls::TListItem*> rows;
@@ -102,8 +102,8 @@ int main(int argc, char** argv) {
         workbench::SortKeywordTable(items, c.column, true);
         QCoreApplication::processEvents();
         const double oursMs = Ms(t);
-        std::printf("sort %-10s ours %8.1f ms, plain stable_sort %8.1f ms, ratio %.2f (target <= 10)\n", c.name,
-                    oursMs, plainMs, oursMs / plainMs);
+        std::printf("sort %-10s ours %8.1f ms, plain stable_sort %8.1f ms, ratio %.2f (target <= 10)\n", c.name, oursMs,
+                    plainMs, oursMs / plainMs);
     }
 
     // Export, beside Python's csv module writing the same rows.
@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
         "with open(sys.argv[2],'w',newline='') as f:\n"
         "    csv.writer(f,quoting=csv.QUOTE_ALL).writerows(rows)\n"
         "print('%.1f'%((time.perf_counter()-t)*1000))\n");
-    std::string cmd = "python3 -c \"" + script.toStdString() + "\" '" + dir.filePath("out.csv").toStdString() +
-                      "' '" + dir.filePath("py.csv").toStdString() + "'";
+    std::string cmd = "python3 -c \"" + script.toStdString() + "\" '" + dir.filePath("out.csv").toStdString() + "' '" +
+                      dir.filePath("py.csv").toStdString() + "'";
     std::string pyMs = "n/a";
     if (FILE* p = popen(cmd.c_str(), "r")) {
         char buf[64] = {};

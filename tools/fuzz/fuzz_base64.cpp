@@ -20,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     try {
         DecodeText(bytes);
-    } catch (const ENetException&) {
-    }
+    } catch (const ENetException&) {}
     return 0;
 }

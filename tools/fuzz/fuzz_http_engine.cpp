@@ -148,8 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (const ENetHTTPProtocolException& e) {
             check(e.ReplyBody.size() <= server.size());
             check(e.ReplyBody.size() <= TNetCustomHTTP::kMaxReplyBodyBytes);
-        } catch (const ENetException&) {
-        }
+        } catch (const ENetException&) {}
         check(page.Size() <= static_cast<int64_t>(server.size()));
         check(http.MaxBodyBytes == 0 || page.Size() <= http.MaxBodyBytes);
         if (!http.IsConnected()) break;

@@ -23,7 +23,8 @@ QByteArray StoredBlocks(const char* bytes, std::size_t length) {
     do {
         const std::size_t n = std::min<std::size_t>(length - at, 65535);
         const bool last = at + n == length;
-        const char head[5] = {char(last ? 1 : 0), char(n & 0xFF), char(n >> 8), char(~n & 0xFF), char((~n >> 8) & 0xFF)};
+        const char head[5] = {char(last ? 1 : 0), char(n & 0xFF), char(n >> 8), char(~n & 0xFF),
+                              char((~n >> 8) & 0xFF)};
         out.append(head, 5);
         out.append(bytes + at, qsizetype(n));
         at += n;

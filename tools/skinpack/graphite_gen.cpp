@@ -19,19 +19,19 @@ using dorvanel::skinpack::TDrawnPictures;
 namespace {
 
 // ---- the palette ----
-const QColor kFace(0x2B, 0x2F, 0x36);       // windows and panels
-const QColor kDeep(0x1F, 0x23, 0x29);       // caption, status bar, tracks
-const QColor kRaised(0x3A, 0x3F, 0x48);     // buttons
+const QColor kFace(0x2B, 0x2F, 0x36);    // windows and panels
+const QColor kDeep(0x1F, 0x23, 0x29);    // caption, status bar, tracks
+const QColor kRaised(0x3A, 0x3F, 0x48);  // buttons
 const QColor kRaisedHot(0x47, 0x4D, 0x57);
-const QColor kSunken(0x25, 0x29, 0x2F);     // pressed
-const QColor kEdge(0x4A, 0x50, 0x5A);       // hairlines
+const QColor kSunken(0x25, 0x29, 0x2F);  // pressed
+const QColor kEdge(0x4A, 0x50, 0x5A);    // hairlines
 const QColor kEdgeDark(0x15, 0x18, 0x1C);
-const QColor kAmber(0xF0, 0xA4, 0x3A);      // the accent
+const QColor kAmber(0xF0, 0xA4, 0x3A);  // the accent
 const QColor kAmberDeep(0xC9, 0x80, 0x1E);
-const QColor kInk(0xE6, 0xE8, 0xEB);        // glyphs
+const QColor kInk(0xE6, 0xE8, 0xEB);  // glyphs
 const QColor kInkDim(0x8A, 0x91, 0x9A);
 const QColor kInkOff(0x5C, 0x63, 0x6D);
-const QColor kField(0xF7, 0xF8, 0xFA);      // light fields
+const QColor kField(0xF7, 0xF8, 0xFA);  // light fields
 const QColor kFieldInk(0x2B, 0x2F, 0x36);
 
 enum class State { Normal, Hot, Down, Disabled, Inactive };
@@ -44,10 +44,14 @@ struct Style {
 
 Style ButtonStyle(State s) {
     switch (s) {
-        case State::Hot: return {kRaisedHot, kAmber, kAmber};
-        case State::Down: return {kSunken, kAmberDeep, kAmberDeep};
-        case State::Disabled: return {kFace, kEdge};
-        default: return {kRaised, kEdgeDark};
+        case State::Hot:
+            return {kRaisedHot, kAmber, kAmber};
+        case State::Down:
+            return {kSunken, kAmberDeep, kAmberDeep};
+        case State::Disabled:
+            return {kFace, kEdge};
+        default:
+            return {kRaised, kEdgeDark};
     }
 }
 
@@ -144,8 +148,10 @@ void GraphiteGenerator::Chamfer(int index, const QRect& r, int cut) {
 }
 
 void GraphiteGenerator::Button(const std::string& s) {
-    const std::pair<const char*, State> faces[] = {{"skinrect", State::Normal}, {"activeskinrect", State::Hot},
-                                                   {"downskinrect", State::Down}, {"disabledskinrect", State::Disabled}};
+    const std::pair<const char*, State> faces[] = {{"skinrect", State::Normal},
+                                                   {"activeskinrect", State::Hot},
+                                                   {"downskinrect", State::Down},
+                                                   {"disabledskinrect", State::Disabled}};
     for (const auto& [key, state] : faces) Box(Index(s), Rect(s, key), kFace, ButtonStyle(state));
     const int mask = Index(s, "maskpictureindex");
     if (mask >= 0) Chamfer(mask, QRect(QPoint(0, 0), Rect(s, "skinrect").size()), 2);
@@ -154,14 +160,15 @@ void GraphiteGenerator::Button(const std::string& s) {
 void GraphiteGenerator::ToolButton(const std::string& s) {
     const QRect track = Rect(s, "trackbuttonrect");
     const int top = Rect(s, "skinrect").top();
-    const std::pair<const char*, State> faces[] = {{"skinrect", State::Normal}, {"activeskinrect", State::Hot},
-                                                   {"downskinrect", State::Down}};
+    const std::pair<const char*, State> faces[] = {
+        {"skinrect", State::Normal}, {"activeskinrect", State::Hot}, {"downskinrect", State::Down}};
     for (const auto& [key, state] : faces) {
         const QRect r = Rect(s, key);
         if (state == State::Normal) Paint(Index(s), r, kFace, [](QPainter&, QRectF) {});
         else Box(Index(s), r, kFace, ButtonStyle(state));
         if (!track.isEmpty()) {
-            Paint(Index(s), track.translated(0, r.top() - top), state == State::Normal ? kFace : ButtonStyle(state).Fill,
+            Paint(Index(s), track.translated(0, r.top() - top),
+                  state == State::Normal ? kFace : ButtonStyle(state).Fill,
                   [](QPainter& p, QRectF t) { Arrow(p, t.center(), 0, kInk); });
         }
     }
@@ -224,7 +231,8 @@ void GraphiteGenerator::Gauge(const std::string& s) {
 void GraphiteGenerator::Edit(const std::string& s) {
     Box(Index(s), Rect(s, "skinrect"), kFace, {kField, kEdgeDark});
     Box(Index(s), Rect(s, "activeskinrect"), kFace, {kField, kAmber, kAmber});
-    const std::pair<const char*, State> buttons[] = {{"buttonrect", State::Normal}, {"activebuttonrect", State::Hot},
+    const std::pair<const char*, State> buttons[] = {{"buttonrect", State::Normal},
+                                                     {"activebuttonrect", State::Hot},
                                                      {"downbuttonrect", State::Down},
                                                      {"unenabledbuttonrect", State::Disabled}};
     for (const auto& [key, state] : buttons) {
@@ -243,8 +251,10 @@ void GraphiteGenerator::Check(const std::string& s, bool radio) {
         const char* Key;
         bool Checked;
         State St;
-    } images[] = {{"uncheckimagerect", false, State::Normal}, {"checkimagerect", true, State::Normal},
-                  {"activeuncheckimagerect", false, State::Hot}, {"activecheckimagerect", true, State::Hot},
+    } images[] = {{"uncheckimagerect", false, State::Normal},
+                  {"checkimagerect", true, State::Normal},
+                  {"activeuncheckimagerect", false, State::Hot},
+                  {"activecheckimagerect", true, State::Hot},
                   {"unenableduncheckimagerect", false, State::Disabled},
                   {"unenabledcheckimagerect", true, State::Disabled}};
     for (const auto& img : images) {
@@ -278,7 +288,7 @@ void GraphiteGenerator::Scroll(const std::string& s, bool vertical, bool corner)
         const char* Key;
         bool AtStart;
         State St;
-    } buttons[] = {{"downbuttonrect", true, State::Normal}, {"activedownbuttonrect", true, State::Hot},
+    } buttons[] = {{"downbuttonrect", true, State::Normal},   {"activedownbuttonrect", true, State::Hot},
                    {"downdownbuttonrect", true, State::Down}, {"upbuttonrect", false, State::Normal},
                    {"activeupbuttonrect", false, State::Hot}, {"downupbuttonrect", false, State::Down}};
     for (const auto& b : buttons) {
@@ -342,10 +352,10 @@ void GraphiteGenerator::CaptionButtons() {
         const char* Key;
         State St;
         bool Restore;
-    } looks[] = {{"skinrect", State::Normal, false},       {"activeskinrect", State::Hot, false},
-                 {"downrect", State::Down, false},         {"inactiveskinrect", State::Inactive, false},
-                 {"restorerect", State::Normal, true},     {"restoreactiverect", State::Hot, true},
-                 {"restoredownrect", State::Down, true},   {"restoreinactiverect", State::Inactive, true}};
+    } looks[] = {{"skinrect", State::Normal, false},     {"activeskinrect", State::Hot, false},
+                 {"downrect", State::Down, false},       {"inactiveskinrect", State::Inactive, false},
+                 {"restorerect", State::Normal, true},   {"restoreactiverect", State::Hot, true},
+                 {"restoredownrect", State::Down, true}, {"restoreinactiverect", State::Inactive, true}};
     for (const char* s : {"closebutton", "maxbutton", "minbutton", "sysmenubutton"}) {
         const TStdCommand command = D.ReadCommand(s, "command");
         for (const auto& look : looks) {
@@ -371,13 +381,15 @@ void GraphiteGenerator::CaptionButtons() {
                     case TStdCommand::cmMaximize:
                         if (look.Restore) {
                             p.drawRect(QRectF(c.x() - 4.5, c.y() - 2, 6.5, 6.5));
-                            p.drawPolyline(QPolygonF({c + QPointF(-2, -2), c + QPointF(-2, -4.5), c + QPointF(4.5, -4.5),
-                                                      c + QPointF(4.5, 2), c + QPointF(2, 2)}));
+                            p.drawPolyline(QPolygonF({c + QPointF(-2, -2), c + QPointF(-2, -4.5),
+                                                      c + QPointF(4.5, -4.5), c + QPointF(4.5, 2), c + QPointF(2, 2)}));
                         } else {
                             p.drawRect(QRectF(c.x() - 4.5, c.y() - 4.5, 9, 9));
                         }
                         break;
-                    case TStdCommand::cmMinimize: p.drawLine(c + QPointF(-4.5, 3), c + QPointF(4.5, 3)); break;
+                    case TStdCommand::cmMinimize:
+                        p.drawLine(c + QPointF(-4.5, 3), c + QPointF(4.5, 3));
+                        break;
                     default: {
                         // The program's mark: an amber hexagon, dimmed while the window is inactive.
                         QPolygonF hexagon;
@@ -408,12 +420,11 @@ void GraphiteGenerator::Menus() {
         p.fillRect(f.adjusted(2, 1, -2, -1), kRaisedHot);
         p.fillRect(QRectF(f.left() + 2, f.top() + 1, 2, f.height() - 2), kAmber);
     });
-    Paint(item, Rect("menuitem", "dividerrect"), kFace, [](QPainter& p, QRectF f) {
-        p.fillRect(QRectF(f.left() + 4, f.center().y(), f.width() - 8, 1), kEdge);
-    });
+    Paint(item, Rect("menuitem", "dividerrect"), kFace,
+          [](QPainter& p, QRectF f) { p.fillRect(QRectF(f.left() + 4, f.center().y(), f.width() - 8, 1), kEdge); });
     const TRect text = D.ReadRect("HINTWINDOW", "clientrect");
-    Box(D.ReadInteger("HINTWINDOW", "windowpictureindex", -1), QRect(0, 0, text.Right + text.Left, text.Bottom + text.Top),
-        kDeep, {kDeep, kAmber});
+    Box(D.ReadInteger("HINTWINDOW", "windowpictureindex", -1),
+        QRect(0, 0, text.Right + text.Left, text.Bottom + text.Top), kDeep, {kDeep, kAmber});
 }
 
 void GraphiteGenerator::DrawAll() {

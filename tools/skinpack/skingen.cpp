@@ -34,7 +34,8 @@ enum class State { Normal, Hot, Down, Disabled, Inactive };
 QRectF Inner(const QRect& r, double inset = 0.5) { return QRectF(r).adjusted(inset, inset, -inset, -inset); }
 
 QColor Mix(const QColor& a, const QColor& b, double t) {
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
                             float(a.blueF() + (b.blueF() - a.blueF()) * t));
 }
 
@@ -157,10 +158,17 @@ void Generator::Button(const std::string& s) {
         Draw(pic, R(s, key), [state](QPainter& p, const QRect& r) {
             p.fillRect(r, kBackground);
             switch (state) {
-                case State::Hot: RoundBox(p, r, 3, VGrad(r, QColor(0xF6, 0xFA, 0xFF), QColor(0xE2, 0xED, 0xFD)), kAccentHot); break;
-                case State::Down: RoundBox(p, r, 3, VGrad(r, QColor(0xD4, 0xE4, 0xFB), QColor(0xE6, 0xEF, 0xFD)), kAccent); break;
-                case State::Disabled: RoundBox(p, r, 3, QColor(0xF6, 0xF7, 0xF9), QColor(0xD9, 0xDD, 0xE3)); break;
-                default: RoundBox(p, r, 3, VGrad(r, Qt::white, QColor(0xEE, 0xF0, 0xF4)), kOutline);
+                case State::Hot:
+                    RoundBox(p, r, 3, VGrad(r, QColor(0xF6, 0xFA, 0xFF), QColor(0xE2, 0xED, 0xFD)), kAccentHot);
+                    break;
+                case State::Down:
+                    RoundBox(p, r, 3, VGrad(r, QColor(0xD4, 0xE4, 0xFB), QColor(0xE6, 0xEF, 0xFD)), kAccent);
+                    break;
+                case State::Disabled:
+                    RoundBox(p, r, 3, QColor(0xF6, 0xF7, 0xF9), QColor(0xD9, 0xDD, 0xE3));
+                    break;
+                default:
+                    RoundBox(p, r, 3, VGrad(r, Qt::white, QColor(0xEE, 0xF0, 0xF4)), kOutline);
             }
             if (state == State::Normal) {  // a soft highlight under the top edge
                 p.setPen(QColor(255, 255, 255, 200));
@@ -184,7 +192,8 @@ void Generator::ToolButton(const std::string& s, bool withMenu) {
         Draw(pic, place, [&](QPainter& p, const QRect& r) {
             p.fillRect(r, kBackground);
             if (state == State::Hot) RoundBox(p, r.adjusted(1, 1, -1, -1), 3, kAccentTint, QColor(0xA9, 0xC6, 0xF5));
-            if (state == State::Down) RoundBox(p, r.adjusted(1, 1, -1, -1), 3, kAccentTintDown, QColor(0x7A, 0xA7, 0xF0));
+            if (state == State::Down)
+                RoundBox(p, r.adjusted(1, 1, -1, -1), 3, kAccentTintDown, QColor(0x7A, 0xA7, 0xF0));
             if (withMenu) {
                 const QRect t = track.translated(0, r.top() - R(s, "skinrect").top());
                 Chevron(p, QPointF(t.center().x() + 0.5, t.center().y() + 1), 3, 0, kGlyph);
@@ -241,7 +250,8 @@ void Generator::StatusBackground(QPainter& p, const QRect& r, int fromRow) {
     const QRect bar = R("statusbar", "skinrect");
     for (int y = 0; y < r.height(); ++y) {
         const double t = double(fromRow + y) / std::max(1, bar.height() - 1);
-        p.fillRect(QRect(r.left(), r.top() + y, r.width(), 1), Mix(QColor(0xF4, 0xF5, 0xF7), QColor(0xE9, 0xEC, 0xF0), t));
+        p.fillRect(QRect(r.left(), r.top() + y, r.width(), 1),
+                   Mix(QColor(0xF4, 0xF5, 0xF7), QColor(0xE9, 0xEC, 0xF0), t));
     }
 }
 
@@ -299,7 +309,8 @@ void Generator::Edit(const std::string& s) {
             p.drawLine(QPointF(r.left() + 0.5, r.top() + 4), QPointF(r.left() + 0.5, r.bottom() - 3));
             p.setPen(Qt::NoPen);
             p.setBrush(dots);
-            for (int i = -1; i <= 1; ++i) p.drawEllipse(QPointF(r.center().x() + 1 + 4 * i, r.center().y() + 1), 1.2, 1.2);
+            for (int i = -1; i <= 1; ++i)
+                p.drawEllipse(QPointF(r.center().x() + 1 + 4 * i, r.center().y() + 1), 1.2, 1.2);
         });
     };
     button("buttonrect", Qt::white, kFieldOutline, kGlyph);
@@ -359,7 +370,10 @@ void Generator::ScrollBar(const std::string& s, bool vertical, bool corner) {
     const QRect skin = R(s, "skinrect");
     Draw(pic, skin, [&](QPainter& p, const QRect& r) {
         p.fillRect(r, track);
-        if (corner) p.fillRect(QRect(R(s, "upbuttonrect").right() + 1, r.top(), r.right() - R(s, "upbuttonrect").right(), r.height()), kBackground);
+        if (corner)
+            p.fillRect(
+                QRect(R(s, "upbuttonrect").right() + 1, r.top(), r.right() - R(s, "upbuttonrect").right(), r.height()),
+                kBackground);
     });
     // "down" is the left or top button (it decreases the position), "up" the right or bottom one.
     auto arrow = [&](const char* key, bool towardsStart, State state) {
@@ -403,8 +417,10 @@ void Generator::ComboBox(const std::string& s) {
         Draw(pic, place, [&](QPainter& p, const QRect& r) {
             p.fillRect(r, kBackground);
             const State st = states[i];
-            const QColor outline = st == State::Hot ? kAccentHot : st == State::Down ? kAccent
-                                 : st == State::Disabled ? QColor(0xD9, 0xDD, 0xE3) : kFieldOutline;
+            const QColor outline = st == State::Hot        ? kAccentHot
+                                   : st == State::Down     ? kAccent
+                                   : st == State::Disabled ? QColor(0xD9, 0xDD, 0xE3)
+                                                           : kFieldOutline;
             RoundBox(p, r, 3, st == State::Disabled ? QColor(0xF5, 0xF6, 0xF8) : QColor(Qt::white), outline);
             if (st == State::Hot) p.fillRect(QRectF(b).adjusted(0, 0.5, -0.5, -0.5), QColor(0xEE, 0xF4, 0xFE));
             if (st == State::Down) p.fillRect(QRectF(b).adjusted(0, 0.5, -0.5, -0.5), QColor(0xDC, 0xE8, 0xFC));
@@ -464,17 +480,18 @@ void Generator::CaptionButtons() {
         const char* Key;
         State St;
     };
-    const Look looks[] = {{"skinrect", State::Normal}, {"activeskinrect", State::Hot}, {"downrect", State::Down},
-                          {"inactiveskinrect", State::Inactive}, {"restorerect", State::Normal},
-                          {"restoreactiverect", State::Hot}, {"restoredownrect", State::Down},
-                          {"restoreinactiverect", State::Inactive}};
+    const Look looks[] = {{"skinrect", State::Normal},      {"activeskinrect", State::Hot},
+                          {"downrect", State::Down},        {"inactiveskinrect", State::Inactive},
+                          {"restorerect", State::Normal},   {"restoreactiverect", State::Hot},
+                          {"restoredownrect", State::Down}, {"restoreinactiverect", State::Inactive}};
     for (const char* s : {"closebutton", "maxbutton", "minbutton", "sysmenubutton"}) {
         const int pic = Picture(s, "activepictureindex");
         const TStdCommand command = D.ReadCommand(s, "command");
         for (const Look& look : looks) {
             const bool restore = std::string(look.Key).rfind("restore", 0) == 0;
             Draw(pic, R(s, look.Key), [&](QPainter& p, const QRect& r) {
-                for (int y = 0; y < r.height(); ++y) p.fillRect(QRect(r.left(), r.top() + y, r.width(), 1), CaptionRow(top + y, captionHeight));
+                for (int y = 0; y < r.height(); ++y)
+                    p.fillRect(QRect(r.left(), r.top() + y, r.width(), 1), CaptionRow(top + y, captionHeight));
                 const bool close = command == TStdCommand::cmClose;
                 if (look.St == State::Hot) p.fillRect(r, close ? QColor(0xE8, 0x11, 0x23) : QColor(0xDC, 0xE7, 0xF9));
                 if (look.St == State::Down) p.fillRect(r, close ? QColor(0xC4, 0x2B, 0x1C) : QColor(0xC7, 0xD8, 0xF5));
@@ -499,7 +516,9 @@ void Generator::CaptionButtons() {
                             p.drawRect(QRectF(c.x() - 5, c.y() - 5, 9, 9));
                         }
                         break;
-                    case TStdCommand::cmMinimize: p.drawLine(c + QPointF(-5, 0), c + QPointF(4, 0)); break;
+                    case TStdCommand::cmMinimize:
+                        p.drawLine(c + QPointF(-5, 0), c + QPointF(4, 0));
+                        break;
                     default: {
                         // The program's mark: a rounded blue tile with three lines, grey when inactive.
                         const QColor tile = look.St == State::Inactive ? QColor(0xA8, 0xB0, 0xBB) : kAccent;
@@ -507,7 +526,8 @@ void Generator::CaptionButtons() {
                         p.setBrush(tile);
                         p.drawRoundedRect(QRectF(c.x() - 7, c.y() - 7, 14, 14), 3.5, 3.5);
                         p.setPen(QPen(Qt::white, 1.4, Qt::SolidLine, Qt::RoundCap));
-                        for (int i = -1; i <= 1; ++i) p.drawLine(c + QPointF(-3.5, 3.5 * i), c + QPointF(i == 1 ? 1.0 : 3.5, 3.5 * i));
+                        for (int i = -1; i <= 1; ++i)
+                            p.drawLine(c + QPointF(-3.5, 3.5 * i), c + QPointF(i == 1 ? 1.0 : 3.5, 3.5 * i));
                     }
                 }
             });

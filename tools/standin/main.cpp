@@ -102,8 +102,8 @@ private:
 
     // Sends `body` the given way, or fails as configured. A trickled body goes in pieces of 1 KiB with a
     // pause before each piece after the first, so a client's progress can be watched and stopped.
-    void send(Service service, const httplib::Request& req, httplib::Response& res, std::string body,
-              const char* type, Transfer transfer = Transfer::Length) {
+    void send(Service service, const httplib::Request& req, httplib::Response& res, std::string body, const char* type,
+              Transfer transfer = Transfer::Length) {
         const Plan plan = begin(service, req);
         if (plan.fail) {
             fail(res, std::move(body), type, plan.cut);
@@ -125,10 +125,9 @@ private:
         };
         switch (transfer) {
             case Transfer::Length:
-                res.set_content_provider(shared->size(), type,
-                                         [writeFrom](size_t offset, size_t, httplib::DataSink& sink) {
-                                             return writeFrom(offset, sink);
-                                         });
+                res.set_content_provider(
+                    shared->size(), type,
+                    [writeFrom](size_t offset, size_t, httplib::DataSink& sink) { return writeFrom(offset, sink); });
                 break;
             case Transfer::Chunked:
                 res.set_chunked_content_provider(type, [writeFrom](size_t offset, httplib::DataSink& sink) {
@@ -155,11 +154,10 @@ private:
         // Promise the whole body, send half of it, and let the server drop the connection.
         const size_t half = body.size() / 2;
         auto shared = std::make_shared<std::string>(std::move(body));
-        res.set_content_provider(shared->size(), type,
-                                 [shared, half](size_t offset, size_t, httplib::DataSink& sink) {
-                                     if (offset < half) sink.write(shared->data() + offset, half - offset);
-                                     return offset < half;
-                                 });
+        res.set_content_provider(shared->size(), type, [shared, half](size_t offset, size_t, httplib::DataSink& sink) {
+            if (offset < half) sink.write(shared->data() + offset, half - offset);
+            return offset < half;
+        });
     }
 
     // Addresses the stand-in writes into its pages and redirects use the scheme it serves.

@@ -19,17 +19,17 @@ enum class FailMode { Status, Cut };
 enum class CaptchaMode { First, Always, Never };
 
 struct Options {
-    int port = 0;                 // 0: any free port
-    int delayMs = 0;              // pause before each response of a service in `delayed`
-    int trickleMs = 0;            // pause between the 1 KiB pieces of each body of a service in `delayed`
-    std::set<Service> delayed = {Service::Suggest, Service::Image, Service::Google, Service::Yahoo, Service::Msn,
-                                 Service::Affiliate};
+    int port = 0;       // 0: any free port
+    int delayMs = 0;    // pause before each response of a service in `delayed`
+    int trickleMs = 0;  // pause between the 1 KiB pieces of each body of a service in `delayed`
+    std::set<Service> delayed = {Service::Suggest, Service::Image, Service::Google,
+                                 Service::Yahoo,   Service::Msn,   Service::Affiliate};
     std::set<Service> failing;
     FailMode failMode = FailMode::Status;
     CaptchaMode captcha = CaptchaMode::First;
-    std::string captchaText;      // the characters of every security image; empty: random ones
-    bool verbose = false;         // every request line on stderr
-    std::string tlsCertificate;   // with tlsKey: serve https with this certificate (chain) file
+    std::string captchaText;     // the characters of every security image; empty: random ones
+    bool verbose = false;        // every request line on stderr
+    std::string tlsCertificate;  // with tlsKey: serve https with this certificate (chain) file
     std::string tlsKey;
 };
 

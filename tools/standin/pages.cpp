@@ -37,8 +37,8 @@ constexpr std::array<std::string_view, 10> kPrefixes = {
     "best", "cheap", "used", "discount", "women's", "mens", "kids", "custom", "new", "buy",
 };
 constexpr std::array<std::string_view, 24> kSuffixes = {
-    "reviews", "for sale", "online", "sets",   "prices",   "deals",     "store",       "& accessories",
-    "ratings", "brands",   "outlet", "parts",  "guide",    "shop",      "wholesale",   "lessons",
+    "reviews", "for sale",  "online",   "sets",  "prices", "deals",      "store",         "& accessories",
+    "ratings", "brands",    "outlet",   "parts", "guide",  "shop",       "wholesale",     "lessons",
     "tips",    "clearance", "pictures", "specs", "repair", "comparison", "for beginners", "catalog",
 };
 
@@ -47,11 +47,16 @@ constexpr std::string_view kSuggestTail = "&amp;adult_filter=remove_offensive&am
 // The count cell, dressed in one of the ways the real table varied; CleanMarkup gives back `count`.
 std::string dressCount(const std::string& count, std::uint64_t variant) {
     switch (variant % 5) {
-        case 1: return " " + count + " ";
-        case 2: return "<b>" + count + "</b>";
-        case 3: return "&nbsp;" + count;
-        case 4: return "\r\n  " + count + "\r\n";
-        default: return count;
+        case 1:
+            return " " + count + " ";
+        case 2:
+            return "<b>" + count + "</b>";
+        case 3:
+            return "&nbsp;" + count;
+        case 4:
+            return "\r\n  " + count + "\r\n";
+        default:
+            return count;
     }
 }
 
@@ -80,7 +85,8 @@ std::string dressKeyword(const std::string& keyword, std::uint64_t variant) {
         case 3:
             if (blank == std::string::npos) return escaped + "<wbr>";
             return escaped.substr(0, blank) + "<wbr>" + escaped.substr(blank);
-        default: return escaped;
+        default:
+            return escaped;
     }
 }
 
@@ -122,12 +128,23 @@ std::string HtmlEscape(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#039;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#039;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -158,13 +175,14 @@ std::vector<Suggestion> SuggestionsFor(std::string_view seed) {
 
 std::string SuggestionHomePage() {
     std::string page(kPageHead);
-    page += "<title>Free Keyword Suggestion Tool</title>\r\n</head>\r\n<body>\r\n"
-            "<h1>Free Keyword Suggestion Tool</h1>\r\n"
-            "<form action=\"/\" method=\"get\">\r\n"
-            "<input type=\"text\" name=\"seed\" size=\"40\">\r\n"
-            "<input type=\"hidden\" name=\"adult_filter\" value=\"remove_offensive\">\r\n"
-            "<input type=\"submit\" name=\"suggest\" value=\"Hit Me\">\r\n"
-            "</form>\r\n</body>\r\n</html>\r\n";
+    page +=
+        "<title>Free Keyword Suggestion Tool</title>\r\n</head>\r\n<body>\r\n"
+        "<h1>Free Keyword Suggestion Tool</h1>\r\n"
+        "<form action=\"/\" method=\"get\">\r\n"
+        "<input type=\"text\" name=\"seed\" size=\"40\">\r\n"
+        "<input type=\"hidden\" name=\"adult_filter\" value=\"remove_offensive\">\r\n"
+        "<input type=\"submit\" name=\"suggest\" value=\"Hit Me\">\r\n"
+        "</form>\r\n</body>\r\n</html>\r\n";
     return page;
 }
 
@@ -181,8 +199,8 @@ std::string SuggestionPage(std::string_view seed) {
     page += "<tbody>\r\n";
     Sequence looks(hashText(seed, 0x100c));
     for (const auto& row : rows) {
-        page += "<tr><td>" + dressCount(row.count, looks.next()) + "</td><td><a href=\"/?seed=" +
-                FormEncode(row.keyword) + std::string(kSuggestTail) + "\">" +
+        page += "<tr><td>" + dressCount(row.count, looks.next()) +
+                "</td><td><a href=\"/?seed=" + FormEncode(row.keyword) + std::string(kSuggestTail) + "\">" +
                 dressKeyword(row.keyword, looks.next()) + "</a></td></tr>\r\n";
     }
     page += "</tbody>\r\n</table>\r\n";
@@ -230,8 +248,8 @@ std::string EnginePage(Engine engine, std::string_view keyword, bool precise) {
     std::string results;
     for (int i = 1; i <= 10; ++i) {
         const std::string n = std::to_string(i);
-        results += "<div class=\"r\"><a href=\"http://www" + n + ".example/" + link + "\">" + shown + " - page " +
-                   n + "</a><br>All about " + shown +
+        results += "<div class=\"r\"><a href=\"http://www" + n + ".example/" + link + "\">" + shown + " - page " + n +
+                   "</a><br>All about " + shown +
                    ": prices, reviews and the shops that sell it, compared side by side and updated daily. "
                    "Find what you need and read what others say before you buy.<br><cite>www" +
                    n + ".example/" + link + "</cite></div>\r\n";
@@ -239,10 +257,10 @@ std::string EnginePage(Engine engine, std::string_view keyword, bool precise) {
     switch (engine) {
         case Engine::Google:
             page += "<title>" + shown + " - Google Search</title>\r\n</head>\r\n<body>\r\n";
-            page += "<table width=100% border=0 cellpadding=0 cellspacing=0><tr><td nowrap>"
-                    "<font size=-1>Results <b>1</b> - <b>10</b> of about <b>" +
-                    count + "</b> for <b>" + shown +
-                    "</b>. (<b>0.21</b> seconds)</font></td></tr></table>\r\n";
+            page +=
+                "<table width=100% border=0 cellpadding=0 cellspacing=0><tr><td nowrap>"
+                "<font size=-1>Results <b>1</b> - <b>10</b> of about <b>" +
+                count + "</b> for <b>" + shown + "</b>. (<b>0.21</b> seconds)</font></td></tr></table>\r\n";
             break;
         case Engine::Yahoo:
             page += "<title>" + shown + " - Yahoo! Search Results</title>\r\n</head>\r\n<body>\r\n";
@@ -251,8 +269,8 @@ std::string EnginePage(Engine engine, std::string_view keyword, bool precise) {
             break;
         case Engine::Msn:
             page += "<title>" + shown + " - Live Search</title>\r\n</head>\r\n<body>\r\n";
-            page += "<div id=\"results_area\"><h5><span id=\"count\">1-10 of " + count +
-                    " results</span></h5></div>\r\n";
+            page +=
+                "<div id=\"results_area\"><h5><span id=\"count\">1-10 of " + count + " results</span></h5></div>\r\n";
             break;
     }
     page += results;

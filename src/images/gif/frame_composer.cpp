@@ -111,8 +111,8 @@ void TFrameComposer::StartFresh(TGIFImage& image, int n) {
     const TGIFFrame& first = frames[start];
     // The fill may be skipped only where the first frame hides it for good: a frame n with disposal 3 keeps
     // what lies under it to put back afterwards, and that is the fill.
-    const bool firstHidesFill =
-        CoversScreen(first, image) && Opaque(first) && (start == n ? first.Disposal != 3 : LeavesItself(first.Disposal));
+    const bool firstHidesFill = CoversScreen(first, image) && Opaque(first) &&
+                                (start == n ? first.Disposal != 3 : LeavesItself(first.Disposal));
     if (firstHidesFill) {
         bitmap_.Pixels.resize(area);
     } else {

@@ -124,8 +124,8 @@ void TGIFImage::Clear() {
 }
 
 bool TGIFImage::IsTransparent() const {
-    return transparent_ && std::any_of(s_.Frames.begin(), s_.Frames.end(),
-                                       [](const TGIFFrame& f) { return f.TransparentIndex >= 0; });
+    return transparent_ &&
+           std::any_of(s_.Frames.begin(), s_.Frames.end(), [](const TGIFFrame& f) { return f.TransparentIndex >= 0; });
 }
 
 void TGIFImage::Changed() {

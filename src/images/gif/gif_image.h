@@ -86,11 +86,11 @@ public:
     // None, or the colour at the transparent index (mid-grey when the index lies beyond the colour table:
     // the index alone decides which pixels are transparent).
     std::optional<TRGB> TransparentColor;
-    int TransparentIndex = -1;             // the index behind TransparentColor, -1 for none
-    int Delay = 0;                         // milliseconds, as stored (unclamped)
-    int Disposal = 0;                      // 0 to 7
-    bool Corrupted = false;                // damaged data met while reading or decoding
-    std::vector<TExtension> Extensions;    // comment and graphic control extensions that came before it
+    int TransparentIndex = -1;           // the index behind TransparentColor, -1 for none
+    int Delay = 0;                       // milliseconds, as stored (unclamped)
+    int Disposal = 0;                    // 0 to 7
+    bool Corrupted = false;              // damaged data met while reading or decoding
+    std::vector<TExtension> Extensions;  // comment and graphic control extensions that came before it
 
     const TColorTable& Colors() const;
     // The decoded picture, decoded on first use.

@@ -153,33 +153,33 @@ private:
         std::uint8_t label = in_.Byte();
         TExtension ext;
         switch (label) {
-        case kLabelGraphicControl:
-            // Size, packed byte, delay, transparent index and the block terminator.
-            ext.Kind = TExtensionKind::GraphicControl;
-            ext.Fixed = in_.Take(6);
-            Hold(ExtensionOverhead(ext));
-            pending.push_back(std::move(ext));
-            break;
-        case kLabelPlainText:
-            // Text drawn over the picture is not shown; what was gathered for the next image goes with it.
-            in_.Take(13);
-            in_.SubBlocks();
-            pending.clear();
-            break;
-        case kLabelApplication:
-            ext.Kind = TExtensionKind::Application;
-            ext.Fixed = in_.Take(12);
-            ext.SubBlocks = in_.SubBlocks();
-            TakeLoop(ext);
-            break;
-        case kLabelComment:
-            ext.Kind = TExtensionKind::Comment;
-            ext.SubBlocks = in_.SubBlocks();
-            Hold(ExtensionOverhead(ext));
-            pending.push_back(std::move(ext));
-            break;
-        default:
-            throw EGIFUnknownExtension(label);
+            case kLabelGraphicControl:
+                // Size, packed byte, delay, transparent index and the block terminator.
+                ext.Kind = TExtensionKind::GraphicControl;
+                ext.Fixed = in_.Take(6);
+                Hold(ExtensionOverhead(ext));
+                pending.push_back(std::move(ext));
+                break;
+            case kLabelPlainText:
+                // Text drawn over the picture is not shown; what was gathered for the next image goes with it.
+                in_.Take(13);
+                in_.SubBlocks();
+                pending.clear();
+                break;
+            case kLabelApplication:
+                ext.Kind = TExtensionKind::Application;
+                ext.Fixed = in_.Take(12);
+                ext.SubBlocks = in_.SubBlocks();
+                TakeLoop(ext);
+                break;
+            case kLabelComment:
+                ext.Kind = TExtensionKind::Comment;
+                ext.SubBlocks = in_.SubBlocks();
+                Hold(ExtensionOverhead(ext));
+                pending.push_back(std::move(ext));
+                break;
+            default:
+                throw EGIFUnknownExtension(label);
         }
     }
 

@@ -58,8 +58,7 @@ TIndexPixels::TIndexPixels(const TIndexPixels& other) : TIndexPixels(other.size_
 }
 
 TIndexPixels::TIndexPixels(TIndexPixels&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
       capacity_(std::exchange(other.capacity_, 0)) {}
 
 TIndexPixels& TIndexPixels::operator=(const TIndexPixels& other) {

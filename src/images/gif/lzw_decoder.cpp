@@ -92,11 +92,11 @@ TIndexPixels Deinterlace(const TIndexPixels& linear, int width, int height, std:
 // code before it plus the first pixel of the code after it, which is exactly the bytes starting where the
 // earlier code was written. So the table keeps only (offset, length) pairs into the output, and writing a
 // code is one copy from earlier output, with no chain to walk.
-TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPerPixel, bool interlaced,
-                     int keptIndex) {
+TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPerPixel, bool interlaced, int keptIndex) {
     TLZWResult result;
     std::size_t pos = 0;  // pixels decoded so far
-    const std::size_t total = static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
+    const std::size_t total =
+        static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
     result.Pixels = TIndexPixels(total + kSlack);
     std::uint8_t* out = result.Pixels.data();
 

@@ -70,7 +70,10 @@ TEST(CleanMarkupTest, OtherFormsOfTagsStay) {
 }
 
 TEST(CleanMarkupTest, TrimsControlCharactersButNotInnerOnes) {
-    EXPECT_EQ(CleanMarkup("\x01\x1f a\x01" "b \x20"), "a\x01" "b");
+    EXPECT_EQ(CleanMarkup("\x01\x1f a\x01"
+                          "b \x20"),
+              "a\x01"
+              "b");
     EXPECT_EQ(CleanMarkup(""), "");
     EXPECT_EQ(CleanMarkup(" \t\r\n"), "");
     EXPECT_EQ(CleanMarkup("\xa0x\xa0"), "\xa0x\xa0");

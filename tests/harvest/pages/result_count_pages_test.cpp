@@ -20,9 +20,12 @@ TEST(ResultCountAddress, PreciseQuotesAndBroadDoesNot) {
               "http://m/results.aspx?q=golf+clubs");
     // What the user typed arrives as one value: "&" and "#" cannot end it, "+" is not a blank, bytes above
     // 127 go as the keyword's own escapes.
-    const std::pair<const char*, const char*> typed[] = {
-        {" a&b#c ", "+a%26b%23c+"}, {"AT&T", "AT%26T"}, {"c++", "c%2B%2B"}, {"caf\xc3\xa9", "caf%C3%A9"},
-        {"100% \"real\"", "100%25+%22real%22"}, {"*-._", "*-._"}};
+    const std::pair<const char*, const char*> typed[] = {{" a&b#c ", "+a%26b%23c+"},
+                                                         {"AT&T", "AT%26T"},
+                                                         {"c++", "c%2B%2B"},
+                                                         {"caf\xc3\xa9", "caf%C3%A9"},
+                                                         {"100% \"real\"", "100%25+%22real%22"},
+                                                         {"*-._", "*-._"}};
     for (const auto& [keyword, encoded] : typed)
         EXPECT_EQ(ResultCountAddress(Engine::Google, "g", keyword, SearchType::Precise),
                   std::string("http://g/search?q=%22") + encoded + "%22");
@@ -39,8 +42,7 @@ TEST(CutResultCount, EachEnginesMarkers) {
                              "<font size=-1>Results <b>1</b> - <b>10</b> of about <b>1,230,000</b> for <b>x</b>"),
               "1,230,000");
     EXPECT_EQ(CutResultCount(Engine::Yahoo, "1 - 10 of about <span id=\"infototal\">4,560</span> for"), "4,560");
-    EXPECT_EQ(CutResultCount(Engine::Msn, "<span id=\"count\">1-10 of 1,234,567 results</span>"),
-              "1,234,567 results");
+    EXPECT_EQ(CutResultCount(Engine::Msn, "<span id=\"count\">1-10 of 1,234,567 results</span>"), "1,234,567 results");
 }
 
 TEST(CutResultCount, ValueIsKeptAsCutAndMarkersIgnoreCase) {

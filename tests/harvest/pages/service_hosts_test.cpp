@@ -25,7 +25,8 @@ TEST(ServiceHosts, OriginKeepsAnHttpOrHttpsScheme) {
 TEST(ServiceHosts, AddressesUseTheScheme) {
     EXPECT_EQ(SuggestionsAddress("https://kw.example:8443", "golf"),
               "https://kw.example:8443/?seed=golf&adult_filter=remove_offensive&suggest=Hit+Me");
-    EXPECT_EQ(CaptchaAnswerAddress("https://h", "a", "1", "s"), "https://h/keyword-suggestion-tool.html?password=a&random=1&seed=s");
+    EXPECT_EQ(CaptchaAnswerAddress("https://h", "a", "1", "s"),
+              "https://h/keyword-suggestion-tool.html?password=a&random=1&seed=s");
     EXPECT_EQ(ResultCountAddress(Engine::Google, "https://g.example", "golf", SearchType::Precise),
               "https://g.example/search?q=%22golf%22");
 }

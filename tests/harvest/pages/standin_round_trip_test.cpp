@@ -67,7 +67,8 @@ TEST(StandinRoundTrip, EveryEngineChunkedRedirectedOrReadUntilClose) {
         for (Engine engine : kEngines) {
             const std::string page = fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf clubs", type));
             const auto se = static_cast<standin::Engine>(static_cast<int>(engine));
-            EXPECT_EQ(CutResultCount(engine, page), standin::CountCellText(se, "golf clubs", type == SearchType::Precise));
+            EXPECT_EQ(CutResultCount(engine, page),
+                      standin::CountCellText(se, "golf clubs", type == SearchType::Precise));
         }
     }
     EXPECT_EQ(standin.requests(), (std::vector<std::string>{
@@ -87,7 +88,8 @@ TEST(StandinRoundTrip, TrickledPagesArriveWhole) {
     http::TNetHTTP client;
     client.HandleRedirects = true;
     for (Engine engine : kEngines) {
-        const std::string page = fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf", SearchType::Broad));
+        const std::string page =
+            fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf", SearchType::Broad));
         EXPECT_EQ(page, standin::EnginePage(static_cast<standin::Engine>(static_cast<int>(engine)), "golf", false));
     }
 }
@@ -106,8 +108,8 @@ TEST(StandinRoundTrip, FailingEngineFailsTheFetch) {
 TEST(StandinRoundTrip, HttpsModeServesEveryServiceOverTls) {
     test::TempDir dir;
     const test::TestCertificates certificates(dir.path().string());
-    test::StandinServer standin({"--tls-cert", certificates.Certificate("good"), "--tls-key", certificates.Key("good"),
-                                 "--captcha", "never"});
+    test::StandinServer standin(
+        {"--tls-cert", certificates.Certificate("good"), "--tls-key", certificates.Key("good"), "--captcha", "never"});
     http::TNetHTTP client;
     client.HandleRedirects = true;
     client.TrustAnchorFile = certificates.Authority();

@@ -113,9 +113,27 @@ TEST(ParseSuggestions, ZeroBytesAndHighBytesPassThrough) {
 
 TEST(ParseSuggestions, SameRowsAsOneBufferCutAfterCut) {
     // Pages made of the markers in any order and case, with stretches longer than the parser's first window.
-    const std::vector<std::string> pieces = {
-        "<tr><td>", "<TR><TD>", "</td>", "</TD>", "\">", "</a>", "</A>", "</tfoot>", "</TFOOT>", ">", "\"",
-        "<b>", "&nbsp;", " ", "7", "1,234", "golf", std::string(700, 'y'), std::string(3000, 'z'), "<tr>", "</t"};
+    const std::vector<std::string> pieces = {"<tr><td>",
+                                             "<TR><TD>",
+                                             "</td>",
+                                             "</TD>",
+                                             "\">",
+                                             "</a>",
+                                             "</A>",
+                                             "</tfoot>",
+                                             "</TFOOT>",
+                                             ">",
+                                             "\"",
+                                             "<b>",
+                                             "&nbsp;",
+                                             " ",
+                                             "7",
+                                             "1,234",
+                                             "golf",
+                                             std::string(700, 'y'),
+                                             std::string(3000, 'z'),
+                                             "<tr>",
+                                             "</t"};
     std::mt19937 random(20240611);
     for (int round = 0; round < 3000; ++round) {
         std::string page = (round % 4 == 0) ? "" : "</tfoot>";

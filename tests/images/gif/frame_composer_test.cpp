@@ -91,10 +91,10 @@ TEST(FrameComposer, BackgroundColourFillsATransparentPictureWhoseFirstFrameIsOpa
 TEST(FrameComposer, DisposalTwoClearsItsRectangleDisposalThreeLeavesNoTrace) {
     GifBuilder b;
     b.Header(4, 1, 2, 0, "GIF89a", kColours);
-    b.GraphicControl(1, 10).Image(0, 0, 4, 1, Solid(4, 1));   // red everywhere
-    b.GraphicControl(2, 10).Image(0, 0, 2, 1, Solid(2, 2));   // green left, then cleared
-    b.GraphicControl(3, 10).Image(2, 0, 2, 1, Solid(2, 3));   // blue right, then restored
-    b.GraphicControl(1, 10).Image(3, 0, 1, 1, Solid(1, 0));   // white at the end
+    b.GraphicControl(1, 10).Image(0, 0, 4, 1, Solid(4, 1));  // red everywhere
+    b.GraphicControl(2, 10).Image(0, 0, 2, 1, Solid(2, 2));  // green left, then cleared
+    b.GraphicControl(3, 10).Image(2, 0, 2, 1, Solid(2, 3));  // blue right, then restored
+    b.GraphicControl(1, 10).Image(3, 0, 1, 1, Solid(1, 0));  // white at the end
     b.Trailer();
     TGIFImage image = Load(b);
     EXPECT_EQ(Fresh(image, 1), (std::vector<std::uint32_t>{G, G, R, R}));
@@ -163,12 +163,12 @@ TEST(FrameComposer, IndexIsHeldWithinTheFrames) {
 TEST(FrameComposer, DisposalThreeRunsPutBackWhatTheyCovered) {
     GifBuilder b;
     b.Header(4, 2, 2, 0, "GIF89a", kColours);
-    b.GraphicControl(1, 10).Image(0, 0, 4, 2, Solid(8, 1));                              // red
-    b.GraphicControl(3, 10).Image(1, 0, 2, 2, Solid(4, 2));                              // green
+    b.GraphicControl(1, 10).Image(0, 0, 4, 2, Solid(8, 1));  // red
+    b.GraphicControl(3, 10).Image(1, 0, 2, 2, Solid(4, 2));  // green
     b.GraphicControl(3, 10, 0).Image(2, 1, 4, 4, LiteralImageData(std::vector<std::uint8_t>(16, 3), 2));
-    b.GraphicControl(1, 10).Image(0, 1, 1, 1, Solid(1, 0));                              // white stays
-    b.GraphicControl(3, 10).Image(0, 0, 4, 2, Solid(8, 3));                              // blue over all
-    b.GraphicControl(3, 10, 2).Image(0, 0, 2, 1, LiteralImageData({2, 3}, 2));           // half see-through
+    b.GraphicControl(1, 10).Image(0, 1, 1, 1, Solid(1, 0));                     // white stays
+    b.GraphicControl(3, 10).Image(0, 0, 4, 2, Solid(8, 3));                     // blue over all
+    b.GraphicControl(3, 10, 2).Image(0, 0, 2, 1, LiteralImageData({2, 3}, 2));  // half see-through
     b.GraphicControl(1, 10).Image(3, 0, 1, 1, Solid(1, 2));
     b.Trailer();
     TGIFImage image = Load(b);

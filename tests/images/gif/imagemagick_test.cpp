@@ -42,8 +42,8 @@ protected:
             for (std::size_t i = 0; i < ours.size() && mismatches < 5; ++i) {
                 const std::uint8_t* px = &im.Frames[n][4 * i];
                 const std::uint32_t theirs = ToPixel(TRGB{px[0], px[1], px[2]});
-                const bool ok = px[3] == 0 ? ((ours[i] >> 24) == 0 || ours[i] == fill)
-                                           : (px[3] == 255 && ours[i] == theirs);
+                const bool ok =
+                    px[3] == 0 ? ((ours[i] >> 24) == 0 || ours[i] == fill) : (px[3] == 255 && ours[i] == theirs);
                 if (!ok) {
                     ++mismatches;
                     ADD_FAILURE() << "frame " << n << " pixel (" << i % image.Width() << ", " << i / image.Width()
@@ -60,17 +60,77 @@ protected:
 
 // Frames with each disposal method, offsets, and transparent parts; the first frame has transparent pixels.
 TEST_F(ImageMagickGif, DisposalMethodsWithATransparentColour) {
-    TGIFImage image = Make(
-        "disposals.gif",
-        {"-size", "60x40", "xc:none", "-fill", "blue", "-draw", "rectangle 15,0 59,39",
-         "-dispose", "none", "(", "-size", "20x10", "xc:none", "-fill", "red", "-draw", "rectangle 0,0 4,9",
-         "-draw", "rectangle 10,0 19,9", "-repage", "60x40+5+5", ")",
-         "-dispose", "background", "(", "-size", "20x12", "xc:yellow", "-repage", "60x40+30+20", ")",
-         "-dispose", "previous", "(", "-size", "25x10", "xc:green", "-repage", "60x40+10+25", ")",
-         "-dispose", "none", "(", "-size", "10x10", "xc:white", "-repage", "60x40+45+2", ")",
-         "-dispose", "background", "(", "-size", "30x30", "xc:none", "-fill", "orange", "-draw",
-         "circle 15,15 15,5", "-repage", "60x40+20+5", ")",
-         "(", "-size", "5x5", "xc:purple", "-repage", "60x40+0+0", ")", "-loop", "0"});
+    TGIFImage image = Make("disposals.gif", {"-size",
+                                             "60x40",
+                                             "xc:none",
+                                             "-fill",
+                                             "blue",
+                                             "-draw",
+                                             "rectangle 15,0 59,39",
+                                             "-dispose",
+                                             "none",
+                                             "(",
+                                             "-size",
+                                             "20x10",
+                                             "xc:none",
+                                             "-fill",
+                                             "red",
+                                             "-draw",
+                                             "rectangle 0,0 4,9",
+                                             "-draw",
+                                             "rectangle 10,0 19,9",
+                                             "-repage",
+                                             "60x40+5+5",
+                                             ")",
+                                             "-dispose",
+                                             "background",
+                                             "(",
+                                             "-size",
+                                             "20x12",
+                                             "xc:yellow",
+                                             "-repage",
+                                             "60x40+30+20",
+                                             ")",
+                                             "-dispose",
+                                             "previous",
+                                             "(",
+                                             "-size",
+                                             "25x10",
+                                             "xc:green",
+                                             "-repage",
+                                             "60x40+10+25",
+                                             ")",
+                                             "-dispose",
+                                             "none",
+                                             "(",
+                                             "-size",
+                                             "10x10",
+                                             "xc:white",
+                                             "-repage",
+                                             "60x40+45+2",
+                                             ")",
+                                             "-dispose",
+                                             "background",
+                                             "(",
+                                             "-size",
+                                             "30x30",
+                                             "xc:none",
+                                             "-fill",
+                                             "orange",
+                                             "-draw",
+                                             "circle 15,15 15,5",
+                                             "-repage",
+                                             "60x40+20+5",
+                                             ")",
+                                             "(",
+                                             "-size",
+                                             "5x5",
+                                             "xc:purple",
+                                             "-repage",
+                                             "60x40+0+0",
+                                             ")",
+                                             "-loop",
+                                             "0"});
     ASSERT_EQ(image.FrameCount(), 7);
     EXPECT_GE(image.Frames()[0].TransparentIndex, 0);
     std::vector<int> disposals;
@@ -80,12 +140,13 @@ TEST_F(ImageMagickGif, DisposalMethodsWithATransparentColour) {
 }
 
 TEST_F(ImageMagickGif, DisposalMethodsWithoutTransparency) {
-    TGIFImage image = Make("opaque.gif", {"-size", "50x30", "xc:navy", "-dispose", "background", "(", "-size",
-                                          "20x10", "xc:red", "-repage", "50x30+3+3", ")", "-dispose", "previous",
-                                          "(", "-size", "50x30", "xc:green", "-repage", "50x30+0+0", ")",
-                                          "-dispose", "none", "(", "-size", "10x10", "xc:white", "-repage",
-                                          "50x30+35+15", ")", "(", "-size", "12x12", "xc:gray", "-repage",
-                                          "50x30+30+10", ")"});
+    TGIFImage image =
+        Make("opaque.gif", {"-size",       "50x30",  "xc:navy", "-dispose",  "background", "(",         "-size",
+                            "20x10",       "xc:red", "-repage", "50x30+3+3", ")",          "-dispose",  "previous",
+                            "(",           "-size",  "50x30",   "xc:green",  "-repage",    "50x30+0+0", ")",
+                            "-dispose",    "none",   "(",       "-size",     "10x10",      "xc:white",  "-repage",
+                            "50x30+35+15", ")",      "(",       "-size",     "12x12",      "xc:gray",   "-repage",
+                            "50x30+30+10", ")"});
     ASSERT_EQ(image.FrameCount(), 5);
     EXPECT_FALSE(image.IsTransparent());
     ExpectSameAsImageMagick(image);
@@ -96,9 +157,9 @@ TEST_F(ImageMagickGif, RunOfRestoredFrames) {
     std::vector<std::string> args{"-size", "40x20", "xc:none", "-fill", "teal", "-draw", "rectangle 0,0 25,19"};
     const char* colours[] = {"red", "yellow", "white", "orange", "purple", "lime"};
     for (int i = 0; i < 12; ++i) {
-        args.insert(args.end(), {"-dispose", i == 5 ? "none" : "previous", "(", "-size", "8x8",
-                                 std::string("xc:") + colours[i % 6], "-repage",
-                                 "40x20+" + std::to_string(3 * i) + "+" + std::to_string(i % 3 * 5), ")"});
+        args.insert(args.end(),
+                    {"-dispose", i == 5 ? "none" : "previous", "(", "-size", "8x8", std::string("xc:") + colours[i % 6],
+                     "-repage", "40x20+" + std::to_string(3 * i) + "+" + std::to_string(i % 3 * 5), ")"});
     }
     TGIFImage image = Make("previous.gif", args);
     ASSERT_EQ(image.FrameCount(), 13);
@@ -107,8 +168,8 @@ TEST_F(ImageMagickGif, RunOfRestoredFrames) {
 }
 
 TEST_F(ImageMagickGif, Interlaced) {
-    TGIFImage image = Make("interlaced.gif", {"-seed", "3", "-size", "37x29", "plasma:", "+dither", "-colors",
-                                              "64", "-interlace", "GIF"});
+    TGIFImage image = Make(
+        "interlaced.gif", {"-seed", "3", "-size", "37x29", "plasma:", "+dither", "-colors", "64", "-interlace", "GIF"});
     ASSERT_EQ(image.FrameCount(), 1);
     EXPECT_TRUE(image.Frames()[0].Interlaced);
     ExpectSameAsImageMagick(image);
@@ -117,9 +178,9 @@ TEST_F(ImageMagickGif, Interlaced) {
 TEST_F(ImageMagickGif, PaletteDepths) {
     for (int bits : {1, 2, 4, 8}) {
         SCOPED_TRACE(bits);
-        TGIFImage image = Make("depth" + std::to_string(bits) + ".gif",
-                               {"-seed", "7", "-size", "64x48", "plasma:", "+dither", "-colors",
-                                std::to_string(1 << bits)});
+        TGIFImage image =
+            Make("depth" + std::to_string(bits) + ".gif",
+                 {"-seed", "7", "-size", "64x48", "plasma:", "+dither", "-colors", std::to_string(1 << bits)});
         ASSERT_EQ(image.FrameCount(), 1);
         EXPECT_EQ(image.Frames()[0].BitsPerPixel, bits);
         EXPECT_EQ(image.Frames()[0].Bitmap().Depth, bits == 1 ? 1 : bits <= 4 ? 4 : 8);
@@ -137,8 +198,8 @@ TEST_F(ImageMagickGif, LocalColourTables) {
 }
 
 TEST_F(ImageMagickGif, LoopExtensionAndComments) {
-    TGIFImage image = Make("loop.gif", {"-size", "20x10", "xc:red", "xc:blue", "-set", "comment", "Dorvanel banner",
-                                        "-loop", "3"});
+    TGIFImage image =
+        Make("loop.gif", {"-size", "20x10", "xc:red", "xc:blue", "-set", "comment", "Dorvanel banner", "-loop", "3"});
     ASSERT_EQ(image.FrameCount(), 2);
     EXPECT_TRUE(image.Looping());
     EXPECT_GT(image.RepeatCount(), 0);

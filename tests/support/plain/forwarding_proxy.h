@@ -15,10 +15,10 @@ namespace dorvanel::test {
 class ForwardingProxy {
 public:
     struct Options {
-        bool Connect = false;        // answer a CONNECT head first
-        size_t PieceBytes = 0;       // server to client in pieces of this size (0: as they come)
-        int PauseMs = 0;             // between the pieces
-        long long CutAfter = -1;     // close after this many bytes from the server (-1: never)
+        bool Connect = false;     // answer a CONNECT head first
+        size_t PieceBytes = 0;    // server to client in pieces of this size (0: as they come)
+        int PauseMs = 0;          // between the pieces
+        long long CutAfter = -1;  // close after this many bytes from the server (-1: never)
     };
 
     ForwardingProxy(int serverPort, Options options);

@@ -25,7 +25,7 @@ TCoalescedFrames CoalesceWithImageMagick(const std::string& gifPath, int width, 
 }  // namespace dorvanel::test
 
 // Skips the running test when ImageMagick is missing (setup.sh installs it, so CI always runs these).
-#define DORVANEL_REQUIRE_IMAGEMAGICK()                                                   \
-    do {                                                                                 \
+#define DORVANEL_REQUIRE_IMAGEMAGICK()                                                                \
+    do {                                                                                              \
         if (!::dorvanel::test::HaveImageMagick()) GTEST_SKIP() << "convert-im6.q16 is not installed"; \
     } while (0)

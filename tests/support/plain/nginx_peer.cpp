@@ -30,9 +30,7 @@ int freeLoopbackPort() {
 
 }  // namespace
 
-bool NginxPeer::Available() {
-    return ::access(kBinary, X_OK) == 0;
-}
+bool NginxPeer::Available() { return ::access(kBinary, X_OK) == 0; }
 
 NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLines, const std::string& listenOptions)
     : folder_(folder) {
@@ -84,9 +82,7 @@ NginxPeer::~NginxPeer() {
     ::waitpid(pid_, &status, 0);
 }
 
-std::string NginxPeer::Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-}
+std::string NginxPeer::Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
 std::string NginxPeer::SecureUrl(const std::string& path, const std::string& host) const {
     return "https://" + host + ":" + std::to_string(port_) + path;

@@ -56,9 +56,7 @@ std::string ScriptedServer::Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
-void ScriptedServer::AddConnection(ServerScript script) {
-    scripts_.push_back(std::move(script));
-}
+void ScriptedServer::AddConnection(ServerScript script) { scripts_.push_back(std::move(script)); }
 
 void ScriptedServer::Start() {
     thread_ = std::thread([this] { run(); });
@@ -193,8 +191,7 @@ void ScriptedServer::play(int fd, size_t index) {
             case ServerStep::Kind::Stall: {
                 // POLLRDHUP tells the client's close without reading what it sent before.
                 pollfd fds[2] = {{fd, POLLRDHUP, 0}, {stopFds_[0], POLLIN, 0}};
-                while (::poll(fds, 2, -1) < 0 && errno == EINTR) {
-                }
+                while (::poll(fds, 2, -1) < 0 && errno == EINTR) {}
                 open = false;
                 break;
             }
@@ -213,8 +210,7 @@ void ScriptedServer::play(int fd, size_t index) {
                 break;
             }
             case ServerStep::Kind::WaitClose:
-                while (readSome(fd, index)) {
-                }
+                while (readSome(fd, index)) {}
                 open = false;
                 break;
         }

@@ -27,8 +27,9 @@ std::string read(const std::string& path) {
 
 TestCertificates::TestCertificates(const std::string& folder) : folder_(folder) {
     const std::string f = "'" + folder_ + "/";
-    run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -sha256 -days 2 -subj /CN=Dorvanel\\ Test\\ CA -keyout " + f +
-        "ca.key' -out " + f + "ca.pem' -addext basicConstraints=critical,CA:true -addext keyUsage=keyCertSign");
+    run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -sha256 -days 2 -subj /CN=Dorvanel\\ "
+        "Test\\ CA -keyout " +
+        f + "ca.key' -out " + f + "ca.pem' -addext basicConstraints=critical,CA:true -addext keyUsage=keyCertSign");
     // The authority signs through `openssl ca`, which can set dates in the past.
     {
         std::ofstream conf(folder_ + "/ca.cnf");
@@ -50,13 +51,14 @@ TestCertificates::TestCertificates(const std::string& folder) : folder_(folder) 
     };
     for (const Kind& kind : kinds) {
         const std::string name = kind.name;
-        run("openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -sha256 -subj /CN=" + name + " -keyout " + f + name + ".key' -out " +
-            f + name + ".csr' -addext subjectAltName=" + kind.altNames);
-        run("openssl ca -batch -notext -config " + f + "ca.cnf' -cert " + f + "ca.pem' -keyfile " + f +
-            "ca.key' " + kind.dates + " -in " + f + name + ".csr' -out " + f + name + ".pem'");
+        run("openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -sha256 -subj /CN=" + name + " -keyout " +
+            f + name + ".key' -out " + f + name + ".csr' -addext subjectAltName=" + kind.altNames);
+        run("openssl ca -batch -notext -config " + f + "ca.cnf' -cert " + f + "ca.pem' -keyfile " + f + "ca.key' " +
+            kind.dates + " -in " + f + name + ".csr' -out " + f + name + ".pem'");
     }
-    run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -sha256 -days 2 -subj /CN=localhost -keyout " + f +
-        "selfsigned.key' -out " + f + "selfsigned.pem' -addext subjectAltName=DNS:localhost,IP:127.0.0.1");
+    run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -sha256 -days 2 -subj /CN=localhost "
+        "-keyout " +
+        f + "selfsigned.key' -out " + f + "selfsigned.pem' -addext subjectAltName=DNS:localhost,IP:127.0.0.1");
     // A long chain: the good certificate, then unrelated certificates the client must read and can ignore.
     std::string chain = read(Certificate("good"));
     for (int i = 0; chain.size() < 20000; ++i) {

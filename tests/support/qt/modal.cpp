@@ -51,7 +51,8 @@ void WhenModals(std::vector<std::function<void(QWidget*)>> actions) {
 }
 
 void CancelModalWatches() {
-    for (QTimer* watch : qApp->findChildren<QTimer*>(QStringLiteral("dorvanel-modal-watch"), Qt::FindDirectChildrenOnly))
+    for (QTimer* watch :
+         qApp->findChildren<QTimer*>(QStringLiteral("dorvanel-modal-watch"), Qt::FindDirectChildrenOnly))
         delete watch;
 }
 

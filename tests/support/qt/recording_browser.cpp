@@ -12,8 +12,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kVariables[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS",
-                                      "XDG_CURRENT_DESKTOP", "DISPLAY", "BROWSER"};
+constexpr const char* kVariables[] = {"XDG_CONFIG_HOME",     "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS",
+                                      "XDG_CURRENT_DESKTOP", "DISPLAY",       "BROWSER"};
 // A recorded start appears within a second or two; this only bounds a test that would otherwise wait forever.
 constexpr int kWaitMs = 30000;
 
@@ -36,10 +36,13 @@ TRecordingBrowser::TRecordingBrowser(const std::string& execOptions) {
     qputenv("BROWSER", QByteArray::fromStdString(Script()));
 
     // Each start writes its arguments, each ended by a NUL byte, into a file of its own, made whole by a rename.
-    writeFileBytes(Script(), "#!/bin/sh\n"
-                             "out=\"" + dir_.file("calls") + "/call-$$\"\n"
-                             "printf '%s\\0' \"$@\" > \"$out.part\"\n"
-                             "mv \"$out.part\" \"$out\"\n");
+    writeFileBytes(Script(),
+                   "#!/bin/sh\n"
+                   "out=\"" +
+                       dir_.file("calls") +
+                       "/call-$$\"\n"
+                       "printf '%s\\0' \"$@\" > \"$out.part\"\n"
+                       "mv \"$out.part\" \"$out\"\n");
     fs::permissions(Script(), fs::perms::owner_all);
     // Unquoted: xdg-mime only names an entry whose program it can find, and it does not undo quoting.
     WriteEntry("recorder.desktop", Script() + " " + execOptions);
