@@ -89,8 +89,9 @@ TEST(IncludeRules, EveryIncludeGoesDownTheMatrix) {
                 lastNamespace = m[2];
             }
         }
-        if (file.extension() == ".h" && !lastNamespace.empty())
+        if (file.extension() == ".h" && !lastNamespace.empty()) {
             EXPECT_EQ(lastNamespace, rules.Namespace) << file << " declares namespace dorvanel::" << lastNamespace;
+        }
     }
     EXPECT_GT(files, 100);
 }
