@@ -2,6 +2,7 @@
 // addresses one after another, each on a new connection and each written to a file. Also saves a picture
 // of the window after Gather Keywords and Gather Data (argument: the PNG path).
 #include "app/main_window.h"
+#include "skin/skin_data.h"
 #include "harvest/pages/result_count_pages.h"
 #include "support/plain/standin_server.h"
 #include "workbench/keyword_table.h"
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
     w.Fetcher().ServiceHosts = {host, host, host, host, host};
     w.Fetcher().ScratchFileName = dir.filePath(QStringLiteral("test.html"));
     w.show();
+    // DORVANEL_BENCH_PLAIN=1 measures the window in its plain look, to tell the skin's painting per fetch
+    // from the transfer's own cost.
+    if (qEnvironmentVariableIsSet("DORVANEL_BENCH_PLAIN"))
+        w.findChild<skin::TSkinData*>(QStringLiteral("SkinData1"))->UnloadSkin();
 
     // Gather Keywords fills the first rows; typed keywords make up the 200.
     w.SetMainKeyword(QStringLiteral("golf clubs"));
