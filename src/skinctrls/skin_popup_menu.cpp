@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -134,7 +135,8 @@ TSkinPopupMenu::TLook TSkinPopupMenu::CurrentLook() const {
             look.Mask = skinData->Picture(window.maskpictureindex);
         }
     }
-    const auto* item = dynamic_cast<const skin::TDataSkinMenuItem*>(skinData->Object(skinData->IndexOfObject("menuitem")));
+    const auto* item =
+        dynamic_cast<const skin::TDataSkinMenuItem*>(skinData->Object(skinData->IndexOfObject("menuitem")));
     // A frame object's images come from its own picture, else from the frame picture.
     const QImage* picture = item ? skinData->Picture(item->activepictureindex) : nullptr;
     if (item && !picture) picture = &skinData->MainPicture();
@@ -144,8 +146,8 @@ TSkinPopupMenu::TLook TSkinPopupMenu::CurrentLook() const {
         look.Normal = skin::HeldToPicture(item->skinrect, picture);
         // The hot image must match the normal one in size.
         const skin::TRect active = skin::HeldToPicture(item->activeskinrect, picture);
-        look.Active = active.Width() == look.Normal.Width() && active.Height() == look.Normal.Height() ? active
-                                                                                                      : look.Normal;
+        look.Active =
+            active.Width() == look.Normal.Width() && active.Height() == look.Normal.Height() ? active : look.Normal;
         look.Divider = skin::HeldToPicture(item->dividerrect, picture);
         look.Text = HeldTextRect(item->textrect, look.Normal.Width(), look.Normal.Height());
     }
@@ -164,8 +166,7 @@ QFont TSkinPopupMenu::ItemFont(const TLook& look) const {
 }
 
 int TSkinPopupMenu::ItemHeight(const TLook& look, const TSkinMenuItem& item) const {
-    if (item.Separator)
-        return look.Item && !look.Divider.IsEmpty() ? look.Divider.Height() : kPlainSeparatorHeight;
+    if (item.Separator) return look.Item && !look.Divider.IsEmpty() ? look.Divider.Height() : kPlainSeparatorHeight;
     if (look.Item) return look.Normal.Height();
     return QFontMetrics(ItemFont(look)).height() + kPlainItemPadding;
 }
@@ -257,7 +258,7 @@ void TSkinPopupMenu::Run(int index) {
     std::function<void()> handler = FItems[std::size_t(index)].OnClick;
     close();
     // Queued, so that the handler runs after the popup's close is over and may close or destroy the owner.
-    if (handler) QMetaObject::invokeMethod(this, [handler] { handler(); }, Qt::QueuedConnection);
+    if (handler) QTimer::singleShot(0, this, handler);
 }
 
 void TSkinPopupMenu::mouseMoveEvent(QMouseEvent* event) { SetHot(ItemAt(event->position().toPoint())); }
@@ -329,7 +330,7 @@ void TSkinPopupMenu::PaintTo(QImage& bitmap) {
     QPainter p(&bitmap);
     if (look.Window) {
         skin::DrawSkinImage(p, {0, 0}, look.Window, look.WindowGeometry.SkinRect, look.WindowGeometry,
-                      look.WindowSliceMode, size(), true, look.Stretch);
+                            look.WindowSliceMode, size(), true, look.Stretch);
     } else {
         p.setPen(clBtnShadow());
         p.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -348,7 +349,7 @@ void TSkinPopupMenu::PaintItem(QPainter& p, const TLook& look, int index) {
             const int width = r.width() - Offset(d->dividerleftoffset) - Offset(d->dividerrightoffset);
             const TSkinGeometry g = DividerGeometry(look.Divider);
             skin::DrawSkinImage(p, {left, r.top()}, look.ItemPicture, look.Divider, g, SliceModeOf(g),
-                          {width, r.height()});
+                                {width, r.height()});
         } else {
             // A sunken line: shadow above highlight.
             const int y = r.top() + r.height() / 2 - 1;

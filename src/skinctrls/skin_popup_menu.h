@@ -14,10 +14,6 @@
 #include <functional>
 #include <vector>
 
-namespace dorvanel::skin {
-class TDataSkinMenuItem;
-}
-
 namespace dorvanel::skinctrls {
 
 struct TSkinMenuItem {
