@@ -4,6 +4,7 @@
 #include "skin/skin_events.h"
 
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -274,6 +275,8 @@ void TSkinPopupMenu::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TSkinPopupMenu::leaveEvent(QEvent*) { SetHot(-1); }
+
+void TSkinPopupMenu::hideEvent(QHideEvent*) { emit Closed(); }
 
 void TSkinPopupMenu::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {

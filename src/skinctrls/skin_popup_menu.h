@@ -51,6 +51,10 @@ public:
     // The menu as it paints now.
     QImage RenderImage();
 
+signals:
+    // The menu has closed, by a choice or without one (before the chosen item's handler runs).
+    void Closed();
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -58,6 +62,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

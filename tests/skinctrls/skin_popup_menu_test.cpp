@@ -13,6 +13,8 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace dorvanel::skinctrls {
 namespace {
@@ -29,9 +31,11 @@ struct TMenu {
     TSkinPopupMenu* Menu = new TSkinPopupMenu(&Owner);
     std::vector<int> Runs;
     bool RanWhileOpen = false;
+    int Closes = 0;
 
     explicit TMenu(const std::string& pattern, skin::TSkinData* data = nullptr, std::vector<QString> captions = {}) {
         Menu->SetSkinData(data);
+        QObject::connect(Menu, &TSkinPopupMenu::Closed, [this] { ++Closes; });
         captions.resize(pattern.size(), QStringLiteral("Item"));
         for (std::size_t i = 0; i < pattern.size(); ++i)
             Menu->Add({captions[i], pattern[i] == 'e', pattern[i] == '-', [this, i] {
@@ -99,6 +103,7 @@ TEST(SkinPopupMenu, AChoiceRunsExactlyItsItemOnceAfterTheMenuClosedAndNothingEls
         QCoreApplication::sendPostedEvents();
         EXPECT_EQ(m.Runs, runs) << name;
         EXPECT_EQ(m.Menu->isVisible(), !closes) << name;
+        EXPECT_EQ(m.Closes, closes ? 1 : 0) << name;
         EXPECT_FALSE(m.RanWhileOpen) << name;
     }
 }
