@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 libxcb1-dev
   zlib1g-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev
   fonts-liberation
-  xvfb xauth x11-utils x11-apps openbox
+  xvfb xauth x11-utils x11-apps openbox xdotool
   clang libclang-rt-14-dev
   imagemagick libgif-dev
   libcpp-httplib-dev

@@ -37,6 +37,9 @@ TSkinStatusPanel* StatusPanel(QWidget* parent, const QString& name, const QStrin
 }  // namespace
 
 TMainControls::TMainControls(QWidget* window) {
+    SkinFrame1 = new TSkinFrame(window, TFormBorderStyle::bsSizeable);
+    SkinFrame1->SetBorderIcons(biSystemMenu | biMinimize | biMaximize);
+    SkinFrame1->ApplicationWindow = true;
     SkinData1 = new skin::TSkinData(window);
     SkinData1->setObjectName(QStringLiteral("SkinData1"));
     // The program's own skin, packed into the program at build time. The skin data starts applying it once
@@ -63,10 +66,13 @@ TMainControls::TMainControls(QWidget* window) {
     SkinSaveDialog1->SetCtrlSkinData(SkinData1);
     SkinSaveDialog1->SetMessages(msgMain);
 
-    window->resize(644, 455);
+    SkinFrame1->SetSkinData(SkinData1);
+    SkinFrame1->SetMenusSkinData(SkinData1);
+    SkinFrame1->SetClientSize(644, 455);
+    QWidget* client = SkinFrame1->ClientArea();
 
     // Command bar.
-    SkinPanel1 = new TSkinPanel(window);
+    SkinPanel1 = new TSkinPanel(client);
     SkinPanel1->setObjectName(QStringLiteral("SkinPanel1"));
     SkinPanel1->SetBorderStyle(TSkinBorderStyle::bvNone);
     SkinPanel1->SetBounds(0, 0, 644, 33);
@@ -79,7 +85,7 @@ TMainControls::TMainControls(QWidget* window) {
     btnMakeMoney = CommandButton(SkinPanel1, "btnMakeMoney", "Make Money", 516, 7, 98, 20);
 
     // Banner area.
-    panBanner = new TSkinPanel(window);
+    panBanner = new TSkinPanel(client);
     panBanner->setObjectName(QStringLiteral("panBanner"));
     panBanner->SetBorderStyle(TSkinBorderStyle::bvFrame);
     panBanner->SetBounds(0, 33, 644, 65);
@@ -93,7 +99,7 @@ TMainControls::TMainControls(QWidget* window) {
     gifBanner->SetAnimate(true);
 
     // Table area: the list with its two skinned scroll bars.
-    SkinPanel3 = new TSkinPanel(window);
+    SkinPanel3 = new TSkinPanel(client);
     SkinPanel3->setObjectName(QStringLiteral("SkinPanel3"));
     SkinPanel3->SetBorderStyle(TSkinBorderStyle::bvNone);
     SkinPanel3->SetBounds(0, 98, 644, 286);
@@ -122,7 +128,7 @@ TMainControls::TMainControls(QWidget* window) {
     lvwItems->SetVScrollBar(SkinScrollBar1);
 
     // Footer: the table commands and the two links.
-    SkinPanel4 = new TSkinPanel(window);
+    SkinPanel4 = new TSkinPanel(client);
     SkinPanel4->setObjectName(QStringLiteral("SkinPanel4"));
     SkinPanel4->SetBorderStyle(TSkinBorderStyle::bvFrame);
     SkinPanel4->SetBounds(0, 384, 644, 54);
@@ -147,7 +153,7 @@ TMainControls::TMainControls(QWidget* window) {
     lblLink2URL->setCursor(Qt::PointingHandCursor);
 
     // Status bar: progress messages, main keyword, row count, gauge.
-    SkinStatusBar1 = new TSkinStatusBar(window);
+    SkinStatusBar1 = new TSkinStatusBar(client);
     SkinStatusBar1->setObjectName(QStringLiteral("SkinStatusBar1"));
     SkinStatusBar1->SetBounds(0, 438, 644, 17);
     SkinStatusBar1->SetAlign(TAlign::alBottom);
@@ -166,7 +172,7 @@ TMainControls::TMainControls(QWidget* window) {
 
     // Every skinned control draws from the main window's skin.
     SetSkinDataOfChildren(window, SkinData1);
-    platform::AlignControls(window);
+    platform::AlignControls(client);
 }
 
 }  // namespace dorvanel::app

@@ -5,6 +5,7 @@
 #include "skin/compressed_stored_skin.h"
 #include "skin/skin_data.h"
 #include "skinctrls/skin_button.h"
+#include "skinctrls/skin_frame.h"
 #include "skinctrls/skin_labels.h"
 #include "skinctrls/skin_listview.h"
 #include "skinctrls/skin_panel.h"
@@ -22,9 +23,11 @@ namespace dorvanel::app {
 inline constexpr const char* kDefaultLinkURL = "https://www.google.com/";
 
 struct TMainControls {
-    // Creates every control and component on `window`, which becomes 644 x 455.
+    // Creates the frame on `window`, and every control and component in the frame's client area, which
+    // becomes 644 x 455.
     explicit TMainControls(QWidget* window);
 
+    skinctrls::TSkinFrame* SkinFrame1;
     skin::TSkinData* SkinData1;
     skin::TCompressedStoredSkin* CompressedStoredSkin1;
     skindialogs::TSkinMessage* msgMain;

@@ -46,9 +46,10 @@ TfrmMain::TfrmMain(QWidget* parent, const QString& programFolder)
         [this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
     FFetcher.ScratchFileName = harvest::DefaultScratchFileName(FProgramFolder);
     ConnectHandlers();
-    // The program's own skin is applied once every control exists; skin changes reach every control.
-    FollowSkinChanges(this);
+    // The program's own skin is applied once every control exists; the frame passes every skin change on to
+    // the controls. The client area keeps its design size in the skin's frame.
     FControls.SkinData1->SetCompressedStoredSkin(FControls.CompressedStoredSkin1);
+    FControls.SkinFrame1->SetClientSize(644, 455);
     FormCreate();
 }
 
@@ -114,7 +115,6 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    platform::AlignControls(this);
     FormResize();
 }
 

@@ -33,9 +33,10 @@ TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* m
     : TSkinForm(parent), FMessage(msg) {
     const double k = DesignScale();
     setWindowTitle(QStringLiteral("Security image"));
+    SkinFrame1->SetSkinData(skinData);
     SetClientSize(S(382, k), S(257, k));
 
-    SkinStdLabel2 = new TSkinStdLabel(this);
+    SkinStdLabel2 = new TSkinStdLabel(ClientArea());
     SkinStdLabel2->SetSkinData(skinData);
     SkinStdLabel2->SetAutoSize(false);
     SkinStdLabel2->SetCaption(QStringLiteral("Please enter the characters in the image"));
@@ -44,23 +45,23 @@ TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* m
     SkinStdLabel2->SetLabelFont(skin::SkinFont("Arial", std::max(1, S(kDesignFontHeight, k)), {}));
     SkinStdLabel2->SetBounds(S(16, k), S(8, k), S(238, k), S(16, k));
 
-    WebBrowser1 = new TImageView(this);
+    WebBrowser1 = new TImageView(ClientArea());
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(S(16, k), S(32, k), S(345, k), S(137, k));
 
-    edtPassword = new TSkinEdit(this);
+    edtPassword = new TSkinEdit(ClientArea());
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
     edtPassword->SetSkinData(skinData);
     edtPassword->SetBounds(S(16, k), S(182, k), S(345, k), S(18, k));
 
-    btnOk = new TSkinButton(this);
+    btnOk = new TSkinButton(ClientArea());
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->SetSkinData(skinData);
     btnOk->SetCaption(QStringLiteral("Ok"));
     btnOk->SetBounds(S(68, k), S(210, k), S(101, k), S(26, k));
     btnOk->OnClick = [this] { btnOkClick(); };
 
-    btnCancel = new TSkinButton(this);
+    btnCancel = new TSkinButton(ClientArea());
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->SetSkinData(skinData);
     btnCancel->SetCaption(QStringLiteral("Cancel"));

@@ -25,30 +25,6 @@ void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender) {
     }
 }
 
-namespace {
-
-class TSkinChangeRelay : public QObject {
-public:
-    explicit TSkinChangeRelay(QWidget* form) : QObject(form) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!skin::TSkinMessageEvent::IsSkinMessage(event)) return false;
-        auto* message = static_cast<skin::TSkinMessageEvent*>(event);
-        if (auto* form = qobject_cast<QWidget*>(watched))
-            NotifySkinChange(form, message->Message(), message->SkinData());
-        return true;
-    }
-};
-
-}  // namespace
-
-void FollowSkinChanges(QWidget* form) {
-    for (QObject* child : form->children())
-        if (dynamic_cast<TSkinChangeRelay*>(child)) return;
-    form->installEventFilter(new TSkinChangeRelay(form));
-}
-
 bool IsShortcut(const QEvent* event, int id) {
     return id != 0 && event->type() == QEvent::Shortcut &&
            static_cast<const QShortcutEvent*>(event)->shortcutId() == id;

@@ -189,10 +189,6 @@ int GrabMnemonic(QWidget* control, int id, const QString& caption);
 // skinned control below root, depth first, whose SkinData is sender (every one when sender is null).
 void NotifySkinChange(QWidget* root, int message, skin::TSkinData* sender);
 
-// Makes form pass every skin change notification it hears to its skinned controls (NotifySkinChange), so
-// that a skin applied, replaced or cleared at run time repaints everything in it.
-void FollowSkinChanges(QWidget* form);
-
 // Whether event is the shortcut id of a control.
 bool IsShortcut(const QEvent* event, int id);
 

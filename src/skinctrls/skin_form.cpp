@@ -11,14 +11,14 @@
 
 namespace dorvanel::skinctrls {
 
-TSkinForm::TSkinForm(QWidget* parent) : QDialog(parent) {
+TSkinForm::TSkinForm(QWidget* parent, TFormBorderStyle borderStyle) : QDialog(parent) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    FollowSkinChanges(this);
+    SkinFrame1 = new TSkinFrame(this, borderStyle);
 }
 
 void TSkinForm::SetClientSize(int width, int height) {
-    setFixedSize(width, height);
-    platform::AlignControls(this);
+    SkinFrame1->SetClientSize(width, height);
+    platform::AlignControls(ClientArea());
 }
 
 void TSkinForm::SetModalResult(int result) {

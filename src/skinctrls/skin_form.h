@@ -1,6 +1,8 @@
 #pragma once
-// The base of the program's dialogs: a modal window whose buttons close it through their ModalResult, with
-// Enter pressing the default button and Escape the cancel button.
+// The base of the program's dialogs: a modal window in the skinned frame whose buttons close it through their
+// ModalResult, with Enter pressing the default button and Escape the cancel button.
+#include "skinctrls/skin_frame.h"
+
 #include <QDialog>
 
 namespace dorvanel::skinctrls {
@@ -12,9 +14,13 @@ inline constexpr int mrCancel = 2;
 class TSkinForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TSkinForm(QWidget* parent = nullptr);
+    // A dialog's frame offers only the system menu and close, and its border does not size it.
+    explicit TSkinForm(QWidget* parent = nullptr, TFormBorderStyle borderStyle = TFormBorderStyle::bsDialog);
 
-    // The inner size of the window in pixels; a dialog keeps it (its border does not size).
+    // The frame; the dialog's controls live in its client area.
+    TSkinFrame* SkinFrame1;
+    QWidget* ClientArea() const { return SkinFrame1->ClientArea(); }
+    // The size of the client area in pixels; a dialog keeps it (its border does not size).
     void SetClientSize(int width, int height);
 
     int ModalResult() const { return FModalResult; }

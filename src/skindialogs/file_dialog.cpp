@@ -50,7 +50,9 @@ QString TSkinOpenDialog::StartFolder() const {
 bool TSkinOpenDialog::RunDialog() {
     auto form = std::make_unique<TOpenDlgForm>(FSaveDialog, FCtrlSkinData, QApplication::activeWindow());
     form->setWindowTitle(Title);
-    form->setMinimumSize(std::max(0, DialogMinWidth), std::max(0, DialogMinHeight));
+    form->SkinFrame1->MinWidth = std::max(0, DialogMinWidth);
+    form->SkinFrame1->MinHeight = std::max(0, DialogMinHeight);
+    form->SkinFrame1->SetSkinData(FSkinData);
     if (AlphaBlend) form->setWindowOpacity(AlphaBlendValue / 255.0);
     form->CheckFileExists = CheckFileExists;
     form->Messages = Messages();
@@ -72,7 +74,13 @@ bool TSkinOpenDialog::RunDialog() {
     form->FileList->SetMask(form->FileTypeCombo->Mask());
     form->ShowFolder(StartFolder());
 
-    form->resize(DialogWidth > 0 ? DialogWidth : kDefaultWidth, DialogHeight > 0 ? DialogHeight : kDefaultHeight);
+    QSize client(DialogWidth > 0 ? DialogWidth : kDefaultWidth, DialogHeight > 0 ? DialogHeight : kDefaultHeight);
+    // A skinned frame needs a window of at least its own smallest size.
+    if (form->SkinFrame1->SkinInUse()) {
+        const QMargins m = form->SkinFrame1->FrameMargins();
+        client = client.expandedTo(form->SkinFrame1->MinimalSize().shrunkBy(m));
+    }
+    form->SetClientSize(client.width(), client.height());
     form->FileNameEdit->SetText(NamePart(FileName));
     form->FileNameEdit->setFocus();
 
@@ -80,8 +88,8 @@ bool TSkinOpenDialog::RunDialog() {
     const bool confirmed = form->ShowModal() == skinctrls::mrOk;
 
     FilterIndex = form->FileTypeCombo->ItemIndex() + 1;
-    DialogWidth = form->width();
-    DialogHeight = form->height();
+    DialogWidth = form->SkinFrame1->ClientSize().width();
+    DialogHeight = form->SkinFrame1->ClientSize().height();
     ViewStyle = form->FileList->ViewStyle();
     if (confirmed) {
         FileName = form->ResultPath();

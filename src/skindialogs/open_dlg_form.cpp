@@ -69,9 +69,12 @@ TSkinSpeedButton* MakeToolButton(QWidget* parent, const QString& name, const QSt
 }  // namespace
 
 TOpenDlgForm::TOpenDlgForm(bool saveDialog, skin::TSkinData* ctrlSkinData, QWidget* parent)
-    : TSkinForm(parent), FSaveDialog(saveDialog), FCtrlSkinData(ctrlSkinData) {
+    : TSkinForm(parent, skinctrls::TFormBorderStyle::bsSizeable), FSaveDialog(saveDialog), FCtrlSkinData(ctrlSkinData) {
     setSizeGripEnabled(false);
-    resize(kBuildWidth, kBuildHeight);
+    // The file window's frame offers close alone; its border sizes it.
+    SkinFrame1->SetBorderIcons(0);
+    SkinFrame1->SetMenusSkinData(ctrlSkinData);
+    SetClientSize(kBuildWidth, kBuildHeight);
     BuildToolBar();
     BuildBottomPanel();
     BuildListPanel();
@@ -88,7 +91,7 @@ QString TOpenDlgForm::Text(TOpenDlgText text) const {
 }
 
 void TOpenDlgForm::BuildToolBar() {
-    ToolBar = new TSkinToolBar(this);
+    ToolBar = new TSkinToolBar(ClientArea());
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->SetAlign(TAlign::alTop);
     const int w = ToolBar->width(), h = ToolBar->height();
@@ -146,7 +149,7 @@ void TOpenDlgForm::BuildToolBar() {
 }
 
 void TOpenDlgForm::BuildBottomPanel() {
-    BottomPanel = new TSkinPanel(this);
+    BottomPanel = new TSkinPanel(ClientArea());
     BottomPanel->setObjectName(QStringLiteral("BottomPanel"));
     BottomPanel->SetBorderStyle(TSkinBorderStyle::bvNone);
     BottomPanel->SetBounds(0, kBuildHeight - 80, kBuildWidth, 80);
@@ -188,7 +191,7 @@ void TOpenDlgForm::BuildBottomPanel() {
 }
 
 void TOpenDlgForm::BuildListPanel() {
-    ListPanel = new TSkinPanel(this);
+    ListPanel = new TSkinPanel(ClientArea());
     ListPanel->setObjectName(QStringLiteral("ListPanel"));
     ListPanel->SetBorderStyle(TSkinBorderStyle::bvLowered);
     ListPanel->SetAlign(TAlign::alClient);

@@ -78,8 +78,12 @@ TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType k
     kind = KnownKind(kind);
     auto form = std::make_unique<TMessageForm>(QApplication::activeWindow());
     form->setWindowTitle(KindCaption(kind));
+    // The message window's frame offers close alone.
+    form->SkinFrame1->SetBorderIcons(0);
+    form->SkinFrame1->SetSkinData(FSkinData);
+    form->SkinFrame1->SetMenusSkinData(FCtrlSkinData);
 
-    auto* label = new skinctrls::TSkinStdLabel(form.get());
+    auto* label = new skinctrls::TSkinStdLabel(form->ClientArea());
     label->setObjectName(QStringLiteral("Message"));
     label->SetDefaultFont(DefaultFont);
     label->SetLabelFont(DefaultFont);
@@ -102,10 +106,12 @@ TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType k
         in.MaxWindowWidth = screen->availableGeometry().width();
     // A skinned window is never narrower than the skin's frame picture.
     if (FSkinData && !FSkinData->Empty()) in.MinWindowWidth = FSkinData->MainPicture().width();
+    const QMargins frame = form->SkinFrame1->FrameMargins();
+    in.FrameExtraWidth = frame.left() + frame.right();
     const TMessageLayout layout = LayOutMessage(in);
 
     if (kind != TMsgDlgType::mtCustom) {
-        auto* image = new QLabel(form.get());
+        auto* image = new QLabel(form->ClientArea());
         image->setObjectName(QStringLiteral("Image"));
         image->setPixmap(form->style()->standardIcon(KindIcon(kind)).pixmap(32, 32));
         image->setGeometry(layout.IconLeft, layout.IconTop, 32, 32);
@@ -114,7 +120,7 @@ TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType k
     form->SetClientSize(layout.ClientWidth, layout.ClientHeight);
     for (const TMessageButtonPlace& place : layout.ButtonPlaces) {
         const TMsgButtonInfo& info = kMsgButtons[static_cast<size_t>(place.Button)];
-        auto* button = new skinctrls::TSkinButton(form.get());
+        auto* button = new skinctrls::TSkinButton(form->ClientArea());
         button->setObjectName(QString::fromLatin1(info.Name));
         button->SetCanFocused(true);
         button->SetCaption(ButtonCaption(place.Button));

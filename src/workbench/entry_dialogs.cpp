@@ -22,7 +22,10 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 }  // namespace
 
 TEntryDialog::TEntryDialog(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
-    : TSkinForm(parent), FSkinData(skinData), FMessage(msg) {}
+    : TSkinForm(parent), FSkinData(skinData), FMessage(msg) {
+    // The dialogs wear the main window's skin, frame and controls alike.
+    SkinFrame1->SetSkinData(skinData);
+}
 
 void TEntryDialog::Inform(const QString& text) {
     if (FMessage)
@@ -31,7 +34,7 @@ void TEntryDialog::Inform(const QString& text) {
 }
 
 TSkinStdLabel* TEntryDialog::AddLabel(const QString& caption, int left, int top, int width, int height) {
-    auto* label = new TSkinStdLabel(this);
+    auto* label = new TSkinStdLabel(ClientArea());
     label->SetSkinData(FSkinData);
     label->SetAutoSize(false);
     label->SetCaption(caption);
@@ -40,7 +43,7 @@ TSkinStdLabel* TEntryDialog::AddLabel(const QString& caption, int left, int top,
 }
 
 TSkinEdit* TEntryDialog::AddEdit(const char* name, int left, int top, int width, int height) {
-    auto* edit = new TSkinEdit(this);
+    auto* edit = new TSkinEdit(ClientArea());
     edit->setObjectName(QString::fromLatin1(name));
     edit->SetSkinData(FSkinData);
     edit->SetBounds(left, top, width, height);
@@ -48,7 +51,7 @@ TSkinEdit* TEntryDialog::AddEdit(const char* name, int left, int top, int width,
 }
 
 TSkinButton* TEntryDialog::AddButton(const char* name, const QString& caption, QRect bounds, int modalResult) {
-    auto* button = new TSkinButton(this);
+    auto* button = new TSkinButton(ClientArea());
     button->setObjectName(QString::fromLatin1(name));
     button->SetSkinData(FSkinData);
     button->SetCaption(caption);
@@ -154,7 +157,7 @@ TfrmSelSearch::TfrmSelSearch(skin::TSkinData* skinData, skindialogs::TSkinMessag
     setWindowTitle(QStringLiteral("Select Search Type"));
     SetClientSize(480, 114);
     auto addBox = [this](const QString& caption, int left, int top, int width, int height, bool checked) {
-        auto* box = new TSkinCheckRadioBox(this);
+        auto* box = new TSkinCheckRadioBox(ClientArea());
         box->SetSkinData(FSkinData);
         box->SetRadio(false);
         box->SetFlat(true);

@@ -42,7 +42,7 @@ TEST(MainWindow, ControlsSitWhereTheWindowPlacesThem) {
     TfrmMain w;
     w.show();
     ASSERT_FALSE(w.findChild<skin::TSkinData*>(QStringLiteral("SkinData1"))->SkinEmpty());
-    EXPECT_EQ(w.size(), QSize(644, 455));
+    EXPECT_EQ(test::Frame(w)->ClientSize(), QSize(644, 455));
     EXPECT_EQ(w.windowTitle(), "Dorvanel");
     // With the default skin applied: buttons take the skin's 21 pixels, the status bar its 24, and the
     // status bar's children sit 20 high in its inner area, from x 10 to the width - 10.
@@ -78,7 +78,7 @@ TEST(MainWindow, BannerControlsAreCentredOnShowAndResize) {
     // Both take the still banner's 105 x 105 rectangle: left 644/2 - 105/2 = 270, top 65/2 - 105/2 = -20.
     EXPECT_EQ(test::Control<QLabel>(w, "imgBanner")->geometry(), QRect(270, -20, 105, 105));
     EXPECT_EQ(test::Control<images::TGIFAnimator>(w, "gifBanner")->geometry(), QRect(270, -20, 105, 105));
-    w.resize(801, 455);
+    test::Frame(w)->SetClientSize(801, 455);
     QCoreApplication::processEvents();
     EXPECT_EQ(test::Control<skinctrls::TSkinPanel>(w, "panBanner")->width(), 801);
     EXPECT_EQ(test::Control<QLabel>(w, "imgBanner")->x(), 400 - 52);

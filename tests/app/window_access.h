@@ -13,4 +13,7 @@ T* Control(QWidget& window, const char* name) {
     return control;
 }
 
+// The window's frame (its client area holds the controls).
+inline skinctrls::TSkinFrame* Frame(QWidget& window) { return Control<skinctrls::TSkinFrame>(window, "SkinFrame1"); }
+
 }  // namespace dorvanel::test

@@ -256,7 +256,7 @@ TEST(FileDialog, NextCallStartsWhereTheLastEnded) {
         f->ShowFolder(f->FileList->Folder() + "/sub");
         f->FileList->SelectRow(0);
         f->SetViewStyle(TViewStyle::vsReport);
-        f->resize(600, 400);
+        f->SetClientSize(600, 400);
         Click(f->OpenButton);
     }));
     EXPECT_EQ(open.DialogWidth, 600);
@@ -265,7 +265,7 @@ TEST(FileDialog, NextCallStartsWhereTheLastEnded) {
     RunWith(open, [&](TOpenDlgForm* f) {
         EXPECT_EQ(f->FileList->Folder(), folder.path + "/sub");
         EXPECT_EQ(f->FileNameEdit->Text(), "inner.txt");
-        EXPECT_EQ(f->size(), QSize(600, 400));
+        EXPECT_EQ(f->SkinFrame1->ClientSize(), QSize(600, 400));
         EXPECT_EQ(f->FileList->ViewStyle(), TViewStyle::vsReport);
         EXPECT_TRUE(f->ViewItems[3]->isChecked());
         EXPECT_FALSE(f->ViewItems[2]->isChecked());

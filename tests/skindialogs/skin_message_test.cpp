@@ -88,8 +88,9 @@ TEST(SkinMessage, WindowPartsArePlacedByTheLayout) {
     EXPECT_EQ(cancel->x() - ok->x(), 80);
     EXPECT_EQ(ok->width(), 70);
     EXPECT_EQ(ok->height(), 25);  // no skin: 25 high
-    EXPECT_EQ(form->height(), 25 + label->height() + 50);
-    EXPECT_EQ(ok->y(), form->height() - 25 - 10);
+    const int clientHeight = form->SkinFrame1->ClientSize().height();
+    EXPECT_EQ(clientHeight, 25 + label->height() + 50);
+    EXPECT_EQ(ok->y(), clientHeight - 25 - 10);
     EXPECT_TRUE(ok->Default());
     EXPECT_TRUE(cancel->Cancel());
 

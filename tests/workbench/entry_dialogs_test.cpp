@@ -36,7 +36,7 @@ TEST(MainKeywordDialog, LayoutAndCaption) {
     skindialogs::TSkinMessage msg;
     TfrmMainKeyword dlg(nullptr, &msg);
     EXPECT_EQ(dlg.windowTitle(), "Main Keyword");
-    EXPECT_EQ(dlg.size(), QSize(309, 109));
+    EXPECT_EQ(dlg.SkinFrame1->ClientSize(), QSize(309, 109));
     EXPECT_EQ(dlg.SkinStdLabel1->Caption(), "Please type the main keyword(s) Eg: golf, soccer:");
     EXPECT_EQ(dlg.btnOk->geometry(), QRect(68, 67, 82, 21));
     EXPECT_EQ(dlg.btnCancel->Caption(), "Cancel");
@@ -87,7 +87,7 @@ TEST(AddKeywordsDialog, ChecksInOrder) {
     skindialogs::TSkinMessage msg;
     TfrmAddKeywords dlg(nullptr, &msg);
     EXPECT_EQ(dlg.windowTitle(), "Enter Keyword(s)");
-    EXPECT_EQ(dlg.size(), QSize(426, 147));
+    EXPECT_EQ(dlg.SkinFrame1->ClientSize(), QSize(426, 147));
     QString both, missing, folder;
     WhenModals({
         [&](QWidget*) {
@@ -156,7 +156,7 @@ TEST(SelectSearchTypeDialog, FirstBoxDecidesTheSearchType) {
     skindialogs::TSkinMessage msg;
     TfrmSelSearch dlg(nullptr, &msg);
     EXPECT_EQ(dlg.windowTitle(), "Select Search Type");
-    EXPECT_EQ(dlg.size(), QSize(480, 114));
+    EXPECT_EQ(dlg.SkinFrame1->ClientSize(), QSize(480, 114));
     EXPECT_TRUE(dlg.SkinCheckRadioBox1->Checked());
     EXPECT_FALSE(dlg.SkinCheckRadioBox2->Checked());
     EXPECT_EQ(dlg.SearchType(), 0);

@@ -1,0 +1,49 @@
+#pragma once
+// Drawing a window frame: the skin's four border strips with the caption and its buttons on them (altered
+// by the inactive effect when the window is inactive), the plain frame when no skin is applied, and the
+// client background.
+#include "skin/skin_data.h"
+#include "skinctrls/frame_objects.h"
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QString>
+
+class QPainter;
+
+namespace dorvanel::skinctrls {
+
+struct TFramePaintState {
+    const skin::TSkinData* Skin = nullptr;  // null: the plain frame
+    TFrameFit Fit;                          // the skin's geometry for the window's size
+    const TFrameObjects* Objects = nullptr;
+    QString Caption;
+    bool Active = true;
+    bool Maximized = false, Minimized = false, RolledUp = false;
+    bool ShowIcon = false;
+    QIcon Icon;
+    // The plain frame's caption fonts and their colours (active, inactive).
+    QFont CaptionFont, InactiveCaptionFont;
+    QColor CaptionColor, InactiveCaptionColor;
+};
+
+// The four strips of a skinned frame, each made anew only when its size changes.
+class TFrameStrips {
+public:
+    void Paint(QPainter& p, const TFramePaintState& s);
+
+private:
+    QImage FTop, FBottom, FLeft, FRight;
+};
+
+void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s);
+
+// Fills a client area of the given size: the skin's background picture, else its client piece of the main
+// picture tiled in whole copies, else the button face.
+void PaintClientBackground(QPainter& p, const skin::TSkinData* skin, QSize clientSize);
+
+// Whether a button shows its toggled (restore) images in these window states.
+bool ButtonToggled(const TSkinStdButtonObject& button, const TFramePaintState& s);
+
+}  // namespace dorvanel::skinctrls
