@@ -8,5 +8,6 @@
 #include "skinctrls/skin_labels.h"
 #include "skinctrls/skin_listview.h"
 #include "skinctrls/skin_panel.h"
+#include "skinctrls/skin_popup_menu.h"
 #include "skinctrls/skin_scrollbar.h"
 #include "skinctrls/skin_status.h"

@@ -1,8 +1,8 @@
 // Controls drawn from the program's skin: the sizes it gives them, the state image a button shows, the hover
 // blend driven tick by tick, a skin change and a skin cleared while a dialog is open, a failed load that
 // leaves nothing pointing into the freed skin, and a hostile skin drawn without large allocations.
-#include "skin/archive_builder.h"
 #include "skin/skin_errors.h"
+#include "skinctrls/program_skin.h"
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_edit.h"
 #include "skinctrls/skin_form.h"
@@ -22,14 +22,8 @@
 namespace dorvanel::skinctrls {
 namespace {
 
-// A skin data of its own holding the program's skin (tests change and clear it).
-std::unique_ptr<skin::TSkinData> ProgramSkin() {
-    auto data = std::make_unique<skin::TSkinData>();
-    skin::TCompressedStoredSkin stored;
-    stored.CompressedData = defaultskin::DefaultSkinData();
-    data->ApplyStoredSkin(stored);
-    return data;
-}
+using test::ApplyArchive;
+using test::ProgramSkin;
 
 void Enter(QWidget& w) {
     QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
@@ -235,9 +229,7 @@ TEST(SkinPaint, AHostileSkinIsDrawnWithoutLargeAllocations) {
         "[vscrollbar]\r\npictureindex=0\r\nskinrect=0,0,19,64\r\nleftbottompoint=0,50\r\nlefttoppoint=0,10\r\n"
         "trackarea=0,0,99999,99999\r\nthumbrect=0,0,99999,99999\r\nupbuttonrect=0,0,99999,99999\r\n";
     skin::TSkinData data;
-    skin::TCompressedStoredSkin stored;
-    skin::test::Store(stored, b.Inner());
-    data.ApplyStoredSkin(stored);
+    ApplyArchive(data, b);
     ASSERT_FALSE(data.SkinEmpty());
     auto* button = dynamic_cast<const skin::TDataSkinButtonControl*>(data.Control(data.IndexOfControl("button")));
     ASSERT_NE(button, nullptr);

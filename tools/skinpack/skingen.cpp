@@ -540,17 +540,19 @@ void Generator::Popup() {
     // Window pictures are whole pictures, their inner rectangle centred in them.
     const TRect items = D.ReadRect("POPUPWINDOW", "itemsrect");
     const QRect whole(0, 0, items.Right + items.Left, items.Bottom + items.Top);
-    Draw(window, whole, [](QPainter& p, const QRect& r) {
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.fillRect(r, Qt::white);
-        p.setPen(QColor(0xC9, 0xCF, 0xD6));
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+    const double radius = 6;
+    Draw(window, whole, [radius](QPainter& p, const QRect& r) {
+        p.fillRect(r, QColor(0xC9, 0xCF, 0xD6));
+        RoundBox(p, r, radius, Qt::white, QColor(0xC9, 0xCF, 0xD6));
     });
+    const int mask = D.ReadInteger("POPUPWINDOW", "maskpictureindex", -1);
+    if (mask >= 0) RoundMask(mask, whole, radius);
+    // The item images: the hot one a tinted rounded box one pixel inside, the divider a hairline.
     const int itemPicture = Picture("menuitem", "activepictureindex");
     Draw(itemPicture, R("menuitem", "skinrect"), [](QPainter& p, const QRect& r) { p.fillRect(r, Qt::white); });
     Draw(itemPicture, R("menuitem", "activeskinrect"), [](QPainter& p, const QRect& r) {
         p.fillRect(r, Qt::white);
-        RoundBox(p, r.adjusted(2, 1, -2, -1), 3, kAccentTint, kAccentTint);
+        RoundBox(p, r.adjusted(1, 1, -1, -1), 4, kAccentTint, kAccentTint);
     });
     Draw(itemPicture, R("menuitem", "dividerrect"), [](QPainter& p, const QRect& r) {
         p.setRenderHint(QPainter::Antialiasing, false);
