@@ -1,6 +1,7 @@
 // The window frame with the program's skin and without: where the client area lies, what each point of the
 // frame is, which caption buttons a window shows, the system menu, the window states and skin changes.
 #include "defaultskin/default_skin.h"
+#include "skinctrls/program_skin.h"
 #include "skinctrls/skin_form.h"
 #include "skinctrls/skin_frame.h"
 #include "skinctrls/skin_popup_menu.h"
@@ -18,13 +19,7 @@ namespace {
 
 using skin::TStdCommand;
 
-std::unique_ptr<skin::TSkinData> ProgramSkin() {
-    auto data = std::make_unique<skin::TSkinData>();
-    skin::TCompressedStoredSkin stored;
-    stored.CompressedData = defaultskin::DefaultSkinData();
-    data->ApplyStoredSkin(stored);
-    return data;
-}
+using test::ProgramSkin;
 
 // A main-window-like form: sizeable, minimise and maximise, client 644 x 455.
 struct MainForm {
