@@ -392,11 +392,6 @@ void TSkinFrame::MousePress(QMouseEvent* event) {
     FDragStart = event->globalPosition().toPoint();
     FDragBounds = FForm->geometry();
     FSystemTried = false;
-    if (FDrag == TDragKind::Size) {
-        // The window system sizes the window where it can (its snapping and limits apply).
-        QWindow* window = FForm->windowHandle();
-        if (window && window->startSystemResize(EdgesOf(code))) FDrag = TDragKind::None;
-    }
 }
 
 void TSkinFrame::MouseMove(QMouseEvent* event) {
@@ -421,18 +416,22 @@ void TSkinFrame::MouseMove(QMouseEvent* event) {
 
 void TSkinFrame::DragTo(QPoint globalPos) {
     const QPoint delta = globalPos - FDragStart;
-    if (FDrag == TDragKind::Move) {
-        if (delta.isNull()) return;
-        FForm->move(FDragBounds.topLeft() + delta);
-        if (!FSystemTried) {
-            FSystemTried = true;
-            // The window system moves the window from here on where it can (its snapping applies); the
-            // distance already dragged has been applied above, so the window follows the pointer exactly.
-            QWindow* window = FForm->windowHandle();
-            if (window && window->startSystemMove()) FDrag = TDragKind::None;
-        }
-        return;
+    if (delta.isNull()) return;
+    if (FDrag == TDragKind::Move) FForm->move(FDragBounds.topLeft() + delta);
+    else SizeBy(delta);
+    if (!FSystemTried) {
+        FSystemTried = true;
+        // From the first step on the window system moves or sizes the window where it can (its snapping and
+        // limits apply). The step already made is applied above, so the window follows the pointer exactly;
+        // a click or a double click starts nothing.
+        QWindow* window = FForm->windowHandle();
+        const bool system = window && (FDrag == TDragKind::Move ? window->startSystemMove()
+                                                                : window->startSystemResize(EdgesOf(FDragEdges)));
+        if (system) FDrag = TDragKind::None;
     }
+}
+
+void TSkinFrame::SizeBy(QPoint delta) {
     const QSize minimal = MinimalSize();
     const QSize maximal = FForm->maximumSize();
     const Qt::Edges edges = EdgesOf(FDragEdges);

@@ -136,6 +136,8 @@ private:
     void MouseRelease(QMouseEvent* event);
     void MouseDoubleClick(QMouseEvent* event);
     void DragTo(QPoint globalPos);
+    // Sizes the window from the bounds it had when the drag began by the pointer's travel.
+    void SizeBy(QPoint delta);
     void UpdateCursor(THitCode code);
     void HandleSkinMessage(int message, skin::TSkinData* sender);
 
