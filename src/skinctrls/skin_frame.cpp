@@ -646,6 +646,14 @@ bool TSkinFrame::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Resize:
             RefreshGeometry();
             break;
+        case QEvent::Hide:
+            // With no window manager the keyboard would go nowhere when a dialog closes: it returns to the
+            // window the dialog belongs to.
+            if (!platform::WindowManagerRunning() && FForm->parentWidget()) {
+                QWidget* owner = FForm->parentWidget()->window();
+                if (owner->isVisible()) owner->activateWindow();
+            }
+            break;
         case QEvent::Show:
             RefreshGeometry();
             // With no window manager nobody gives a new window the keyboard: it takes it itself.
