@@ -208,8 +208,12 @@ void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s) {
     const QRect window(QPoint(0, 0), windowSize);
     const QMargins m = PlainFrameMargins();
     p.save();
-    p.setClipRegion(QRegion(window) - QRegion(window.marginsRemoved(m)), Qt::IntersectClip);
-    p.fillRect(window, clBtnFace());
+    // Only the border is drawn: the client area is the client's.
+    const int w = window.width(), h = window.height();
+    for (const QRect& strip : {QRect(0, 0, w, m.top()), QRect(0, h - m.bottom(), w, m.bottom()),
+                               QRect(0, m.top(), m.left(), h - m.top() - m.bottom()),
+                               QRect(w - m.right(), m.top(), m.right(), h - m.top() - m.bottom())})
+        p.fillRect(strip, clBtnFace());
     // A raised three-pixel border.
     p.setPen(clBtnHighlight());
     p.drawLine(0, 0, window.width() - 2, 0);

@@ -1,0 +1,90 @@
+// Sizing the skinned main window (200 rows) from its design size to 1280 x 1024 in 20 steps, and back: the
+// median time from each resize to the end of its repaint (frame and client), with the skin's frame and with
+// the plain frame around the same skinned controls; and the frame alone at 1280 x 1024 (strips and caption,
+// and the window's outline from the mask). Targets: skinned at most 1.5 times plain, under 8 ms a step.
+#include "app/main_window.h"
+#include "skinctrls/skin_frame.h"
+#include "skinctrls/skin_listview.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace dorvanel;
+
+namespace {
+
+double Ms(const std::function<void()>& step) {
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Every step of five rounds out to 1280 x 1024 and back, each step resized and repainted at once.
+double SizingStepMs(QWidget& window) {
+    const QSize from = window.size(), to(1280, 1024);
+    std::vector<QSize> steps;
+    for (int i = 1; i <= 20; ++i) steps.push_back(from + (to - from) * i / 20);
+    std::vector<double> ms;
+    for (int round = 0; round < 5; ++round) {
+        for (const QSize& size : steps)
+            ms.push_back(Ms([&] {
+                window.resize(size);
+                window.repaint();
+            }));
+        window.resize(from);
+        window.repaint();
+    }
+    return Median(ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app::TfrmMain w;
+    auto* list = w.findChild<skinctrls::TSkinListView*>(QStringLiteral("lvwItems"));
+    for (int i = 0; i < 200; ++i)
+        list->Items().Add(QString::number(i + 1), {QStringLiteral("golf clubs keyword %1").arg(i),
+                                                   QString::number(1000 + 7 * i), QString::number(1234567 + i),
+                                                   QString::number(7654321 - i), QStringLiteral("%1 results").arg(i)});
+    w.show();
+    QApplication::processEvents();
+    auto* frame = w.findChild<skinctrls::TSkinFrame*>(QStringLiteral("SkinFrame1"));
+    skin::TSkinData* skin = frame->SkinData();
+
+    // Alternating rounds, so that a busy machine weighs on both alike.
+    std::vector<double> skinned, plain, frameSkinned, framePlain, shape;
+    for (int round = 0; round < 3; ++round) {
+        frame->SetSkinData(skin);
+        skinned.push_back(SizingStepMs(w));
+        w.resize(1280, 1024);
+        frameSkinned.push_back(Ms([&] { frame->RenderImage(); }));
+        shape.push_back(Ms([&] {
+            skinctrls::FrameShapeRegion(skin->Mask(), skin->FormInfo(), skin->MainPicture().size(), QSize(1280, 1024));
+        }));
+        frame->SetSkinData(nullptr);
+        w.resize(660, 488);
+        plain.push_back(SizingStepMs(w));
+        w.resize(1280, 1024);
+        framePlain.push_back(Ms([&] { frame->RenderImage(); }));
+        w.resize(660, 488);
+    }
+    const double s = Median(skinned), p = Median(plain);
+    std::printf(
+        "sizing step (resize + repaint, frame and client, 200 rows), median: skinned %.2f ms, plain frame "
+        "%.2f ms, ratio %.2f (target <= 1.5, under 8 ms)\n",
+        s, p, s / p);
+    std::printf("the frame alone at 1280 x 1024: skinned %.3f ms, plain %.3f ms; outline from the mask %.3f ms\n",
+                Median(frameSkinned), Median(framePlain), Median(shape));
+    return 0;
+}
