@@ -11,6 +11,17 @@ using skin::TRect;
 
 bool IsBorderCode(THitCode code) { return code >= THitCode::Left; }
 
+TRect HeldClientRect(const skin::TSkinFormInfo& info, QSize pictureSize) {
+    const TRect& c = info.clientrect;
+    const int w = pictureSize.width(), h = pictureSize.height();
+    TRect held{std::clamp(c.Left, 0, w), std::clamp(c.Top, 0, h), 0, 0};
+    held.Right = std::clamp(c.Right, held.Left, w);
+    held.Bottom = std::clamp(c.Bottom, held.Top, h);
+    return held;
+}
+
+int HeldSkinInteger(int value) { return std::clamp(value, -skin::kMaxSkinCoordinate, skin::kMaxSkinCoordinate); }
+
 skin::TSkinGeometry FrameGeometry(const skin::TSkinFormInfo& info, QSize pictureSize) {
     skin::TSkinGeometry g;
     g.SkinRect = {0, 0, pictureSize.width(), pictureSize.height()};
@@ -18,7 +29,7 @@ skin::TSkinGeometry FrameGeometry(const skin::TSkinFormInfo& info, QSize picture
     g.RTPoint = info.righttoppoint;
     g.LBPoint = info.leftbottompoint;
     g.RBPoint = info.rightbottompoint;
-    g.ClientRect = info.clientrect;
+    g.ClientRect = HeldClientRect(info, pictureSize);
     return g;
 }
 
@@ -73,9 +84,8 @@ TFrameFit FitFrame(const skin::TSkinFormInfo& info, QSize pictureSize, QSize win
 }
 
 QMargins SkinFrameMargins(const skin::TSkinFormInfo& info, QSize pictureSize) {
-    const TRect& c = info.clientrect;
-    return {std::max(0, c.Left), std::max(0, c.Top), std::max(0, pictureSize.width() - c.Right),
-            std::max(0, pictureSize.height() - c.Bottom)};
+    const TRect c = HeldClientRect(info, pictureSize);
+    return {c.Left, c.Top, pictureSize.width() - c.Right, pictureSize.height() - c.Bottom};
 }
 
 QMargins PlainFrameMargins() { return {kPlainBorder, kPlainCaptionHeight + kPlainBorder, kPlainBorder, kPlainBorder}; }
@@ -84,7 +94,7 @@ QSize SkinMinimalSize(const skin::TSkinFormInfo& info, QSize pictureSize, int mi
                       bool rolledUp) {
     int width = pictureSize.width();
     if (!minimised) width = std::max(width, minWidth);
-    int height = pictureSize.height() - std::max(0, info.clientrect.Height());
+    int height = pictureSize.height() - HeldClientRect(info, pictureSize).Height();
     if (!minimised && !rolledUp) height = std::max(height, minHeight);
     return {std::max(1, width), std::max(1, height)};
 }
@@ -103,6 +113,7 @@ bool InRect(QPoint at, int left, int top, int right, int bottom) {
 
 THitCode SkinBorderHit(const TFrameFit& fit, int borderWidth, const QRegion* shape, QPoint at) {
     const QRect window(QPoint(0, 0), fit.WindowSize);
+    borderWidth = std::clamp(borderWidth, 0, skin::kMaxSkinCoordinate);
     const QPoint beside[] = {at + QPoint(-borderWidth, 0), at + QPoint(0, -borderWidth), at + QPoint(borderWidth, 0),
                              at + QPoint(0, borderWidth)};
     bool zone = false;
@@ -146,6 +157,7 @@ QRegion FrameShapeRegion(const QImage& mask, const skin::TSkinFormInfo& info, QS
     if (mask.isNull() || !skin::PaintSizeAllowed(windowSize)) return {};
     skin::TSkinGeometry g = FrameGeometry(info, pictureSize);
     g.ClientRect = info.maskrectarea;
+    g = skin::HeldGeometry(g, &mask);
     const QRect area = FitNinePart(g, windowSize).ClientRect.ToQRect();
     const int w = windowSize.width(), h = windowSize.height();
     const QRect strips[] = {QRect(0, 0, w, area.top()), QRect(0, area.bottom() + 1, w, h - area.bottom() - 1),

@@ -43,6 +43,11 @@ struct TFrameFit {
 // The frame values of a skin for a window of the given size (pictureSize: the main picture's).
 TFrameFit FitFrame(const skin::TSkinFormInfo& info, QSize pictureSize, QSize windowSize);
 
+// The client rectangle of [FORMINFO] held inside the main picture (a downloaded skin may give any).
+skin::TRect HeldClientRect(const skin::TSkinFormInfo& info, QSize pictureSize);
+// An integer of the description (an offset, a border width) held to the coordinate limits.
+int HeldSkinInteger(int value);
+
 // The nine-part geometry of the whole main picture (points and client rectangle of [FORMINFO]).
 skin::TSkinGeometry FrameGeometry(const skin::TSkinFormInfo& info, QSize pictureSize);
 

@@ -146,7 +146,7 @@ void LayoutFrameObjects(TFrameObjects& objects, const TFrameLayoutInput& input) 
 
     const bool inButtonsRect = !fit.ButtonsRect.IsEmpty();
     const QRect area = (inButtonsRect ? fit.ButtonsRect : fit.CaptionRect).ToQRect();
-    const int offset = input.Info->buttonsoffset;
+    const int offset = HeldSkinInteger(input.Info->buttonsoffset);
     int captionLeft = fit.CaptionRect.Left, captionRight = fit.CaptionRect.Right;
     if (sysMenu) {
         QSize size = input.ShowIcon ? QSize(16, 16) : SkinRectSize(*sysMenu);

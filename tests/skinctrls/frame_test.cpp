@@ -278,5 +278,46 @@ TEST(SkinFrame, OutlineFollowsTheSizeAndInactiveButtonsUseTheirImages) {
               picture.pixel(close->Button()->inactiveskinrect.ToQRect().topLeft() + inside));
 }
 
+TEST(SkinFrame, AHostileSkinGivesAUsableWindow) {
+    // A client rectangle past and inside out of its picture, points and rectangles past every picture, offsets
+    // and a border width past any coordinate, a mask and an inactive picture of other sizes.
+    skin::test::ArchiveBuilder b;
+    b.Picture = skin::test::SolidPicture(40, 30, Qt::darkBlue);
+    b.InactivePicture = skin::test::SolidPicture(7, 3, Qt::gray);
+    b.Mask = skin::test::SolidPicture(5, 5, Qt::black);
+    b.List = {skin::test::SolidPicture(16, 16, Qt::darkGreen)};
+    b.Text =
+        "[VERSION]\r\nskinname=Hostile\r\n[PICTURES]\r\npicture=f.bmp\r\ninactivepicture=i.bmp\r\nmask=m.bmp\r\n"
+        "activepicturescount=1\r\n0=a.bmp\r\n[FORMINFO]\r\nclientrect=30,99999,2,1\r\nlefttoppoint=99999,0\r\n"
+        "rightbottompoint=99999,99999\r\ncaptionrect=9,9,1,1\r\nbuttonsrect=0,0,99999,99999\r\n"
+        "buttonsoffset=-2000000000\r\nborderwidth=2000000000\r\nautorenderinginactiveimage=1\r\n"
+        "inactiveeffect=iesplitblur\r\n[SKINOBJECTS]\r\ncount=3\r\n0=caption:caption\r\n1=close:stdbutton\r\n"
+        "2=max:stdbutton\r\n[caption]\r\nskinrectinapicture=1\r\nactivepictureindex=0\r\nskinrect=0,0,99999,3\r\n"
+        "textrect=900,0,3,2\r\nfontheight=2000000\r\nframerect=0,0,99999,99999\r\n[close]\r\ncommand=cmclose\r\n"
+        "skinrectinapicture=1\r\nactivepictureindex=0\r\nskinrect=0,0,99999,99999\r\n[max]\r\ncommand=cmmaximize\r\n"
+        "skinrectinapicture=0\r\nskinrect=5,5,99999,99999\r\n";
+    skin::TSkinData data;
+    test::ApplyArchive(data, b);
+    ASSERT_FALSE(data.SkinEmpty());
+    QWidget form;
+    TSkinFrame frame(&form, TFormBorderStyle::bsSizeable);
+    frame.SetSkinData(&data);
+    frame.SetClientSize(300, 200);
+    form.show();
+    EXPECT_EQ(frame.ClientSize(), QSize(300, 200));
+    EXPECT_LE(form.width(), skin::kMaxPaintSide);
+    EXPECT_LE(form.height(), skin::kMaxPaintSide);
+    for (int y = 0; y < form.height(); y += 7)
+        for (int x = 0; x < form.width(); x += 7) frame.HitTest({x, y});
+    frame.Maximize();
+    frame.RenderImage();
+    frame.Restore();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(frame.RenderImage().isNull());
+}
+
 }  // namespace
 }  // namespace dorvanel::skinctrls
