@@ -47,7 +47,7 @@ struct TMenu {
     // On a real display the pointer's move arrives later: wait until it did.
     void Hover(int index, int expectedHot) {
         QTest::mouseMove(Menu, Menu->ItemRect(index).center());
-        QTest::qWaitFor([&] { return Menu->HotItem() == expectedHot; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Menu->HotItem() == expectedHot; }));
     }
     void Keys(const std::string& keys) {
         for (char k : keys) QTest::keyClick(Menu, k == 'D' ? Qt::Key_Down : Qt::Key_Up);
