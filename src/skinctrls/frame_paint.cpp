@@ -127,42 +127,58 @@ void PaintObjects(QPainter& p, const TFramePaintState& s) {
 
 }  // namespace
 
-void TFrameStrips::Paint(QPainter& p, const TFramePaintState& s) {
-    const skin::TSkinFormInfo& info = s.Skin->FormInfo();
-    const QImage& main = s.Skin->MainPicture();
-    const QImage& picture = !s.Active && !s.Skin->InactivePicture().isNull() ? s.Skin->InactivePicture() : main;
-    const QSize window = s.Fit.WindowSize;
-    const QMargins m = SkinFrameMargins(info, main.size());
-    const int clientHeight = std::max(0, s.Fit.ClientRect.Height());
-    const skin::TSkinGeometry geometry = skin::HeldGeometry(FrameGeometry(info, main.size()), &picture);
-    const skin::TStretchFlags stretch{info.leftstretch, info.rightstretch, info.topstretch, info.bottomstretch};
-    const bool effect = !s.Active && info.autorenderinginactiveimage;
+void TFrameStrips::Paint(QPainter& p, QSize windowSize, const TFramePaintState& s) {
+    if (!FValid || FSize != windowSize) Build(windowSize, s);
+    const QImage* images[] = {&FTop, &FLeft, &FRight, &FBottom};
+    for (int i = 0; i < 4; ++i)
+        if (!images[i]->isNull() && !FPlaces[i].isEmpty()) p.drawImage(FPlaces[i].topLeft(), *images[i]);
+}
 
-    struct TStrip {
-        QImage& Image;
-        QRect Place;
-    };
-    TStrip strips[] = {
-        {FTop, QRect(0, 0, window.width(), m.top())},
-        {FLeft, QRect(0, m.top(), m.left(), clientHeight)},
-        {FRight, QRect(window.width() - m.right(), m.top(), m.right(), clientHeight)},
-        {FBottom, QRect(0, window.height() - m.bottom(), window.width(), m.bottom())},
-    };
-    for (TStrip& strip : strips) {
-        if (strip.Place.isEmpty() || !skin::PaintSizeAllowed(strip.Place.size())) continue;
-        if (strip.Image.size() != strip.Place.size()) strip.Image = QImage(strip.Place.size(), QImage::Format_RGB32);
+void TFrameStrips::Build(QSize window, const TFramePaintState& s) {
+    FValid = true;
+    FSize = window;
+    const QImage* picture = nullptr;
+    skin::TSkinGeometry geometry;
+    skin::TStretchFlags stretch;
+    QMargins m = PlainFrameMargins();
+    bool effect = false;
+    if (s.Skin) {
+        const skin::TSkinFormInfo& info = s.Skin->FormInfo();
+        const QImage& main = s.Skin->MainPicture();
+        picture = !s.Active && !s.Skin->InactivePicture().isNull() ? &s.Skin->InactivePicture() : &main;
+        geometry = skin::HeldGeometry(FrameGeometry(info, main.size()), picture);
+        stretch = {info.leftstretch, info.rightstretch, info.topstretch, info.bottomstretch};
+        m = SkinFrameMargins(info, main.size());
+        effect = !s.Active && info.autorenderinginactiveimage;
+    }
+    const int clientHeight = std::max(0, window.height() - m.top() - m.bottom());
+    FPlaces[0] = QRect(0, 0, window.width(), m.top());
+    FPlaces[1] = QRect(0, m.top(), m.left(), clientHeight);
+    FPlaces[2] = QRect(window.width() - m.right(), m.top(), m.right(), clientHeight);
+    FPlaces[3] = QRect(0, window.height() - m.bottom(), window.width(), m.bottom());
+    QImage* images[] = {&FTop, &FLeft, &FRight, &FBottom};
+    for (int i = 0; i < 4; ++i) {
+        QImage& image = *images[i];
+        const QRect& place = FPlaces[i];
+        if (place.isEmpty() || !skin::PaintSizeAllowed(place.size())) {
+            image = QImage();
+            continue;
+        }
+        if (image.size() != place.size()) image = QImage(place.size(), QImage::Format_RGB32);
         {
-            QPainter sp(&strip.Image);
-            sp.translate(-strip.Place.topLeft());
-            skin::DrawSkinImage(sp, {0, 0}, &picture, geometry.SkinRect, geometry, 1, window, false, stretch);
-            PaintObjects(sp, s);
+            QPainter sp(&image);
+            sp.translate(-place.topLeft());
+            if (picture) {
+                skin::DrawSkinImage(sp, {0, 0}, picture, geometry.SkinRect, geometry, 1, window, false, stretch);
+                PaintObjects(sp, s);
+            } else {
+                PaintPlainFrame(sp, window, s);
+            }
         }
         if (effect) {
-            skin::TEffectBmp altered(strip.Image);
-            altered.Apply(info.inactiveeffect);
-            altered.DrawTo(p, strip.Place.left(), strip.Place.top());
-        } else {
-            p.drawImage(strip.Place.topLeft(), strip.Image);
+            skin::TEffectBmp altered(image);
+            altered.Apply(s.Skin->FormInfo().inactiveeffect);
+            image = altered.Image().convertToFormat(QImage::Format_RGB32);
         }
     }
 }

@@ -28,15 +28,24 @@ struct TFramePaintState {
     QColor CaptionColor, InactiveCaptionColor;
 };
 
-// The four strips of a skinned frame, each made anew only when its size changes.
+// The frame's four strips around the client area (the skin's, altered by the inactive effect when the window
+// is inactive, or the plain frame's), kept between paints: a paint draws them again only after Invalidate or
+// a change of the window's size.
 class TFrameStrips {
 public:
-    void Paint(QPainter& p, const TFramePaintState& s);
+    void Paint(QPainter& p, QSize windowSize, const TFramePaintState& s);
+    void Invalidate() { FValid = false; }
 
 private:
+    void Build(QSize windowSize, const TFramePaintState& s);
+
     QImage FTop, FBottom, FLeft, FRight;
+    QRect FPlaces[4];
+    QSize FSize;
+    bool FValid = false;
 };
 
+// The plain frame, drawn over the whole window (the client area is left alone).
 void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s);
 
 // Fills a client area of the given size: the skin's background picture, else its client piece of the main

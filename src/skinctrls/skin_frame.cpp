@@ -130,8 +130,8 @@ void TSkinFrame::DropObjects() {
 void TSkinFrame::ApplySkin() {
     FSkinInUse = FSkinData && !FSkinData->Empty() && !FSkinData->MainPicture().isNull();
     DropObjects();
-    const auto repaint = [form = FForm] {
-        if (form) form->update();
+    const auto repaint = [self = QPointer<TSkinFrame>(this)] {
+        if (self) self->FrameChanged();
     };
     FObjects = FSkinInUse ? BuildSkinObjects(*FSkinData, repaint) : BuildPlainObjects(repaint);
     FShapeSize = {};
@@ -176,7 +176,7 @@ void TSkinFrame::RefreshGeometry() {
         if (FClient->size() != before && !FClient->isVisible()) platform::AlignControls(FClient);
     }
     UpdateShape();
-    FForm->update();
+    FrameChanged();
 }
 
 void TSkinFrame::UpdateShape() {
@@ -221,6 +221,12 @@ void TSkinFrame::EnlargeToMinimalSize() {
 
 // ---- painting ----
 
+void TSkinFrame::FrameChanged(const QRect& area) {
+    FStrips.Invalidate();
+    if (area.isNull()) FForm->update();
+    else FForm->update(area);
+}
+
 TFramePaintState TSkinFrame::PaintState() const {
     TFramePaintState s;
     s.Skin = FSkinInUse ? FSkinData.data() : nullptr;
@@ -249,9 +255,7 @@ void TSkinFrame::Paint(QPainter& p) {
         p.fillRect(QRect(QPoint(0, 0), size), clBtnFace());
         return;
     }
-    const TFramePaintState state = PaintState();
-    if (FSkinInUse) FStrips.Paint(p, state);
-    else PaintPlainFrame(p, size, state);
+    FStrips.Paint(p, size, PaintState());
 }
 
 QImage TSkinFrame::RenderImage() {
@@ -300,13 +304,13 @@ void TSkinFrame::SetHot(TSkinStdButtonObject* button) {
     if (FHot) {
         FHot->Hot = false;
         FHot->Blend.MoveTo(false, blending && FHot->Data() && FHot->Data()->morphing);
-        FForm->update(FHot->ObjectRect);
+        FrameChanged(FHot->ObjectRect);
     }
     FHot = button;
     if (FHot) {
         FHot->Hot = true;
         FHot->Blend.MoveTo(true, blending && FHot->Data() && FHot->Data()->morphing);
-        FForm->update(FHot->ObjectRect);
+        FrameChanged(FHot->ObjectRect);
     }
 }
 
@@ -381,7 +385,7 @@ void TSkinFrame::MousePress(QMouseEvent* event) {
         FCaptured = button;
         button->Pressed = true;
         SetHot(button);
-        FForm->update(button->ObjectRect);
+        FrameChanged(button->ObjectRect);
         return;
     }
     // A maximised window stays where it is.
@@ -400,7 +404,7 @@ void TSkinFrame::MouseMove(QMouseEvent* event) {
         const bool over = FCaptured->ObjectRect.contains(at);
         if (FCaptured->Hot != over) {
             FCaptured->Hot = over;
-            FForm->update(FCaptured->ObjectRect);
+            FrameChanged(FCaptured->ObjectRect);
         }
         return;
     }
@@ -462,7 +466,7 @@ void TSkinFrame::MouseRelease(QMouseEvent* event) {
     FCaptured = nullptr;
     const bool run = button->Hot && button->ObjectRect.contains(event->position().toPoint());
     button->Pressed = false;
-    FForm->update(button->ObjectRect);
+    FrameChanged(button->ObjectRect);
     if (!run) SetHot(EnabledButtonAt(event->position().toPoint()));
     // Last: closing may end the window's life.
     if (run) RunCommand(button->Command);
@@ -620,9 +624,10 @@ void TSkinFrame::HandleSkinMessage(int message, skin::TSkinData* sender) {
             // also when the new one never arrives.
             FSkinInUse = false;
             DropObjects();
-            FObjects = BuildPlainObjects([form = FForm] {
-                if (form) form->update();
+            FObjects = BuildPlainObjects([self = QPointer<TSkinFrame>(this)] {
+                if (self) self->FrameChanged();
             });
+            FrameChanged();
         }
     } else if (message == skin::SKIN_MSG_APPLY) {
         if (mine) ApplySkin();
@@ -662,11 +667,11 @@ bool TSkinFrame::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ActivationChange:
             FActive = FForm->isActiveWindow();
             if (!FActive) SetHot(nullptr);
-            FForm->update();
+            FrameChanged();
             break;
         case QEvent::WindowTitleChange:
         case QEvent::WindowIconChange:
-            FForm->update();
+            FrameChanged();
             break;
         case QEvent::MouseButtonPress:
             MousePress(static_cast<QMouseEvent*>(event));

@@ -126,6 +126,8 @@ private:
     void SetWindowBounds(const QRect& bounds);
     void EnlargeToMinimalSize();
     TFramePaintState PaintState() const;
+    // Something the frame shows changed (in area, or anywhere): its strips are drawn again at the next paint.
+    void FrameChanged(const QRect& area = QRect());
     void Paint(QPainter& p);
 
     // Pointer handling over the frame.
