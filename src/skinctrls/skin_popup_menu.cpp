@@ -113,6 +113,11 @@ void TSkinPopupMenu::Add(TSkinMenuItem item) {
     UpdateLayout();
 }
 
+void TSkinPopupMenu::CheckOnly(int index) {
+    FChecked = index;
+    update();
+}
+
 TSkinPopupMenu::TLook TSkinPopupMenu::CurrentLook() const {
     TLook look;
     const skin::TSkinData* skinData = FSkinData;
@@ -378,6 +383,17 @@ void TSkinPopupMenu::PaintItem(QPainter& p, const TLook& look, int index) {
     }
     p.setPen(color);
     p.drawText(text, kTextFlags, item.Caption);
+    if (index == FChecked) {
+        // The radio mark: a dot in the text colour, centred in the room left of the caption.
+        const int room = std::max(0, text.left() - r.left());
+        const int dot = std::clamp(room / 2, 4, 7);
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(color);
+        p.drawEllipse(QRectF(r.left() + (room - dot) / 2.0, r.top() + (r.height() - dot) / 2.0, dot, dot));
+        p.restore();
+    }
 }
 
 }  // namespace dorvanel::skinctrls

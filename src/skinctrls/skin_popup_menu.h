@@ -37,6 +37,10 @@ public:
     void Clear();
     void Add(TSkinMenuItem item);
     const std::vector<TSkinMenuItem>& Items() const { return FItems; }
+    // Marks the item at index with a radio mark (out of range: none is marked), as radio items show the one
+    // choice in force.
+    void CheckOnly(int index);
+    int CheckedItem() const { return FChecked; }
 
     // Shows the menu with its top-left at globalPos (kept on the screen's available geometry), returns at
     // once. The chosen item's OnClick runs after the menu has closed (queued, so the handler may close the
@@ -98,6 +102,7 @@ private:
     void PaintItem(QPainter& p, const TLook& look, int index);
 
     std::vector<TSkinMenuItem> FItems;
+    int FChecked = -1;
     std::vector<QRect> FItemRects;
     int FHot = -1;
     QImage FPaintBuffer;

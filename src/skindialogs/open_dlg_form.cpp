@@ -4,7 +4,6 @@
 #include "skindialogs/dialog_glyphs.h"
 #include "skindialogs/skin_message.h"
 
-#include <QActionGroup>
 #include <QFileInfo>
 
 namespace dorvanel::skindialogs {
@@ -126,19 +125,14 @@ void TOpenDlgForm::BuildToolBar() {
     FolderCombo->SetBounds(comboLeft, (h - 21) / 2, BackButton->x() - 4 - comboLeft, 21);
     FolderCombo->SetAnchors(akLeft | akTop | akRight);
 
-    ViewMenu = new TSkinPopupMenu(this);
+    ViewMenu = new skinctrls::TSkinPopupMenu(this);
     ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
-    auto* group = new QActionGroup(ViewMenu);
-    group->setExclusive(true);
+    ViewMenu->SetSkinData(FCtrlSkinData);
     const TOpenDlgText captions[] = {TOpenDlgText::LargeIcons, TOpenDlgText::SmallIcons, TOpenDlgText::List,
                                      TOpenDlgText::Details};
     for (int i = 0; i < 4; ++i) {
-        QAction* item = ViewMenu->addAction(Text(captions[i]));
-        item->setCheckable(true);
-        group->addAction(item);
         const auto style = static_cast<TViewStyle>(i);
-        connect(item, &QAction::triggered, this, [this, style] { SetViewStyle(style); });
-        ViewItems[static_cast<size_t>(i)] = item;
+        ViewMenu->Add({Text(captions[i]), true, false, [this, style] { SetViewStyle(style); }});
     }
     ViewButton->SetSkinPopupMenu(ViewMenu);
 
@@ -241,7 +235,7 @@ void TOpenDlgForm::CreateFolder() {
 
 void TOpenDlgForm::SetViewStyle(TViewStyle style) {
     FileList->SetViewStyle(style);
-    ViewItems[static_cast<size_t>(style)]->setChecked(true);
+    ViewMenu->CheckOnly(static_cast<int>(style));
 }
 
 void TOpenDlgForm::Confirm() {

@@ -11,7 +11,6 @@
 #include "skinctrls/skin_form.h"
 #include "skinctrls/skin_labels.h"
 
-#include <QAction>
 #include <QPointer>
 #include <array>
 
@@ -62,8 +61,8 @@ public:
     TSkinSpeedButton* UpButton;
     TSkinSpeedButton* NewFolderButton;
     TSkinMenuSpeedButton* ViewButton;
-    TSkinPopupMenu* ViewMenu;
-    std::array<QAction*, 4> ViewItems{};  // in the order of TViewStyle
+    // Its items in the order of TViewStyle, the view in use marked.
+    skinctrls::TSkinPopupMenu* ViewMenu;
     skinctrls::TSkinPanel* BottomPanel;
     skinctrls::TSkinStdLabel* FileNameLabel;
     skinctrls::TSkinEdit* FileNameEdit;

@@ -34,8 +34,6 @@ void TSkinSpeedButton::PaintPlain(QImage& bitmap) {
     PaintButtonImage(bitmap, bitmap.rect(), Hot(), down);
 }
 
-TSkinPopupMenu::TSkinPopupMenu(QWidget* parent) : QMenu(parent) {}
-
 TSkinMenuSpeedButton::TSkinMenuSpeedButton(QWidget* parent) : TSkinSpeedButton(parent) {
     FSkinDataName = QStringLiteral("toolmenubutton");
     SetDefaultWidth(37);
@@ -70,7 +68,7 @@ void TSkinMenuSpeedButton::PaintArrow(QImage& bitmap) {
 
 void TSkinMenuSpeedButton::PerformClick() {
     TSkinSpeedButton::PerformClick();
-    if (FMenu) FMenu->popup(mapToGlobal(QPoint(0, height())));
+    if (FMenu) FMenu->Popup(mapToGlobal(QPoint(0, height())));
 }
 
 }  // namespace dorvanel::skindialogs

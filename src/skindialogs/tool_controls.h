@@ -1,10 +1,10 @@
 #pragma once
 // The file dialog's tool bar and its flat buttons: a speed button (no focus, flat until the mouse is over
-// it), a speed button that drops a menu, and the menu itself.
+// it) and a speed button that drops a skinned popup menu.
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_panel.h"
+#include "skinctrls/skin_popup_menu.h"
 
-#include <QMenu>
 #include <QPointer>
 
 namespace dorvanel::skindialogs {
@@ -22,12 +22,6 @@ public:
     void PaintPlain(QImage& bitmap) override;
 };
 
-class TSkinPopupMenu : public QMenu {
-    Q_OBJECT
-public:
-    explicit TSkinPopupMenu(QWidget* parent = nullptr);
-};
-
 class TSkinMenuSpeedButton : public TSkinSpeedButton {
     Q_OBJECT
 public:
@@ -37,8 +31,8 @@ public:
     // Raises OnClick, then drops the menu below the button.
     void PerformClick() override;
 
-    TSkinPopupMenu* SkinPopupMenu() const { return FMenu; }
-    void SetSkinPopupMenu(TSkinPopupMenu* menu) { FMenu = menu; }
+    skinctrls::TSkinPopupMenu* SkinPopupMenu() const { return FMenu; }
+    void SetSkinPopupMenu(skinctrls::TSkinPopupMenu* menu) { FMenu = menu; }
     // Width of the part at the right that shows the drop-down arrow.
     static constexpr int ArrowWidth = 11;
 
@@ -46,7 +40,7 @@ private:
     // The drop-down arrow in the part at the right.
     void PaintArrow(QImage& bitmap);
 
-    QPointer<TSkinPopupMenu> FMenu;
+    QPointer<skinctrls::TSkinPopupMenu> FMenu;
 };
 
 }  // namespace dorvanel::skindialogs

@@ -176,6 +176,26 @@ TEST(SkinPopupMenu, WithoutASkinThePlainMenuAndAfterTheSkinIsUnloadedToo) {
     EXPECT_EQ(image.pixel(divider + QPoint(0, 1)), clBtnHighlight().rgb());
 }
 
+TEST(SkinPopupMenu, TheCheckedItemShowsARadioMarkLeftOfItsCaption) {
+    const auto skin = ProgramSkin();
+    for (skin::TSkinData* data : {skin.get(), static_cast<skin::TSkinData*>(nullptr)}) {
+        TMenu m("eee", data);
+        m.Menu->CheckOnly(1);
+        const QImage image = m.Menu->RenderImage();
+        // The mark sits in the room left of the caption, where an unmarked item shows only its background.
+        const auto markColumn = [&](int item) {
+            const QRect r = m.Menu->ItemRect(item);
+            int inked = 0;
+            for (int x = r.left(); x < r.left() + 14; ++x)
+                inked += image.pixelColor(x, r.center().y()).lightness() < 128;
+            return inked;
+        };
+        EXPECT_GT(markColumn(1), 0);
+        EXPECT_EQ(markColumn(0), 0);
+        EXPECT_EQ(m.Menu->CheckedItem(), 1);
+    }
+}
+
 TEST(SkinPopupMenu, APopupNearTheScreensCornerStaysOnTheScreen) {
     TMenu m("ee");
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();

@@ -138,22 +138,28 @@ TEST(FileDialog, OpenCheckingForTheFileNeedsASelection) {
     EXPECT_EQ(open.SelectedFiles, QStringList({folder.path + "/more.TXT"}));
 }
 
+// Drops the view menu from its button and clicks the view's item in it.
+void ChooseView(TOpenDlgForm* f, TViewStyle style) {
+    f->ViewButton->PerformClick();
+    ASSERT_TRUE(f->ViewMenu->isVisible());
+    QTest::mouseClick(f->ViewMenu, Qt::LeftButton, {}, f->ViewMenu->ItemRect(int(style)).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f->FileList->ViewStyle() == style; }));
+}
+
 TEST(FileDialog, EnterInTheListOpensAFolderOrConfirmsAFileAndTheViewMenuSwitchesViews) {
     Folder folder;
     TSkinOpenDialog open;
     open.Filter = "Text files (*.txt)|*.txt";
     open.InitialDir = folder.path;
     EXPECT_TRUE(RunWith(open, [&](TOpenDlgForm* f) {
-        f->ViewItems[3]->trigger();
-        EXPECT_EQ(f->FileList->ViewStyle(), TViewStyle::vsReport);
+        ChooseView(f, TViewStyle::vsReport);
         EXPECT_TRUE(f->FileList->ReportView()->isVisibleTo(f));
         EXPECT_FALSE(f->FileList->IconView()->isVisibleTo(f));
         f->FileList->SelectRow(f->FileList->RowOf("sub"));
         QTest::keyClick(f->FileList->ReportView(), Qt::Key_Return);
         EXPECT_EQ(f->FileList->Folder(), folder.path + "/sub");
-        f->ViewItems[0]->trigger();
-        EXPECT_EQ(f->FileList->ViewStyle(), TViewStyle::vsIcon);
-        EXPECT_FALSE(f->ViewItems[3]->isChecked());
+        ChooseView(f, TViewStyle::vsIcon);
+        EXPECT_EQ(f->ViewMenu->CheckedItem(), 0);
         f->FileList->SelectRow(0);
         QTest::keyClick(f->FileList->IconView(), Qt::Key_Return);
     }));
@@ -267,8 +273,7 @@ TEST(FileDialog, NextCallStartsWhereTheLastEnded) {
         EXPECT_EQ(f->FileNameEdit->Text(), "inner.txt");
         EXPECT_EQ(f->SkinFrame1->ClientSize(), QSize(600, 400));
         EXPECT_EQ(f->FileList->ViewStyle(), TViewStyle::vsReport);
-        EXPECT_TRUE(f->ViewItems[3]->isChecked());
-        EXPECT_FALSE(f->ViewItems[2]->isChecked());
+        EXPECT_EQ(f->ViewMenu->CheckedItem(), 3);
         EXPECT_EQ(f->focusWidget(), f->FileNameEdit->LineEdit());
     });
     // A folder removed since is passed over for the next start.
@@ -388,7 +393,7 @@ TEST(FileDialog, Screenshots) {
     RunWith(open, [&](TOpenDlgForm* f) {
         f->FileList->SelectRow(f->FileList->RowOf("keywords.txt"));
         f->grab().save(shots + "/open_dialog.png");
-        f->ViewMenu->popup(f->ViewButton->mapToGlobal(QPoint(0, f->ViewButton->height())));
+        f->ViewButton->PerformClick();
         f->ViewMenu->grab().save(shots + "/view_menu.png");
         f->ViewMenu->close();
     });
