@@ -319,5 +319,23 @@ TEST(SkinFrame, AHostileSkinGivesAUsableWindow) {
     EXPECT_FALSE(frame.RenderImage().isNull());
 }
 
+TEST(SkinFrame, Screenshots) {
+    const QString shots = qEnvironmentVariable("DORVANEL_SCREENSHOTS");
+    if (shots.isEmpty()) GTEST_SKIP() << "set DORVANEL_SCREENSHOTS to a folder to take them";
+    for (const bool skinned : {true, false}) {
+        MainForm m(skinned);
+        m.form.setWindowTitle(QStringLiteral("Dorvanel"));
+        m.form.show();
+        m.form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&m.form));
+        const QString name = skinned ? QStringLiteral("skinned") : QStringLiteral("plain");
+        m.form.grab().save(shots + "/frame_" + name + "_active.png");
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        if (QTest::qWaitForWindowActive(&other)) m.form.grab().save(shots + "/frame_" + name + "_inactive.png");
+    }
+}
+
 }  // namespace
 }  // namespace dorvanel::skinctrls
