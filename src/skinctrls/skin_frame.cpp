@@ -57,9 +57,8 @@ TSkinFrame::TSkinFrame(QWidget* form, TFormBorderStyle borderStyle)
     connect(close, &QShortcut::activated, this, &TSkinFrame::Close);
     auto* menu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), form);
     connect(menu, &QShortcut::activated, this, [this] {
-        QRect caption = FFit.CaptionRect.ToQRect();
-        if (const TSkinCaptionObject* c = CaptionObject()) caption = c->ObjectRect;
-        ShowSystemMenu(FForm->mapToGlobal(QPoint(caption.left(), caption.bottom() + 1)));
+        const TSkinCaptionObject* caption = CaptionObject();
+        ShowSystemMenuBelow(caption ? caption->ObjectRect : FFit.CaptionRect.ToQRect());
     });
     ApplySkin();
 }
@@ -130,10 +129,7 @@ void TSkinFrame::DropObjects() {
 void TSkinFrame::ApplySkin() {
     FSkinInUse = FSkinData && !FSkinData->Empty() && !FSkinData->MainPicture().isNull();
     DropObjects();
-    const auto repaint = [self = QPointer<TSkinFrame>(this)] {
-        if (self) self->FrameChanged();
-    };
-    FObjects = FSkinInUse ? BuildSkinObjects(*FSkinData, repaint) : BuildPlainObjects(repaint);
+    FObjects = FSkinInUse ? BuildSkinObjects(*FSkinData, ObjectRepaint()) : BuildPlainObjects(ObjectRepaint());
     FShapeSize = {};
     UpdateSizeLimits();
     EnlargeToMinimalSize();
@@ -221,6 +217,12 @@ void TSkinFrame::EnlargeToMinimalSize() {
 
 // ---- painting ----
 
+std::function<void()> TSkinFrame::ObjectRepaint() {
+    return [self = QPointer<TSkinFrame>(this)] {
+        if (self) self->FrameChanged();
+    };
+}
+
 void TSkinFrame::FrameChanged(const QRect& area) {
     FStrips.Invalidate();
     if (area.isNull()) FForm->update();
@@ -300,16 +302,17 @@ TSkinStdButtonObject* TSkinFrame::EnabledButtonAt(QPoint at) const {
 
 void TSkinFrame::SetHot(TSkinStdButtonObject* button) {
     if (button == FHot) return;
-    const bool blending = FSkinInUse;
+    // Only a skin's button blends its images (the plain frame's have no description).
+    const auto blends = [](const TSkinStdButtonObject* b) { return b->Data() && b->Data()->morphing; };
     if (FHot) {
         FHot->Hot = false;
-        FHot->Blend.MoveTo(false, blending && FHot->Data() && FHot->Data()->morphing);
+        FHot->Blend.MoveTo(false, blends(FHot));
         FrameChanged(FHot->ObjectRect);
     }
     FHot = button;
     if (FHot) {
         FHot->Hot = true;
-        FHot->Blend.MoveTo(true, blending && FHot->Data() && FHot->Data()->morphing);
+        FHot->Blend.MoveTo(true, blends(FHot));
         FrameChanged(FHot->ObjectRect);
     }
 }
@@ -379,7 +382,7 @@ void TSkinFrame::MousePress(QMouseEvent* event) {
         if (button->Command == TStdCommand::cmSysMenu) {
             // The system-menu button opens its menu on the press, below itself.
             SetHot(nullptr);
-            ShowSystemMenu(FForm->mapToGlobal(QPoint(button->ObjectRect.left(), button->ObjectRect.bottom() + 1)));
+            ShowSystemMenuBelow(button->ObjectRect);
             return;
         }
         FCaptured = button;
@@ -436,27 +439,17 @@ void TSkinFrame::DragTo(QPoint globalPos) {
 }
 
 void TSkinFrame::SizeBy(QPoint delta) {
-    const QSize minimal = MinimalSize();
-    const QSize maximal = FForm->maximumSize();
+    const QSize least = MinimalSize();
+    const QSize most = FForm->maximumSize().expandedTo(least);
     const Qt::Edges edges = EdgesOf(FDragEdges);
-    QRect r = FDragBounds;
-    const int left = FDragBounds.left(), right = FDragBounds.right() + 1;
-    const int top = FDragBounds.top(), bottom = FDragBounds.bottom() + 1;
-    if (edges & Qt::LeftEdge)
-        r.setLeft(
-            std::clamp(left + delta.x(), right - std::max(maximal.width(), minimal.width()), right - minimal.width()));
-    if (edges & Qt::RightEdge)
-        r.setRight(
-            std::clamp(right + delta.x(), left + minimal.width(), left + std::max(maximal.width(), minimal.width())) -
-            1);
-    if (edges & Qt::TopEdge)
-        r.setTop(std::clamp(top + delta.y(), bottom - std::max(maximal.height(), minimal.height()),
-                            bottom - minimal.height()));
-    if (edges & Qt::BottomEdge)
-        r.setBottom(
-            std::clamp(bottom + delta.y(), top + minimal.height(), top + std::max(maximal.height(), minimal.height())) -
-            1);
-    SetWindowBounds(r);
+    int left = FDragBounds.left(), right = FDragBounds.right() + 1;
+    int top = FDragBounds.top(), bottom = FDragBounds.bottom() + 1;
+    // The dragged edge moves with the pointer; the opposite one stays, the size held within its limits.
+    if (edges & Qt::LeftEdge) left = std::clamp(left + delta.x(), right - most.width(), right - least.width());
+    if (edges & Qt::RightEdge) right = std::clamp(right + delta.x(), left + least.width(), left + most.width());
+    if (edges & Qt::TopEdge) top = std::clamp(top + delta.y(), bottom - most.height(), bottom - least.height());
+    if (edges & Qt::BottomEdge) bottom = std::clamp(bottom + delta.y(), top + least.height(), top + most.height());
+    SetWindowBounds(QRect(left, top, right - left, bottom - top));
 }
 
 void TSkinFrame::MouseRelease(QMouseEvent* event) {
@@ -511,18 +504,23 @@ void TSkinFrame::RunCommand(TStdCommand command) {
             break;
         case TStdCommand::cmSysMenu:
             if (const TSkinStdButtonObject* button = Button(TStdCommand::cmSysMenu))
-                ShowSystemMenu(FForm->mapToGlobal(QPoint(button->ObjectRect.left(), button->ObjectRect.bottom() + 1)));
+                ShowSystemMenuBelow(button->ObjectRect);
             break;
         case TStdCommand::cmDefault:
             break;
     }
 }
 
+void TSkinFrame::KeepRestoreBounds() {
+    // Only the first state change keeps them: maximising a minimised window still restores the normal one.
+    if (FRestoreBounds.isNull()) FRestoreBounds = FForm->geometry();
+    if (FRolledUp) FRestoreBounds.setHeight(FRollUpHeight);
+}
+
 void TSkinFrame::Maximize() {
     QScreen* screen = FForm->screen();
     if (!screen) return;
-    if (FRestoreBounds.isNull()) FRestoreBounds = FForm->geometry();
-    if (FRolledUp) FRestoreBounds.setHeight(FRollUpHeight);
+    KeepRestoreBounds();
     QRect area = MaximizeOnFullScreen ? screen->geometry() : screen->availableGeometry();
     // A window as large as the whole screen would be taken for a full-screen one.
     if (area == screen->geometry()) area.adjust(1, 1, -1, -1);
@@ -556,8 +554,7 @@ void TSkinFrame::Minimize() {
     }
     QScreen* screen = FForm->screen();
     if (!screen) return;
-    if (FRestoreBounds.isNull()) FRestoreBounds = FForm->geometry();
-    if (FRolledUp) FRestoreBounds.setHeight(FRollUpHeight);
+    KeepRestoreBounds();
     FWindowState = TFrameWindowState::wsMinimized;
     FRolledUp = false;
     UpdateSizeLimits();
@@ -585,6 +582,10 @@ void TSkinFrame::RollUp() {
 
 void TSkinFrame::Close() {
     if (FForm) FForm->close();
+}
+
+void TSkinFrame::ShowSystemMenuBelow(const QRect& area) {
+    ShowSystemMenu(FForm->mapToGlobal(QPoint(area.left(), area.bottom() + 1)));
 }
 
 void TSkinFrame::ShowSystemMenu(QPoint globalPos) {
@@ -624,9 +625,7 @@ void TSkinFrame::HandleSkinMessage(int message, skin::TSkinData* sender) {
             // also when the new one never arrives.
             FSkinInUse = false;
             DropObjects();
-            FObjects = BuildPlainObjects([self = QPointer<TSkinFrame>(this)] {
-                if (self) self->FrameChanged();
-            });
+            FObjects = BuildPlainObjects(ObjectRepaint());
             FrameChanged();
         }
     } else if (message == skin::SKIN_MSG_APPLY) {

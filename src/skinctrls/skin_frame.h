@@ -126,6 +126,8 @@ private:
     void SetWindowBounds(const QRect& bounds);
     void EnlargeToMinimalSize();
     TFramePaintState PaintState() const;
+    // What the frame's objects call when their look changes (a blend step).
+    std::function<void()> ObjectRepaint();
     // Something the frame shows changed (in area, or anywhere): its strips are drawn again at the next paint.
     void FrameChanged(const QRect& area = QRect());
     void Paint(QPainter& p);
@@ -142,6 +144,10 @@ private:
     void SizeBy(QPoint delta);
     void UpdateCursor(THitCode code);
     void HandleSkinMessage(int message, skin::TSkinData* sender);
+    // Opens the system menu just below an area of the window (the caption, the system-menu button).
+    void ShowSystemMenuBelow(const QRect& area);
+    // Keeps the bounds a restore puts back, unless some are kept already.
+    void KeepRestoreBounds();
 
     QPointer<QWidget> FForm;
     QPointer<QWidget> FClient;
