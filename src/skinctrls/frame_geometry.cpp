@@ -48,12 +48,7 @@ TFrameFit FitFrame(const skin::TSkinFormInfo& info, QSize pictureSize, QSize win
     TFrameFit fit;
     fit.WindowSize = windowSize;
     skin::TSkinGeometry g = FrameGeometry(info, pictureSize);
-    const skin::TFittedGeometry main = FitNinePart(g, windowSize);
-    fit.LTPoint = main.LTPoint;
-    fit.RTPoint = main.RTPoint;
-    fit.LBPoint = main.LBPoint;
-    fit.RBPoint = main.RBPoint;
-    fit.ClientRect = main.ClientRect;
+    fit.ClientRect = FitNinePart(g, windowSize).ClientRect;
 
     g.LTPoint = info.hittestlefttoppoint;
     g.RTPoint = info.hittestrighttoppoint;

@@ -1,6 +1,6 @@
 #pragma once
-// Where the parts of a skinned window frame lie for one window size: the corner points, client rectangle,
-// caption and button strips, hit-test points and mask area of [FORMINFO] fitted like a nine-part image; the
+// Where the parts of a skinned window frame lie for one window size: the client rectangle, caption and
+// button strips, hit-test points and mask area of [FORMINFO] fitted like a nine-part image; the
 // inset of the client area; the smallest window the frame allows; the border zones the pointer sizes by; and
 // the window's outline from the mask.
 #include "skin/data_skin_objects.h"
@@ -34,7 +34,6 @@ bool IsBorderCode(THitCode code);
 
 struct TFrameFit {
     QSize WindowSize;
-    skin::TPoint LTPoint, RTPoint, LBPoint, RBPoint;
     skin::TRect ClientRect, CaptionRect, ButtonsRect, MaskArea;
     skin::TPoint HitLTPoint, HitRTPoint, HitLBPoint, HitRBPoint;
     bool ButtonsInLeft = false;
