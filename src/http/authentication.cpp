@@ -110,4 +110,43 @@ void TNetAuthenticationManager::AddAuthentication(const TNetAuthentication& auth
     Items.push_back(std::move(item));
 }
 
+const TNetAuthenticationClass* ChooseScheme(const TNetHeaderList& challenges, const TNetSelectScheme& onSelect) {
+    const TNetAuthenticationClass* chosen = nullptr;
+    for (const std::string& value : challenges.Lines) {
+        std::string challenge = value;
+        chosen = FindScheme(TakeToken(challenge, " "));
+        if (chosen) break;
+    }
+    if (chosen && onSelect) onSelect(chosen, challenges);
+    return chosen;
+}
+
+bool NegotiateCredentials(TNetAuthentication& scheme, std::string& username, std::string& password,
+                          const TNetHeaderList& challenges, const TNetAskCredentials& askCaller, int32_t chances,
+                          bool* callerAnswered) {
+    scheme.SetUsername(username);
+    scheme.SetPassword(password);
+    scheme.SetChallenge(challenges.Lines);
+    for (int32_t asked = 0; asked <= chances; ++asked) {
+        switch (scheme.NextStep()) {
+            case TNetAuthWhatsNext::SendNow:
+                return true;
+            case TNetAuthWhatsNext::GiveUp:
+                return false;
+            case TNetAuthWhatsNext::AskCaller: {
+                scheme.SetUsername(username);
+                scheme.SetPassword(password);
+                bool handled = false;
+                if (askCaller) askCaller(scheme, handled);
+                if (!handled) return false;
+                if (callerAnswered) *callerAnswered = true;
+                username = scheme.Username();
+                password = scheme.Password();
+                break;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace dorvanel::http

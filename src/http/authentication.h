@@ -68,6 +68,20 @@ void RegisterScheme(const std::string& name, const TNetAuthenticationClass& sche
 const TNetAuthenticationClass* FindScheme(const std::string& name);
 const TNetAuthenticationClass& BasicAuthenticationClass();
 
+// Negotiating a challenge. The scheme is the first one named by a challenge line that the registry knows;
+// `onSelect` may then change it. Null when no line names a known scheme.
+using TNetSelectScheme = std::function<void(const TNetAuthenticationClass*& chosen, const TNetHeaderList& challenges)>;
+const TNetAuthenticationClass* ChooseScheme(const TNetHeaderList& challenges, const TNetSelectScheme& onSelect);
+
+// Takes the scheme through its steps for `challenges`, asking `askCaller` (which sets `handled`) for
+// credentials whenever the scheme needs them, at most `chances` + 1 times: a handler that accepts without
+// ever giving a user name would be asked for ever. The credentials it gave are written back to `username`
+// and `password`. True when the scheme has something to send now.
+using TNetAskCredentials = std::function<void(TNetAuthentication& scheme, bool& handled)>;
+bool NegotiateCredentials(TNetAuthentication& scheme, std::string& username, std::string& password,
+                          const TNetHeaderList& challenges, const TNetAskCredentials& askCaller, int32_t chances,
+                          bool* callerAnswered = nullptr);
+
 // Remembers which credentials went with which address. The client may hold one; this program never does.
 struct TNetAuthenticationItem {
     TNetURI URI;

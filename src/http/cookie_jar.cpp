@@ -42,6 +42,25 @@ bool domainMatches(std::string_view domain, std::string_view host) {
            SameText(host.substr(host.size() - bare.size()), bare);
 }
 
+// Where a filed cookie may go: a cookie filed under ".domain" (it named a Domain) to that domain and its
+// subdomains; one filed under a bare host name (it named none) to exactly that host (RFC 6265 5.4 step 1).
+bool sendsTo(std::string_view filedUnder, std::string_view host) {
+    if (!filedUnder.empty() && filedUnder.front() == '.') return domainMatches(filedUnder, host);
+    return SameText(filedUnder, host);
+}
+
+// RFC 6265 5.1.4: the cookie's path is a prefix of the request's path ending at a segment boundary, so a
+// cookie for "/admin" goes to "/admin" and "/admin/x" but never to "/administrator/".
+bool pathMatches(std::string_view cookiePath, std::string_view requestPath) {
+    if (cookiePath.empty() || requestPath.compare(0, cookiePath.size(), cookiePath) != 0) return false;
+    return requestPath.size() == cookiePath.size() || cookiePath.back() == '/' || requestPath[cookiePath.size()] == '/';
+}
+
+std::string requestPath(const TNetURI& uri) {
+    const std::string path = uri.DirPath + uri.DocName;
+    return path.empty() ? std::string("/") : path;
+}
+
 bool hasControlBytes(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
@@ -237,13 +256,32 @@ void TNetCookieManager::accept(std::unique_ptr<TNetNetscapeCookie> cookie, const
     // is ignored whole (RFC 6265bis 5.6).
     if (text.size() > TNetCookies::kMaxCookieBytes || hasControlBytes(text)) return;
     cookie->ParseCookieText(text);
+    // Only an answer over https may set a Secure cookie, and a plain one may not overwrite or delete a Secure
+    // cookie that would be sent along with it (RFC 6265bis 5.6, "strict secure cookies").
+    const bool https = SameText(uri.Protocol, "https");
+    if (cookie->IsSecure && !https) return;
     if (!acceptableDomain(*cookie, uri.Host)) return;
     // A cookie that names no path belongs to the directory of the request that set it.
     if (cookie->PathText.empty()) cookie->PathText = uri.DirPath;
+    if (!https && shadowsSecureCookie(*cookie)) return;
     bool accepted = true;
     if (OnNewCookie) OnNewCookie(*this, *cookie, accepted);
     if (!accepted) return;
     cookies_.StoreCookie(std::move(cookie));
+}
+
+bool TNetCookieManager::shadowsSecureCookie(const TNetNetscapeCookie& cookie) {
+    CookieLock lock(cookies_, TNetCookieAccess::Read);
+    const std::string_view newDomain = bareDomain(cookie.DomainText);
+    for (const auto& entry : cookies_.Domains()) {
+        const std::string_view oldDomain = bareDomain(entry.Domain);
+        if (!domainMatches(oldDomain, newDomain) && !domainMatches(newDomain, oldDomain)) continue;
+        const int index = entry.Cookies.IndexOfName(cookie.CookieName);
+        if (index < 0) continue;
+        const TNetNetscapeCookie& old = *entry.Cookies.Items[static_cast<size_t>(index)].second;
+        if (old.IsSecure && pathMatches(cookie.PathText, old.PathText)) return true;
+    }
+    return false;
 }
 
 std::string TNetCookieManager::CookieHeaderFor(const TNetURI& uri, bool secure) {
@@ -251,14 +289,13 @@ std::string TNetCookieManager::CookieHeaderFor(const TNetURI& uri, bool secure) 
     std::vector<const TNetNetscapeCookie*> taken;
     {
         CookieLock lock(cookies_, TNetCookieAccess::Read);
+        const std::string path = requestPath(uri);
         for (const auto& entry : cookies_.Domains()) {
-            if (!domainMatches(entry.Domain, uri.Host)) continue;
+            if (!sendsTo(entry.Domain, uri.Host)) continue;
             const auto& items = entry.Cookies.Items;
             for (auto it = items.rbegin(); it != items.rend(); ++it) {
                 const TNetNetscapeCookie& cookie = *it->second;
-                if (cookie.PathText.empty() || uri.DirPath.compare(0, cookie.PathText.size(), cookie.PathText) != 0) {
-                    continue;
-                }
+                if (!pathMatches(cookie.PathText, path)) continue;
                 if (cookie.IsSecure && !secure) continue;
                 if (cookie.CookieValue.empty()) continue;
                 taken.push_back(&cookie);

@@ -103,7 +103,8 @@ public:
     TOnNewCookieEvent OnNewCookie;
 
     // Parse one "Set-cookie" (or "Set-cookie2") value received in answer to a request for `uri` and store
-    // it. The request's Host is the origin; its DirPath is the path of a cookie that names none.
+    // it. The request's Host is the origin; its DirPath is the path of a cookie that names none; its
+    // Protocol says whether the answer came over https.
     void AcceptSetCookie(const std::string& text, const TNetURI& uri);
     void AcceptSetCookie2(const std::string& text, const TNetURI& uri);
 
@@ -116,6 +117,8 @@ public:
 
 private:
     void accept(std::unique_ptr<TNetNetscapeCookie> cookie, const std::string& text, const TNetURI& uri);
+    // A Secure cookie of the same name is stored whose domain and path the new one's would cover.
+    bool shadowsSecureCookie(const TNetNetscapeCookie& cookie);
     TNetCookies cookies_;
 };
 

@@ -3,112 +3,44 @@
 #include <algorithm>
 #include <limits>
 
+#include "http/chunked_reader.h"
 #include "http/exceptions.h"
 #include "http/net_text.h"
 #include "http/peer_text.h"
+#include "http/stream_adapters.h"
 
 namespace dorvanel::http {
 
-namespace {
+namespace {}  // namespace
 
-// Where a discarded body goes.
-class TNullStream : public TNetStream {
-public:
-    int64_t Read(void*, int64_t) override { return 0; }
-    void Write(const void*, int64_t count) override { position_ += count; }
-    using TNetStream::Write;
-    int64_t Size() const override { return position_; }
-    void SetSize(int64_t size) override { position_ = std::min(position_, size); }
-    int64_t Position() const override { return position_; }
-    void SetPosition(int64_t position) override { position_ = position; }
-
-private:
-    int64_t position_ = 0;
-};
-
-// The text of an error body.
-class TTextStream : public TNetStream {
-public:
-    int64_t Read(void*, int64_t) override { return 0; }
-    void Write(const void* buffer, int64_t count) override {
-        text_.append(static_cast<const char*>(buffer), static_cast<size_t>(count));
-    }
-    using TNetStream::Write;
-    int64_t Size() const override { return static_cast<int64_t>(text_.size()); }
-    void SetSize(int64_t size) override {
-        text_.resize(std::min(text_.size(), static_cast<size_t>(std::max<int64_t>(0, size))));
-    }
-    int64_t Position() const override { return static_cast<int64_t>(text_.size()); }
-    void SetPosition(int64_t) override {}
-    const std::string& Text() const { return text_; }
-
-private:
-    std::string text_;
-};
-
-// Thrown by TCappedStream when a body goes past its cap; the caller decides what that means.
-struct TBodyCapReached {};
-
-// Passes a body on to another stream up to `cap` bytes; the write that would go past the cap writes what
-// still fits and then throws TBodyCapReached, so that a peer cannot make the client read (or keep) more.
-class TCappedStream : public TNetStream {
-public:
-    TCappedStream(TNetStream& inner, int64_t cap) : inner_(inner), cap_(cap) {}
-    int64_t Read(void* buffer, int64_t count) override { return inner_.Read(buffer, count); }
-    void Write(const void* buffer, int64_t count) override {
-        const int64_t room = cap_ - written_;
-        if (count > room) {
-            inner_.Write(buffer, room);
-            written_ = cap_;
-            throw TBodyCapReached();
-        }
-        inner_.Write(buffer, count);
-        written_ += count;
-    }
-    using TNetStream::Write;
-    int64_t Size() const override { return inner_.Size(); }
-    void SetSize(int64_t size) override { inner_.SetSize(size); }
-    int64_t Position() const override { return inner_.Position(); }
-    void SetPosition(int64_t position) override { inner_.SetPosition(position); }
-
-private:
-    TNetStream& inner_;
-    int64_t cap_;
-    int64_t written_ = 0;
-};
-
-// Restores a value when the scope ends, on failure too.
-template <typename T>
-class TRestore {
-public:
-    TRestore(T& place, T value) : place_(place), saved_(place) { place_ = value; }
-    ~TRestore() { place_ = saved_; }
-    TRestore(const TRestore&) = delete;
-    TRestore& operator=(const TRestore&) = delete;
-
-private:
-    T& place_;
-    T saved_;
-};
-
-int32_t portNumber(const std::string& text) {
+int32_t PortNumber(const std::string& text) {
     int32_t port = 0;
     if (!ReadInt32(text, port)) throw ENetConvertError(text);
     if (port < 1 || port > 65535) throw ENetURIException("Port out of range: " + QuotedPeerText(text));
     return port;
 }
 
+std::string OriginOf(const TNetURI& uri) {
+    return common::LowerCase(uri.Protocol) + "://" + common::LowerCase(uri.Host) + ":" + uri.PortText;
+}
+
+namespace {
+
 bool isControlByte(char c, bool tabAllowed) {
     const auto byte = static_cast<unsigned char>(c);
     return (byte < 0x20 && !(tabAllowed && byte == '\t')) || byte == 0x7F;
 }
 
+}  // namespace
+
 // A status line is "HTTP/1.", a digit, a blank and three digits, then a blank and the reason, or nothing.
-bool isStatusLine(const std::string& line) {
+bool IsStatusLine(const std::string& line) {
     auto digit = [&](size_t i) { return i < line.size() && line[i] >= '0' && line[i] <= '9'; };
     return line.rfind("HTTP/1.", 0) == 0 && digit(7) && line.size() >= 12 && line[8] == ' ' && digit(9) && digit(10) &&
            digit(11) && (line.size() == 12 || line[12] == ' ');
 }
+
+namespace {
 
 // The one body length the "Content-Length" lines give, -1 without any; fails on a value that is not digits
 // only, does not fit 64 bits, or differs from another (RFC 9112 6.3).
@@ -132,13 +64,6 @@ int64_t announcedLength(const TNetHeaderList& lines) {
         }
     }
     return length;
-}
-
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-int hexValue(char c) {
-    if (c <= '9') return c - '0';
-    return (UpperChar(c) - 'A') + 10;
 }
 
 }  // namespace
@@ -223,15 +148,21 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod verb, const std::string& url,
     Request.Verb = verb;
     Request.BodySource = source;
     response_.BodyTarget = target;
-    // Credentials go to the host the caller named, and to a host that asked for them and got them, only.
-    const std::string urlHost = TNetURI(url).Host;
-    authHost_ = urlHost.empty() ? currentUri_.Host : urlHost;
+    // Credentials the caller gave go to the origin the caller named; credentials a challenge obtained stay
+    // with the origin that asked for them, unless the caller names new ones in the address.
+    const bool loginInUrl = !TNetURI(url).LoginName.empty();
+    bool firstTarget = true;
     bool retried = false;
     try {
         bool done = false;
         while (!done) {
             ++redirectCount_;
             prepareTarget();
+            if (firstTarget && (!credentialsFromChallenge_ || loginInUrl)) {
+                authOrigin_ = OriginOf(currentUri_);
+                credentialsFromChallenge_ = false;
+            }
+            firstTarget = false;
             if (!sendAndReadStatusLine(retried)) {
                 // A kept connection the server had closed meanwhile: the same GET once more, on a new one.
                 retried = true;
@@ -294,13 +225,16 @@ bool TNetCustomHTTP::sendAndReadStatusLine(bool retried) {
 // The status line and head of the final answer. Interim (1xx) answers before it are read and dropped, their
 // cookies with them, within kMaxInterimAnswers heads and kMaxHeaderBlockBytes together.
 void TNetCustomHTTP::readFinalHead() {
+    bool headWhole = false;
     int interim = 0;
     size_t interimBytes = 0;
     while (true) {
-        if (!isStatusLine(response_.StatusLine)) {
+        if (!IsStatusLine(response_.StatusLine)) {
             throw ENetProtocolError("Invalid status line: " + QuotedPeerText(response_.StatusLine));
         }
-        const size_t headBytes = readResponseHead(response_);
+        bool whole = false;
+        const size_t headBytes = readResponseHead(response_, &whole);
+        headWhole = whole;
         if (response_.StatusCode() / 100 != 1) break;
         interimBytes += response_.StatusLine.size() + 2 + headBytes;
         if (++interim > kMaxInterimAnswers || interimBytes > kMaxHeaderBlockBytes) {
@@ -309,17 +243,41 @@ void TNetCustomHTTP::readFinalHead() {
         response_.StatusLine = ReadLine();
     }
     checkFraming(response_);
-    storeCookies(response_);
+    // A head cut off by a close may lack the attributes that limit a cookie (a Secure or Path line that
+    // never came): nothing of it is stored.
+    if (headWhole) storeCookies(response_);
 }
 
-// Chunked framing wins over a length (RFC 9112 6.3); without it, the length lines must agree.
+// The framing of a body (RFC 9112 6.3): "Transfer-Encoding" is a comma-separated list of codings over all its
+// lines, compared without case. Chunked as the last coding frames the body and wins over a length; any
+// other last coding leaves the body to run until the close, whatever a length says; without the header the
+// length lines must agree. A token that merely contains "chunked" is another coding.
+TNetCustomHTTP::TFraming TNetCustomHTTP::framingOf(const TNetHTTPResponse& response) {
+    std::vector<std::string> values;
+    response.HeaderLines.CollectValues("Transfer-Encoding", values);
+    std::string last;
+    for (const std::string& value : values) {
+        std::string rest = value;
+        while (!rest.empty()) {
+            const std::string coding = Trim(TakeToken(rest, ","));
+            if (!coding.empty()) last = coding;
+        }
+    }
+    if (values.empty()) return TFraming::ByLength;
+    return SameText(last, "chunked") ? TFraming::Chunked : TFraming::UntilClose;
+}
+
 void TNetCustomHTTP::checkFraming(TNetHTTPResponse& response) {
-    if (isChunked(response)) return;
-    response.ContentLength = announcedLength(response.HeaderLines);
-}
-
-bool TNetCustomHTTP::isChunked(const TNetHTTPResponse& response) {
-    return response.HeaderLines.ValueOf("Transfer-Encoding").find("chunked") != std::string::npos;
+    switch (framingOf(response)) {
+        case TFraming::Chunked:
+            return;
+        case TFraming::UntilClose:
+            response.ContentLength = -1;
+            return;
+        case TFraming::ByLength:
+            response.ContentLength = announcedLength(response.HeaderLines);
+            return;
+    }
 }
 
 // The target holds the last body only: bytes of an earlier, longer body (a redirect's) past it go.
@@ -367,7 +325,7 @@ void TNetCustomHTTP::prepareTarget() {
             }
         }
     }
-    portNumber(currentUri_.PortText);
+    PortNumber(currentUri_.PortText);
     Request.Target = currentUri_.RequestTarget();
     if (Request.Verb == TNetHTTPMethod::hmOptions && target.DocName == "*") Request.Target = "*";
     const bool needs11 = Request.Verb == TNetHTTPMethod::hmOptions || Request.Verb == TNetHTTPMethod::hmTrace ||
@@ -380,136 +338,17 @@ void TNetCustomHTTP::prepareTarget() {
     Request.Host = currentUri_.Host + (currentUri_.PortText != "80" ? ":" + currentUri_.PortText : std::string());
 }
 
-void TNetCustomHTTP::ensureTransport(bool tls, bool passThrough) {
-    wantTls_ = tls;
-    wantPassThrough_ = passThrough;
-    if (!IOHandler || !OwnsIOHandler()) return;  // the program's own handler is used as it is
-    auto* current = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get());
-    if ((current != nullptr) != tls) {
-        CloseConnection();  // frees the handler; connecting makes the right one
-    } else if (current && !IsConnected()) {
-        current->PassThrough = passThrough;
-    }
-}
-
-std::shared_ptr<TNetIOHandlerSocket> TNetCustomHTTP::MakeIOHandler() {
-    if (!wantTls_) return TNetTCPClient::MakeIOHandler();
-    if (!tlsContext_) tlsContext_ = std::make_shared<TNetTLSContext>(TrustAnchorFile);
-    auto handler = std::make_shared<TNetIOHandlerTLS>(tlsContext_);
-    handler->PassThrough = wantPassThrough_;
-    return handler;
-}
-
-// Secure cookies go only over a connection that is encrypted to the server itself.
-bool TNetCustomHTTP::secureConnection() const {
-    const auto* tls = dynamic_cast<const TNetIOHandlerTLS*>(IOHandler.get());
-    if (tls) return tls->Encrypted();
-    return IOHandler && IOHandler->IsTLSHandler() &&
-           (Request.Route == TNetHTTPRoute::SecureRoute || Request.Route == TNetHTTPRoute::SecureProxyRoute);
-}
-
-TNetHTTPRoute TNetCustomHTTP::chooseRoute() {
-    const bool https = SameText(currentUri_.Protocol, "HTTPS");
-    const bool direct = ProxyParams.ProxyServer().empty();
-    if (direct) {
-        const int32_t port = portNumber(currentUri_.PortText);
-        if (!SameText(Host, currentUri_.Host) || Port != port) {
-            if (IsConnected()) CloseConnection();
-            Host = currentUri_.Host;
-            Port = port;
-        }
-    } else if (Host != ProxyParams.ProxyServer() || Port != ProxyParams.ProxyPort()) {
-        if (IsConnected()) CloseConnection();
-        Host = ProxyParams.ProxyServer();
-        Port = ProxyParams.ProxyPort();
-    }
-    // Through a proxy the TLS handler passes bytes through until the tunnel is open.
-    ensureTransport(https, https && !direct);
-    // Without a handler of its own yet, connecting makes the one the route needs.
-    const bool tls = IOHandler ? IOHandler->IsTLSHandler() : https;
-    if (https && !tls) throw ENetIOHandlerPropInvalid();
-    if (direct) return https ? TNetHTTPRoute::SecureRoute : TNetHTTPRoute::DirectRoute;
-    return https ? TNetHTTPRoute::SecureProxyRoute : TNetHTTPRoute::ProxyRoute;
-}
-
-bool TNetCustomHTTP::openRoute() {
-    Request.Route = chooseRoute();
-    if (Request.Route == TNetHTTPRoute::ProxyRoute) Request.Target = currentUri_.ComposeUri();
-    if (ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 && Request.Connection.empty()) {
-        if (Request.Route == TNetHTTPRoute::DirectRoute) Request.Connection = "keep-alive";
-        if (Request.Route == TNetHTTPRoute::ProxyRoute) Request.ProxyConnection = "keep-alive";
-    }
-    if (Request.Route == TNetHTTPRoute::SecureRoute || Request.Route == TNetHTTPRoute::SecureProxyRoute) {
-        Request.Connection.clear();
-    }
-    if (Request.Route == TNetHTTPRoute::SecureProxyRoute) {
-        // A tunnel kept from the last request is already encrypted to the server.
-        auto* tls = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get());
-        if (!(tls && tls->Encrypted() && response_.KeepsConnection())) openTunnel();
-    }
-    const bool reused = ensureConnected();
-    sendRequestHead(Request, &currentUri_);
-    if ((Request.Verb == TNetHTTPMethod::hmPost || Request.Verb == TNetHTTPMethod::hmPut) && Request.BodySource) {
-        WriteFromStream(*Request.BodySource, true, 0, false);
-    }
-    return reused;
-}
-
-// The proxy is asked to open a tunnel to the server; once it answers 200, the TLS handler shakes hands with
-// the server through it.
-void TNetCustomHTTP::openTunnel() {
-    TNetHTTPRequest tunnel;
-    tunnel.UserAgent = Request.UserAgent;
-    tunnel.Host = Request.Host;
-    tunnel.ContentLength = Request.ContentLength;
-    tunnel.Pragma = "no-cache";
-    tunnel.ProxyConnection = "keep-alive";
-    tunnel.Verb = TNetHTTPMethod::hmConnect;
-    tunnel.Target = currentUri_.Host + ":" + currentUri_.PortText;
-    TNetHTTPResponse answer(*this);
-    TNetMemoryStream scratch;
-    answer.BodyTarget = &scratch;
-    for (int attempt = 0; attempt < RedirectMaximum; ++attempt) {
-        ensureConnected();
-        sendRequestHead(tunnel, nullptr);
-        answer.StatusLine = ReadLine();
-        if (answer.StatusLine.empty()) {
-            answer.StatusLine = "HTTP/1.0 200 OK";
-            answer.Connection = "close";
-        } else {
-            readResponseHead(answer);
-            checkFraming(answer);
-            storeCookies(answer);
-        }
-        if (answer.StatusCode() == 200) {
-            // The proxy passes bytes on from here: the handshake with the server goes through it.
-            if (auto* tls = dynamic_cast<TNetIOHandlerTLS*>(IOHandler.get())) {
-                tls->StartTLS(currentUri_.Host, ReadTimeout > 0 ? ReadTimeout : -1);
-            }
-            return;
-        }
-        decideNextStep(answer);
-    }
-    throw ENetIOHandlerPropInvalid();
-}
-
-bool TNetCustomHTTP::ensureConnected() {
-    if (!response_.KeepsConnection()) CloseConnection();
-    PollPeerClosed(false);
-    if (IsConnected()) return true;
-    OpenConnection(ReadTimeout);
-    return false;
-}
-
-void TNetCustomHTTP::sendRequestHead(TNetHTTPRequest& request, TNetURI* uri) {
+void TNetCustomHTTP::sendRequestHead(TNetHTTPRequest& request, TNetURI* uri, bool toProxy) {
     request.WriteToLines();
-    if (uri && !SameText(uri->Host, authHost_)) {
-        // This host was not the one the credentials were meant for: no "Authorization" goes to it, and no
-        // scheme made from the credentials stays behind.
+    if (uri && OriginOf(*uri) != authOrigin_) {
+        // This origin (scheme, host and port) was not the one the credentials were meant for: no
+        // "Authorization" goes to it, and no scheme made from the credentials stays behind.
         request.HeaderLines.SetHeaderValue("Authorization", "");
         request.AuthScheme.reset();
     }
-    ProxyParams.WriteToLines(request.HeaderLines);
+    // The proxy's credentials are for the proxy: on a CONNECT and on a plain request it forwards, never
+    // inside a tunnel, where the server would read them.
+    if (toProxy) ProxyParams.WriteToLines(request.HeaderLines);
     if (uri && cookieManager_) {
         const std::string cookies = cookieManager_->CookieHeaderFor(*uri, secureConnection());
         if (!cookies.empty()) request.HeaderLines.SetHeaderValue("Cookie", cookies);
@@ -541,9 +380,10 @@ void TNetCustomHTTP::sendRequestHead(TNetHTTPRequest& request, TNetURI* uri) {
     EndBufferedWrite();
 }
 
-size_t TNetCustomHTTP::readResponseHead(TNetHTTPResponse& response) {
+size_t TNetCustomHTTP::readResponseHead(TNetHTTPResponse& response, bool* whole) {
     response.HeaderLines.Clear();
     size_t total = 0;
+    if (whole) *whole = false;
     try {
         while (true) {
             std::string line = ReadLine();
@@ -552,6 +392,7 @@ size_t TNetCustomHTTP::readResponseHead(TNetHTTPResponse& response) {
             if (total > kMaxHeaderBlockBytes) throw ENetProtocolError("Response header too large.");
             response.HeaderLines.Add(line);
         }
+        if (whole) *whole = true;
     } catch (const ENetConnClosedGracefully&) {
         CloseConnection();
     }
@@ -627,9 +468,24 @@ TNetCustomHTTP::TNextStep TNetCustomHTTP::decideNextStep(TNetHTTPResponse& respo
 // Where a redirect leads, resolved against the address just asked for. Only http and https are followed: a
 // server cannot send the client to a file, a script or another protocol.
 std::string TNetCustomHTTP::redirectTarget(const std::string& location) {
-    const std::string resolved = ResolveReference(currentUri_.ComposeFullUri({}), location);
-    const std::string scheme = ReferenceScheme(resolved);
-    if (!SameText(scheme, "http") && !SameText(scheme, "https")) throw ENetUnknownProtocol(scheme);
+    const std::string base = currentUri_.ComposeFullUri({});
+    std::string reference = location;
+    const std::string scheme = ReferenceScheme(location);
+    const bool web = SameText(scheme, "http") || SameText(scheme, "https");
+    // "https:next" names its scheme without an authority. Under the base's own scheme it is the relative
+    // reference it would be without the scheme (RFC 3986 5.2.2, the non-strict reading browsers share);
+    // under another scheme it is an address of that scheme with no host, which cannot be asked.
+    if (web && location.compare(scheme.size() + 1, 2, "//") != 0) {
+        if (!SameText(scheme, ReferenceScheme(base))) {
+            throw ENetURIException("Redirect to an address without a host: " + QuotedPeerText(location));
+        }
+        reference = location.substr(scheme.size() + 1);
+    }
+    const std::string resolved = ResolveReference(base, reference);
+    const std::string resolvedScheme = ReferenceScheme(resolved);
+    if (!SameText(resolvedScheme, "http") && !SameText(resolvedScheme, "https")) {
+        throw ENetUnknownProtocol(resolvedScheme);
+    }
     return resolved;
 }
 
@@ -678,23 +534,35 @@ void TNetCustomHTTP::failWithStatus(TNetHTTPResponse& response) {
 void TNetCustomHTTP::readBody(TNetHTTPResponse& response) {
     TNetStream* target = response.BodyTarget;
     if (!target) return;
-    if (isChunked(response)) {
-        ReportStatus(TNetStatus::hsStatusText, "Chunk Started");
-        for (int64_t size = readChunkSize(); size > 0; size = readChunkSize()) {
-            ReadToStream(*target, size);
-            if (!ReadLine().empty()) throw ENetProtocolError("Chunk data not followed by a line end.");
-        }
-        // Trailer lines up to the empty line are consumed too, so that none is taken for the next response
-        // on a kept connection; they count toward the header cap.
-        size_t trailers = 0;
-        for (std::string line = ReadLine(); !line.empty(); line = ReadLine()) {
-            trailers += line.size() + 2;
-            if (trailers > kMaxHeaderBlockBytes) throw ENetProtocolError("Response header too large.");
-        }
+    if (framingOf(response) == TFraming::Chunked) {
+        readChunkedBody(*target);
     } else if (response.ContentLength > 0) {
         ReadToStream(*target, response.ContentLength);
     } else if (!response.LengthKnown()) {
         ReadToStream(*target, -1, true);
+    }
+}
+
+// The framing is parsed from what arrives; chunk data is moved into the stream by the connection's counted
+// reads, so a large chunk streams with its work events as a body with a length does.
+void TNetCustomHTTP::readChunkedBody(TNetStream& target) {
+    ReportStatus(TNetStatus::hsStatusText, "Chunk Started");
+    const size_t lineLimit =
+        MaxLineLength > 0 ? static_cast<size_t>(MaxLineLength) : std::numeric_limits<size_t>::max();
+    TNetChunkedReader reader(lineLimit, kMaxHeaderBlockBytes);
+    while (!reader.Done()) {
+        if (const int64_t data = reader.DataRemaining(); data > 0) {
+            ReadToStream(target, data);
+            reader.SkipData(data);
+            continue;
+        }
+        const std::string_view input = BufferedInput();
+        const size_t used = input.empty() ? 0 : reader.Feed(input, {});
+        if (used > 0) {
+            TakeInput(used);
+        } else if (!reader.Done()) {
+            WaitForMoreInput();
+        }
     }
 }
 
@@ -713,67 +581,15 @@ void TNetCustomHTTP::readFinalBody(TNetHTTPResponse& response) {
     }
 }
 
-// The size ends at the ";" of a chunk extension (RFC 9112 7.1.1), after optional blanks; anything else on the
-// line (nothing at all, a sign, a blank inside, a letter that is no hex digit) makes the line unreadable,
-// which fails the call instead of ending the body as if it were complete.
-int64_t TNetCustomHTTP::readChunkSize() {
-    const std::string line = ReadLine();
-    const size_t digits = static_cast<size_t>(std::find_if_not(line.begin(), line.end(), isHex) - line.begin());
-    const size_t rest = line.find_first_not_of(" \t", digits);
-    if (digits == 0 || (digits < line.size() && (rest == std::string::npos || line[rest] != ';'))) {
-        throw ENetProtocolError("Unreadable chunk size line: " + QuotedPeerText(line));
-    }
-    if (digits > kMaxChunkSizeDigits) {
-        throw ENetProtocolError("Chunk size line " + QuotedPeerText(line) + " has more than 16 hex digits.");
-    }
-    uint64_t value = 0;
-    for (size_t i = 0; i < digits; ++i) value = value * 16 + static_cast<uint64_t>(hexValue(line[i]));
-    if (value > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
-        throw ENetProtocolError("Chunk size line " + QuotedPeerText(line) + " does not fit.");
-    }
-    return static_cast<int64_t>(value);
+TNetSelectScheme TNetCustomHTTP::selectWith(const TNetOnSelectAuthorization& onSelect) {
+    if (!onSelect) return {};
+    return [this, &onSelect](const TNetAuthenticationClass*& chosen, const TNetHeaderList& challenges) {
+        onSelect(*this, chosen, challenges);
+    };
 }
 
-const TNetAuthenticationClass* TNetCustomHTTP::chooseScheme(const TNetHeaderList& challenges,
-                                                            const TNetOnSelectAuthorization& onSelect) {
-    const TNetAuthenticationClass* chosen = nullptr;
-    for (const std::string& value : challenges.Lines) {
-        std::string challenge = value;
-        chosen = FindScheme(TakeToken(challenge, " "));
-        if (chosen) break;
-    }
-    if (chosen && onSelect) onSelect(*this, chosen, challenges);
-    return chosen;
-}
-
-bool TNetCustomHTTP::askForCredentials(TNetAuthentication& scheme, std::string& username, std::string& password,
-                                       const TNetHeaderList& challenges, const TNetOnAuthorization& onAuthorize,
-                                       bool* basicAuthentication) {
-    scheme.SetUsername(username);
-    scheme.SetPassword(password);
-    scheme.SetChallenge(challenges.Lines);
-    // A handler that accepts without ever giving a user name would be asked for ever; it gets as many
-    // chances as a call has attempts.
-    for (int32_t asked = 0; asked <= AuthRetries; ++asked) {
-        switch (scheme.NextStep()) {
-            case TNetAuthWhatsNext::SendNow:
-                return true;
-            case TNetAuthWhatsNext::GiveUp:
-                return false;
-            case TNetAuthWhatsNext::AskCaller: {
-                scheme.SetUsername(username);
-                scheme.SetPassword(password);
-                bool handled = false;
-                onAuthorize(*this, scheme, handled);
-                if (!handled) return false;
-                if (basicAuthentication) *basicAuthentication = true;
-                username = scheme.Username();
-                password = scheme.Password();
-                break;
-            }
-        }
-    }
-    return false;
+TNetAskCredentials TNetCustomHTTP::askWith(const TNetOnAuthorization& onAuthorize) {
+    return [this, &onAuthorize](TNetAuthentication& scheme, bool& handled) { onAuthorize(*this, scheme, handled); };
 }
 
 // A scheme is made only when a handler takes up the challenge: one made for nothing would send an
@@ -782,18 +598,21 @@ bool TNetCustomHTTP::authorizeServer(TNetHTTPResponse& response) {
     ++authAttempts_;
     std::unique_ptr<TNetAuthentication> fresh;
     if (!Request.AuthScheme) {
-        const TNetAuthenticationClass* chosen = chooseScheme(response.WWWAuthenticate, OnSelectAuthorization);
+        const TNetAuthenticationClass* chosen =
+            ChooseScheme(response.WWWAuthenticate, selectWith(OnSelectAuthorization));
         if (!chosen || !OnAuthorization) return false;
         fresh = chosen->Create();
     }
     if (!OnAuthorization) return false;
     TNetAuthentication& scheme = fresh ? *fresh : *Request.AuthScheme;
-    if (!askForCredentials(scheme, Request.Username, Request.Password, response.WWWAuthenticate, OnAuthorization,
-                           &Request.BasicAuthentication)) {
+    if (!NegotiateCredentials(scheme, Request.Username, Request.Password, response.WWWAuthenticate,
+                              askWith(OnAuthorization), AuthRetries, &Request.BasicAuthentication)) {
         return false;
     }
     if (fresh) Request.AuthScheme = std::move(fresh);
-    authHost_ = currentUri_.Host;
+    // What the challenge brought belongs to the origin that asked.
+    authOrigin_ = OriginOf(currentUri_);
+    credentialsFromChallenge_ = true;
     return true;
 }
 
@@ -801,7 +620,8 @@ bool TNetCustomHTTP::authorizeProxy(TNetHTTPResponse& response) {
     ++proxyAuthAttempts_;
     std::unique_ptr<TNetAuthentication> fresh;
     if (!ProxyParams.Authentication()) {
-        const TNetAuthenticationClass* chosen = chooseScheme(response.ProxyAuthenticate, OnSelectProxyAuthorization);
+        const TNetAuthenticationClass* chosen =
+            ChooseScheme(response.ProxyAuthenticate, selectWith(OnSelectProxyAuthorization));
         if (!chosen || !OnProxyAuthorization) return false;
         fresh = chosen->Create();
     }
@@ -809,8 +629,8 @@ bool TNetCustomHTTP::authorizeProxy(TNetHTTPResponse& response) {
     TNetAuthentication& scheme = fresh ? *fresh : *ProxyParams.Authentication();
     ProxyParams.ProxyPassword.clear();
     scheme.ResetSteps();
-    if (!askForCredentials(scheme, ProxyParams.ProxyUsername, ProxyParams.ProxyPassword, response.ProxyAuthenticate,
-                           OnProxyAuthorization, nullptr)) {
+    if (!NegotiateCredentials(scheme, ProxyParams.ProxyUsername, ProxyParams.ProxyPassword, response.ProxyAuthenticate,
+                              askWith(OnProxyAuthorization), AuthRetries)) {
         return false;
     }
     if (fresh) ProxyParams.SetAuthentication(std::move(fresh));

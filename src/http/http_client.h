@@ -27,6 +27,12 @@ enum class TNetHTTPRoute { DirectRoute, SecureRoute, ProxyRoute, SecureProxyRout
 
 // The word that opens a request line, with its space.
 std::string MethodWord(TNetHTTPMethod method);
+// A status line is "HTTP/1.", a digit, a blank and three digits, then a blank and the reason, or nothing.
+bool IsStatusLine(const std::string& line);
+// A port text as a number; ENetConvertError when it is none, ENetURIException outside 1..65535.
+int32_t PortNumber(const std::string& text);
+// The origin credentials belong to: scheme, host (both without case) and port.
+std::string OriginOf(const TNetURI& uri);
 
 class TNetCustomHTTP;
 
@@ -127,6 +133,7 @@ protected:
 
 private:
     enum class TNextStep { Undecided, FollowNext, Finished, RetryWithAuth };
+    enum class TFraming { ByLength, Chunked, UntilClose };
 
     static void cutTarget(TNetStream* target);
     static void cutTargetQuietly(TNetStream* target);
@@ -134,17 +141,18 @@ private:
     TNetHTTPRoute chooseRoute();
     // Both true when the request went out on a connection kept from an earlier exchange.
     bool openRoute();
-    void openTunnel();
-    bool ensureConnected();
+    void openTunnel(const std::string& server);
     // Sends the request and reads the status line; false when a GET on a reused connection got no answer
     // at all and should go once more on a new connection.
     bool sendAndReadStatusLine(bool retried);
     void readFinalHead();
-    void sendRequestHead(TNetHTTPRequest& request, TNetURI* uri);
-    // The header block's bytes.
-    size_t readResponseHead(TNetHTTPResponse& response);
+    // `toProxy`: the head goes to the proxy itself (a CONNECT, or a request it forwards), which alone may
+    // read the proxy's credentials.
+    void sendRequestHead(TNetHTTPRequest& request, TNetURI* uri, bool toProxy);
+    // The header block's bytes; `whole` tells whether it ended with its empty line (not cut by a close).
+    size_t readResponseHead(TNetHTTPResponse& response, bool* whole = nullptr);
+    static TFraming framingOf(const TNetHTTPResponse& response);
     static void checkFraming(TNetHTTPResponse& response);
-    static bool isChunked(const TNetHTTPResponse& response);
     void storeCookies(TNetHTTPResponse& response);
     TNextStep decideNextStep(TNetHTTPResponse& response);
     std::string redirectTarget(const std::string& location);
@@ -153,12 +161,10 @@ private:
     [[noreturn]] void failWithStatus(TNetHTTPResponse& response);
     void readBody(TNetHTTPResponse& response);
     void readFinalBody(TNetHTTPResponse& response);
-    int64_t readChunkSize();
-    const TNetAuthenticationClass* chooseScheme(const TNetHeaderList& challenges,
-                                                const TNetOnSelectAuthorization& onSelect);
-    bool askForCredentials(TNetAuthentication& scheme, std::string& username, std::string& password,
-                           const TNetHeaderList& challenges, const TNetOnAuthorization& onAuthorize,
-                           bool* basicAuthentication);
+    void readChunkedBody(TNetStream& target);
+    // The client's events as the negotiation's callbacks (empty when the event is not set).
+    TNetSelectScheme selectWith(const TNetOnSelectAuthorization& onSelect);
+    TNetAskCredentials askWith(const TNetOnAuthorization& onAuthorize);
     bool authorizeServer(TNetHTTPResponse& response);
     bool authorizeProxy(TNetHTTPResponse& response);
 
@@ -169,8 +175,12 @@ private:
     int32_t redirectCount_ = 0;
     int32_t authAttempts_ = 0;
     int32_t proxyAuthAttempts_ = 0;
-    // The host an "Authorization" may go to.
-    std::string authHost_;
+    // The origin an "Authorization" may go to, and whether its credentials came from a challenge (then
+    // they stay with that origin whatever the next address names).
+    std::string authOrigin_;
+    bool credentialsFromChallenge_ = false;
+    // The server (host:port) the open tunnel leads to; empty without one.
+    std::string tunnelServer_;
     // Shared by the TLS handlers the client makes, so that sessions are resumed.
     std::shared_ptr<TNetTLSContext> tlsContext_;
     // The transport the route needs: a TLS handler of the client's own for https (unless the program gave

@@ -99,6 +99,8 @@ public:
     virtual ssize_t SendSome(const char* bytes, size_t count, int& err);
     // Bytes can be read without waiting on the socket (a TLS record already taken in).
     virtual bool HasPendingInput() const { return false; }
+    // The peer's last close came without the proof of an end the transport has (TLS: no close_notify).
+    virtual bool ClosedUncleanly() const { return false; }
 };
 
 }  // namespace dorvanel::http

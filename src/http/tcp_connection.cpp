@@ -80,6 +80,7 @@ std::shared_ptr<TNetIOHandlerSocket> TNetTCPConnection::MakeIOHandler() {
 void TNetTCPConnection::ResetInputState() {
     pendingInput_.Clear();
     peerClosed_ = false;
+    peerClosedUncleanly_ = false;
     closedLocally_ = false;
 }
 
@@ -164,6 +165,7 @@ int64_t TNetTCPConnection::FillInputBuffer(bool raise, int32_t timeout, bool fai
             throw ENetSocketError(code);
         }
         peerClosed_ = n == 0;
+        if (peerClosed_) peerClosedUncleanly_ = handler->ClosedUncleanly();
         if (n > 0) {
             if (ASCIIFilter) {
                 for (ssize_t i = 0; i < n; ++i) tail[i] = static_cast<char>(tail[i] & 0x7F);
@@ -206,6 +208,11 @@ std::string TNetTCPConnection::ReadLine(std::string terminator, int32_t max) {
         CheckPeerClosed(true, true);
         FillInputBuffer(true);
     }
+}
+
+void TNetTCPConnection::WaitForMoreInput() {
+    FillInputBuffer(true);
+    CheckPeerClosed(true, true);
 }
 
 void TNetTCPConnection::fillTo(size_t count) {
@@ -251,10 +258,9 @@ void TNetTCPConnection::ReadToStream(TNetStream& stream, int64_t count, bool unt
             try {
                 fillTo(static_cast<size_t>(want));
             } catch (const ENetConnClosedGracefully&) {
-                if (untilClose) {
-                    // The close ends such a body, with or without a TLS close_notify: servers that close
-                    // after a body without a length seldom send one (a body with a length or chunks that is
-                    // cut off fails, below).
+                // The close ends such a body only when the transport can prove it was meant: over TLS that
+                // is the peer's close_notify, without which a body cut by an attacker would pass for whole.
+                if (untilClose && !peerClosedUncleanly_) {
                     moveBuffered(remaining, false);
                     break;
                 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "http/net_component.h"
 #include "http/socket_handle.h"
@@ -100,6 +101,15 @@ public:
     // written and the call fails with ENetConnClosedGracefully.
     void ReadToStream(TNetStream& stream, int64_t count, bool untilClose = false);
 
+    // For readers that parse what arrives themselves: the bytes received and not yet taken, taking the first
+    // `count` of them (reported as read progress), and a wait for more (ENetConnClosedGracefully when the
+    // peer closes first).
+    std::string_view BufferedInput() const { return {pendingInput_.Data(), pendingInput_.Size()}; }
+    void TakeInput(size_t count) { pendingInput_.Remove(count); }
+    void WaitForMoreInput();
+    // The peer's last close came without the transport's own proof of an end (a TLS close_notify).
+    bool PeerClosedUncleanly() const { return peerClosedUncleanly_; }
+
     void WriteText(const std::string& text);
     void WriteLine(const std::string& text);
     void WriteBytes(const void* buffer, int64_t count, bool now = false);
@@ -132,6 +142,7 @@ private:
     std::unique_ptr<std::string> writeCollector_;
     int64_t writeThreshold_ = -1;
     bool peerClosed_ = false;
+    bool peerClosedUncleanly_ = false;
     bool lastLineSplit_ = false;
     bool ownsHandler_ = false;
     // The program closed the connection itself (the abort), as opposed to a close seen from the peer.

@@ -14,8 +14,6 @@ namespace dorvanel::http {
 
 namespace {
 
-SSL_CTX* native(const std::shared_ptr<TNetTLSContext>& context) { return static_cast<SSL_CTX*>(context->Native()); }
-
 // The reason OpenSSL gives for its last failure, or `fallback` when it gives none.
 std::string lastReason(const char* fallback) {
     const unsigned long code = ERR_peek_last_error();
@@ -52,7 +50,8 @@ void setNonBlocking(int fd) {
 }  // namespace
 
 TNetTLSContext::TNetTLSContext(const std::string& trustAnchorFile) {
-    SSL_CTX* ctx = SSL_CTX_new(TLS_client_method());
+    ctx_.reset(SSL_CTX_new(TLS_client_method()));
+    SSL_CTX* ctx = ctx_.get();
     if (!ctx) throw ENetTLSError("TLS handshake failed: " + lastReason("no TLS context"));
     SSL_CTX_set_min_proto_version(ctx, TLS1_2_VERSION);
     SSL_CTX_set_max_proto_version(ctx, TLS1_3_VERSION);
@@ -62,7 +61,6 @@ TNetTLSContext::TNetTLSContext(const std::string& trustAnchorFile) {
     SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER, nullptr);
     SSL_CTX_set_default_verify_paths(ctx);
     if (!trustAnchorFile.empty() && SSL_CTX_load_verify_locations(ctx, trustAnchorFile.c_str(), nullptr) != 1) {
-        SSL_CTX_free(ctx);
         throw ENetTLSError("TLS handshake failed: cannot read the trust anchor file " + trustAnchorFile);
     }
     // Sessions are kept by the context and offered again to the same server (resumption within one client).
@@ -71,26 +69,18 @@ TNetTLSContext::TNetTLSContext(const std::string& trustAnchorFile) {
     SSL_CTX_sess_set_new_cb(ctx, [](SSL* ssl, SSL_SESSION* session) {
         auto* handler = static_cast<TNetIOHandlerTLS*>(SSL_get_ex_data(ssl, handlerIndex()));
         if (!handler) return 0;
-        handler->KeepSession(session);
+        handler->KeepSession(TSslSessionPtr(session));
         return 1;  // the context keeps the reference
     });
-    ctx_ = ctx;
 }
 
-TNetTLSContext::~TNetTLSContext() {
-    SSL_CTX_free(static_cast<SSL_CTX*>(ctx_));
-    for (auto& [key, session] : sessions_) SSL_SESSION_free(static_cast<SSL_SESSION*>(session));
-}
-
-void* TNetTLSContext::SessionFor(const std::string& key) const {
+SSL_SESSION* TNetTLSContext::SessionFor(const std::string& key) const {
     const auto found = sessions_.find(key);
-    return found == sessions_.end() ? nullptr : found->second;
+    return found == sessions_.end() ? nullptr : found->second.get();
 }
 
-void TNetTLSContext::KeepSession(const std::string& key, void* session) {
-    if (!session) return;
-    if (void* old = SessionFor(key)) SSL_SESSION_free(static_cast<SSL_SESSION*>(old));
-    sessions_[key] = session;
+void TNetTLSContext::KeepSession(const std::string& key, TSslSessionPtr session) {
+    if (session) sessions_[key] = std::move(session);
 }
 
 // The handshake's last flight and the first request leave as separate small writes; with the Nagle
@@ -110,26 +100,22 @@ void TNetIOHandlerTLS::AfterConnect(const std::string& host, int32_t timeoutMs) 
 void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
     PassThrough = false;
     sessionReused_ = false;
-    if (ssl_) {
-        SSL_free(static_cast<SSL*>(ssl_));
-        ssl_ = nullptr;
-    }
-    SSL* ssl = SSL_new(native(context_));
+    ssl_.reset(SSL_new(context_->Native()));
+    SSL* ssl = ssl_.get();
     if (!ssl) throw ENetTLSError("TLS handshake failed: " + lastReason("no TLS session"));
-    ssl_ = ssl;
     setNonBlocking(Binding.Handle);
-    SSL_set_fd(ssl, Binding.Handle);
-    X509_VERIFY_PARAM* param = SSL_get0_param(ssl);
+    // A connection whose peer cannot be checked is no connection: each setting that fails fails it.
+    bool checked = SSL_set_fd(ssl, Binding.Handle) == 1;
     if (IsDottedIP(host)) {
-        X509_VERIFY_PARAM_set1_ip_asc(param, host.c_str());
+        checked = checked && X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl), host.c_str()) == 1;
     } else {
         // The name goes to the server (SNI) and is checked against the certificate's DNS names.
-        SSL_set_tlsext_host_name(ssl, host.c_str());
-        SSL_set1_host(ssl, host.c_str());
+        checked = checked && SSL_set_tlsext_host_name(ssl, host.c_str()) == 1 && SSL_set1_host(ssl, host.c_str()) == 1;
     }
+    if (!checked) throw ENetTLSError("TLS handshake failed: cannot check the server's name " + host);
     SSL_set_ex_data(ssl, handlerIndex(), this);
     sessionKey_ = host + ":" + std::to_string(Binding.PeerPort);
-    if (void* session = context_->SessionFor(sessionKey_)) SSL_set_session(ssl, static_cast<SSL_SESSION*>(session));
+    if (SSL_SESSION* session = context_->SessionFor(sessionKey_)) SSL_set_session(ssl, session);
     while (true) {
         ERR_clear_error();
         const int rc = SSL_connect(ssl);
@@ -155,15 +141,15 @@ void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
     sessionReused_ = SSL_session_reused(ssl) == 1;
 }
 
-void TNetIOHandlerTLS::KeepSession(void* session) { context_->KeepSession(sessionKey_, session); }
+void TNetIOHandlerTLS::KeepSession(TSslSessionPtr session) { context_->KeepSession(sessionKey_, std::move(session)); }
 
 ssize_t TNetIOHandlerTLS::Receive(char* buffer, size_t count, int& err) {
     if (!ssl_) return TNetIOHandlerSocket::Receive(buffer, count, err);
     ERR_clear_error();
     errno = 0;  // a failure of the socket itself is told by errno, which must not be an old one
-    const int n = SSL_read(static_cast<SSL*>(ssl_), buffer, static_cast<int>(std::min<size_t>(count, 1 << 30)));
+    const int n = SSL_read(ssl_.get(), buffer, static_cast<int>(std::min<size_t>(count, 1 << 30)));
     if (n > 0) return n;
-    const int error = SSL_get_error(static_cast<SSL*>(ssl_), n);
+    const int error = SSL_get_error(ssl_.get(), n);
     if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
         err = EAGAIN;
         return -1;
@@ -184,9 +170,9 @@ ssize_t TNetIOHandlerTLS::SendSome(const char* bytes, size_t count, int& err) {
     if (!ssl_) return TNetIOHandlerSocket::SendSome(bytes, count, err);
     ERR_clear_error();
     errno = 0;
-    const int n = SSL_write(static_cast<SSL*>(ssl_), bytes, static_cast<int>(std::min<size_t>(count, 1 << 30)));
+    const int n = SSL_write(ssl_.get(), bytes, static_cast<int>(std::min<size_t>(count, 1 << 30)));
     if (n > 0) return n;
-    const int error = SSL_get_error(static_cast<SSL*>(ssl_), n);
+    const int error = SSL_get_error(ssl_.get(), n);
     if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
         err = EAGAIN;
         return -1;
@@ -195,17 +181,15 @@ ssize_t TNetIOHandlerTLS::SendSome(const char* bytes, size_t count, int& err) {
     return -1;
 }
 
-bool TNetIOHandlerTLS::Encrypted() const { return ssl_ && SSL_is_init_finished(static_cast<SSL*>(ssl_)); }
+bool TNetIOHandlerTLS::Encrypted() const { return ssl_ && SSL_is_init_finished(ssl_.get()); }
 
-bool TNetIOHandlerTLS::HasPendingInput() const { return ssl_ && SSL_pending(static_cast<SSL*>(ssl_)) > 0; }
+bool TNetIOHandlerTLS::HasPendingInput() const { return ssl_ && SSL_pending(ssl_.get()) > 0; }
 
 void TNetIOHandlerTLS::Close() {
     if (ssl_) {
-        SSL* ssl = static_cast<SSL*>(ssl_);
         // A close_notify goes out when it can at once; nobody waits for the answer.
-        if (Binding.Allocated && SSL_is_init_finished(ssl)) SSL_shutdown(ssl);
-        SSL_free(ssl);
-        ssl_ = nullptr;
+        if (Binding.Allocated && SSL_is_init_finished(ssl_.get())) SSL_shutdown(ssl_.get());
+        ssl_.reset();
     }
     TNetIOHandlerSocket::Close();
 }

@@ -5,6 +5,8 @@
 // (and, for tests and the stand-in only, one extra trust anchor file), checks the host name or address,
 // speaks TLS 1.2 and 1.3 only, with renegotiation and compression off; sessions are resumed within one
 // client through the context it shares with every handler it makes.
+#include <openssl/ssl.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -13,23 +15,34 @@
 
 namespace dorvanel::http {
 
+// OpenSSL's objects, each freed by its own function.
+struct TSslContextFree {
+    void operator()(SSL_CTX* ctx) const { SSL_CTX_free(ctx); }
+};
+struct TSslFree {
+    void operator()(SSL* ssl) const { SSL_free(ssl); }
+};
+struct TSslSessionFree {
+    void operator()(SSL_SESSION* session) const { SSL_SESSION_free(session); }
+};
+using TSslContextPtr = std::unique_ptr<SSL_CTX, TSslContextFree>;
+using TSslPtr = std::unique_ptr<SSL, TSslFree>;
+using TSslSessionPtr = std::unique_ptr<SSL_SESSION, TSslSessionFree>;
+
 // What the handlers of one client share: the OpenSSL context with its settings and the session cache.
 class TNetTLSContext {
 public:
     // `trustAnchorFile`: an extra certificate authority to trust besides the system's (empty: none).
     explicit TNetTLSContext(const std::string& trustAnchorFile = {});
-    ~TNetTLSContext();
-    TNetTLSContext(const TNetTLSContext&) = delete;
-    TNetTLSContext& operator=(const TNetTLSContext&) = delete;
 
-    void* Native() const { return ctx_; }
-    // The session last agreed with `key` (host:port), or none; KeepSession takes over one reference.
-    void* SessionFor(const std::string& key) const;
-    void KeepSession(const std::string& key, void* session);
+    SSL_CTX* Native() const { return ctx_.get(); }
+    // The session last agreed with `key` (host:port), or none.
+    SSL_SESSION* SessionFor(const std::string& key) const;
+    void KeepSession(const std::string& key, TSslSessionPtr session);
 
 private:
-    void* ctx_ = nullptr;
-    std::map<std::string, void*> sessions_;
+    TSslContextPtr ctx_;
+    std::map<std::string, TSslSessionPtr> sessions_;
 };
 
 class TNetIOHandlerTLS : public TNetIOHandlerSocket {
@@ -52,15 +65,16 @@ public:
     bool Encrypted() const;
     // The last close came without the peer's close_notify (told apart from a clean one).
     bool UncleanClose() const { return uncleanClose_; }
+    bool ClosedUncleanly() const override { return uncleanClose_; }
     // The last handshake resumed a session of an earlier connection.
     bool SessionReused() const { return sessionReused_; }
     // A session the server gave for this connection, kept for the next one to the same server.
-    void KeepSession(void* session);
+    void KeepSession(TSslSessionPtr session);
     void Close() override;
 
 private:
     std::shared_ptr<TNetTLSContext> context_;
-    void* ssl_ = nullptr;
+    TSslPtr ssl_;
     std::string sessionKey_;
     bool uncleanClose_ = false;
     bool sessionReused_ = false;

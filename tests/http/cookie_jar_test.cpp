@@ -147,7 +147,8 @@ TEST(CookieJar, NoCookieForAHostThatOnlyContainsTheDomain) {
     EXPECT_EQ(headerFor(jar, "http://shop.test/"), "a=1");
     EXPECT_EQ(headerFor(jar, "http://notshop.test/"), "");
     EXPECT_EQ(headerFor(jar, "http://shop.test.evil/"), "");
-    EXPECT_EQ(headerFor(jar, "http://www.shop.test/"), "a=1");
+    // Without a Domain attribute the cookie is the host's alone.
+    EXPECT_EQ(headerFor(jar, "http://www.shop.test/"), "");
 }
 
 TEST(CookieJar, PublicSuffixDomainIsRefused) {
@@ -232,7 +233,7 @@ TEST(CookieJar, LongerPathsFirstThenInTheOrderTaken) {
 
 TEST(CookieJar, SecureCookieOnlyOverTls) {
     TNetCookieManager jar;
-    jar.AcceptSetCookie("s=1; path=/; secure", TNetURI("http://h.test/"));
+    jar.AcceptSetCookie("s=1; path=/; secure", TNetURI("https://h.test/"));
     EXPECT_EQ(headerFor(jar, "http://h.test/"), "");
     EXPECT_EQ(headerFor(jar, "http://h.test/", true), "s=1");
 }
@@ -384,6 +385,62 @@ TEST(CookieJar, CookieHeaderStaysWithinEightKiB) {
     const std::string header = headerFor(jar, "http://h.test/");
     EXPECT_LE(header.size(), TNetCookieManager::kMaxCookieHeaderBytes);
     EXPECT_EQ(header, "small=1; c=" + std::string(2998, 'c') + "; b=" + std::string(2998, 'b'));
+}
+
+}  // namespace
+}  // namespace dorvanel::http
+
+namespace dorvanel::http {
+namespace {
+
+// The boundaries RFC 6265 draws, as (Set-Cookie lines with the address that sent each) then (address asked,
+// over TLS or not, the Cookie header expected).
+TEST(CookieJar, BoundariesBetweenHostsPathsAndSchemes) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> set;  // value, address that sent it
+        std::string url;
+        bool secure;
+        std::string header;
+    };
+    const Case cases[] = {
+        {"host-only stays with its host", {{"a=1; Path=/", "http://shop.test/"}}, "http://www.shop.test/", false, ""},
+        {"host-only reaches its host", {{"a=1; Path=/", "http://shop.test/"}}, "http://shop.test/x", false, "a=1"},
+        {"path ends at a segment",
+         {{"a=1; Path=/admin", "http://shop.test/admin"}},
+         "http://shop.test/administrator/",
+         false,
+         ""},
+        {"path itself", {{"a=1; Path=/admin", "http://shop.test/admin"}}, "http://shop.test/admin", false, "a=1"},
+        {"path below", {{"a=1; Path=/admin", "http://shop.test/admin"}}, "http://shop.test/admin/x", false, "a=1"},
+        {"Secure only from https", {{"s=1; Path=/; Secure", "http://shop.test/"}}, "https://shop.test/", true, ""},
+        {"Secure from https", {{"s=1; Path=/; Secure", "https://shop.test/"}}, "https://shop.test/", true, "s=1"},
+        {"plain answer cannot replace a Secure cookie",
+         {{"s=1; Path=/; Secure", "https://shop.test/"}, {"s=evil; Path=/", "http://shop.test/"}},
+         "https://shop.test/",
+         true,
+         "s=1"},
+        {"nor delete it",
+         {{"s=1; Path=/; Secure", "https://shop.test/"}, {"s=; Max-Age=0; Path=/", "http://shop.test/"}},
+         "https://shop.test/",
+         true,
+         "s=1"},
+        {"nor shadow it from a subdomain",
+         {{"s=1; Domain=shop.test; Path=/; Secure", "https://shop.test/"}, {"s=evil; Path=/", "http://www.shop.test/"}},
+         "http://www.shop.test/",
+         false,
+         ""},
+        {"https may replace it",
+         {{"s=1; Path=/; Secure", "https://shop.test/"}, {"s=2; Path=/", "https://shop.test/"}},
+         "https://shop.test/",
+         true,
+         "s=2"},
+    };
+    for (const Case& c : cases) {
+        TNetCookieManager jar;
+        for (const auto& [value, from] : c.set) jar.AcceptSetCookie(value, TNetURI(from));
+        EXPECT_EQ(headerFor(jar, c.url, c.secure), c.header) << c.name;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "support/plain/loopback.h"
@@ -51,6 +52,11 @@ std::vector<std::string> ForwardingProxy::ConnectHeads() const {
     return connectHeads_;
 }
 
+std::vector<std::string> ForwardingProxy::FirstHeads() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return firstHeads_;
+}
+
 bool ForwardingProxy::stopped(int ms) const {
     pollfd stop{stopFds_[0], POLLIN, 0};
     return ::poll(&stop, 1, ms) == 1;
@@ -70,6 +76,8 @@ void ForwardingProxy::run() {
 
 void ForwardingProxy::relay(int client) {
     char buffer[16384];
+    int port = serverPort_;
+    std::string forward;  // a plain request's bytes, for the server
     if (options_.Connect) {
         std::string head;
         while (head.find("\r\n\r\n") == std::string::npos) {
@@ -77,16 +85,35 @@ void ForwardingProxy::relay(int client) {
             if (n <= 0) return;
             head.append(buffer, static_cast<size_t>(n));
         }
+        const bool connect = head.rfind("CONNECT ", 0) == 0;
         {
             std::lock_guard<std::mutex> guard(lock_);
-            connectHeads_.push_back(head);
+            if (connect) connectHeads_.push_back(head);
+            firstHeads_.push_back(head);
         }
-        const std::string answer = "HTTP/1.1 200 Connection established\r\n\r\n";
-        if (!sendAll(client, answer.data(), answer.size())) return;
+        if (connect) {
+            if (options_.ToNamedPort) {
+                const size_t colon = head.find(':');
+                port = colon == std::string::npos ? 0 : std::atoi(head.c_str() + colon + 1);
+            }
+            const std::string& answer = options_.ConnectAnswer;
+            if (!sendAll(client, answer.data(), answer.size())) return;
+            if (answer.rfind("HTTP/1.1 200", 0) != 0 && answer.rfind("HTTP/1.0 200", 0) != 0) {
+                // An answer that opens no tunnel: the proxy waits for the client to go.
+                while (::recv(client, buffer, sizeof buffer, 0) > 0) {}
+                return;
+            }
+        } else {
+            forward = head;
+        }
     }
     const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in addr = LoopbackAddress(serverPort_);
+    const sockaddr_in addr = LoopbackAddress(port);
     if (::connect(server, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(server);
+        return;
+    }
+    if (!forward.empty() && !sendAll(server, forward.data(), forward.size())) {
         ::close(server);
         return;
     }
