@@ -14,7 +14,7 @@ packages=(
   imagemagick libgif-dev
   libcpp-httplib-dev
   libpsl-dev libssl-dev openssl
-  nginx-light curl
+  nginx-light curl tinyproxy
   python3
   xdg-utils desktop-file-utils appstream
 )

@@ -82,8 +82,8 @@ void TfrmMain::FormCreate() {
     FControls.gifBanner->setGeometry(FControls.imgBanner->geometry());
     FSortState.SortColumn = -1;
     FSortState.SortAscending = true;
-    FFetcher.ServiceHosts =
-        pages::TServiceHosts::Load(QFile::encodeName(FProgramFolder + QStringLiteral("/dbservices.dat")).toStdString());
+    FFetcher.UseServices(
+        pages::TServiceHosts::Load(QFile::encodeName(FProgramFolder + QStringLiteral("/dbservices.dat")).toStdString()));
     TMainControls& c = FControls;
     TBrandingControls target({this, c.panBanner, c.imgBanner, c.gifBanner, c.lblLink1URL, c.lblLink2URL, c.SkinData1});
     TRandomPick random;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <memory>
 #include <unistd.h>
 
@@ -81,6 +82,12 @@ TPageFetcher::TPageFetcher(THarvestWindow& window) : FWindow(window) {
     NetHTTP1.OnWorkEnd = [this](http::TNetComponent&, http::TWorkMode mode) { NetHTTP1WorkEnd(mode); };
 }
 
+void TPageFetcher::UseServices(pages::TServiceHosts hosts) {
+    ServiceHosts = std::move(hosts);
+    Proxies = http::TNetProxySettings::FromEnvironment([](const char* name) { return std::getenv(name); });
+    if (ServiceHosts.Proxy) Proxies.Override(*ServiceHosts.Proxy);
+}
+
 void TPageFetcher::Stop() {
     FAbort = true;
     NetHTTP1.CloseConnection();
@@ -129,6 +136,7 @@ bool TPageFetcher::FetchPage(const std::string& url, std::string& page) {
             FWindow.ShowStatus(QStringLiteral("Process aborted!"));
             return false;
         }
+        Proxies.Apply(url, NetHTTP1.ProxyParams);
         NetHTTP1.FetchToStream(url, *file);
         closeFile();
         NetHTTP1.CloseConnection();

@@ -6,6 +6,7 @@
 #include "harvest/pages/service_hosts.h"
 #include "http/http_client.h"
 #include "http/idle_pump.h"
+#include "http/proxy_settings.h"
 
 #include <QString>
 
@@ -42,9 +43,14 @@ public:
     void NetHTTP1Work(http::TWorkMode mode, int64_t workCount);
     void NetHTTP1WorkEnd(http::TWorkMode mode);
 
+    // The services and the proxies they are asked through: the environment's, unless the services file
+    // names its own.
+    void UseServices(pages::TServiceHosts hosts);
+
     // Raised by Stop and by a failed fetch, lowered by each command that fetches when it starts.
     bool FAbort = false;
     pages::TServiceHosts ServiceHosts;
+    http::TNetProxySettings Proxies;
     // The scratch file that holds the last fetched page.
     QString ScratchFileName;
     http::TNetIdlePump NetIdlePump1;

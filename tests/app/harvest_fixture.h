@@ -57,7 +57,7 @@ protected:
         standin = std::make_unique<StandinServer>(options);
         window = std::make_unique<TfrmMain>();
         const std::string host = standin->hostPort();
-        window->Fetcher().ServiceHosts = {host, host, host, host, host};
+        window->Fetcher().ServiceHosts = pages::TServiceHosts::AllAt(host);
         window->Fetcher().ScratchFileName = QString::fromStdString(dir.file("test.html"));
     }
     QString Cell(int row, int cell) const { return window->Items().Item(row).SubItem(cell); }

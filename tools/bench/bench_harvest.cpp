@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     app::TfrmMain w;
     const std::string host = standin.hostPort();
-    w.Fetcher().ServiceHosts = {host, host, host, host, host};
+    w.Fetcher().ServiceHosts = pages::TServiceHosts::AllAt(host);
     w.Fetcher().ScratchFileName = dir.filePath(QStringLiteral("test.html"));
     w.show();
     // DORVANEL_BENCH_PLAIN=1 measures the window in its plain look, to tell the skin's painting per fetch

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
                                 {"--captcha-text", "ABCDE"});
     app::TfrmMain w;
     const std::string host = standin.hostPort();
-    w.Fetcher().ServiceHosts = {host, host, host, host, host};
+    w.Fetcher().ServiceHosts = pages::TServiceHosts::AllAt(host);
     w.Fetcher().ScratchFileName = gOut + QStringLiteral("/test.html");
     w.show();
     Shot("01-main-empty");

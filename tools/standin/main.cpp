@@ -162,6 +162,7 @@ private:
 
     // Addresses the stand-in writes into its pages and redirects use the scheme it serves.
     const char* scheme() const { return options_.tlsCertificate.empty() ? "http://" : "https://"; }
+    bool secure() const { return !options_.tlsCertificate.empty(); }
 
     std::string hostOf(const httplib::Request& req) const {
         const std::string host = req.get_header_value("Host");
@@ -294,8 +295,10 @@ private:
     }
 
     void msn(const httplib::Request& req, httplib::Response& res) {
+        // Over plain http Msn's page runs to the close. httplib ends such a body over TLS without a
+        // close_notify, which a client rightly takes for a cut-off page, so over https it has a length.
         send(Service::Msn, req, res, enginePage(Engine::Msn, req, "q"), "text/html; charset=utf-8",
-             Transfer::UntilClose);
+             secure() ? Transfer::Length : Transfer::UntilClose);
     }
 
     void affiliate(const httplib::Request& req, httplib::Response& res) {

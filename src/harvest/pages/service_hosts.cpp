@@ -17,6 +17,16 @@ TServiceHosts TServiceHosts::Load(const std::string& path) {
     read("YahooHost", hosts.YahooHost);
     read("MsnHost", hosts.MsnHost);
     read("AffiliateHost", hosts.AffiliateHost);
+    // A value no file can hold tells a missing key from an empty one.
+    const std::string unset(1, '\0');
+    const std::string proxy = ini.ReadString("Services", "Proxy", unset);
+    if (proxy != unset) hosts.Proxy = proxy;
+    return hosts;
+}
+
+TServiceHosts TServiceHosts::AllAt(const std::string& host) {
+    TServiceHosts hosts;
+    hosts.SuggestionHost = hosts.GoogleHost = hosts.YahooHost = hosts.MsnHost = hosts.AffiliateHost = host;
     return hosts;
 }
 

@@ -1,6 +1,6 @@
 #include "support/plain/nginx_peer.h"
 
-#include "support/plain/loopback.h"
+#include "support/plain/peer_process.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -18,25 +18,13 @@
 
 namespace dorvanel::test {
 
-namespace {
-
-// A port the system hands out now; nginx binds it right after, so another taker is unlikely.
-int freeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int port = BindLoopback(fd);
-    ::close(fd);
-    return port;
-}
-
-}  // namespace
-
 bool NginxPeer::Available() { return ::access(kBinary, X_OK) == 0; }
 
 NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLines, const std::string& listenOptions)
     : folder_(folder) {
     ::mkdir((folder_ + "/www").c_str(), 0755);
     ::mkdir((folder_ + "/temp").c_str(), 0755);
-    port_ = freeLoopbackPort();
+    port_ = FreeLoopbackPort();
     const std::string conf = folder_ + "/nginx.conf";
     {
         std::ofstream out(conf);
@@ -54,33 +42,10 @@ NginxPeer::NginxPeer(const std::string& folder, const std::string& extraServerLi
             << "    absolute_redirect off;\n"
             << extraServerLines << "\n  }\n}\n";
     }
-    pid_ = ::fork();
-    if (pid_ == 0) {
-        const int devnull = ::open("/dev/null", O_RDWR);
-        ::dup2(devnull, 0);
-        ::dup2(devnull, 1);
-        ::dup2(devnull, 2);
-        ::execl(kBinary, kBinary, "-p", folder_.c_str(), "-c", conf.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    if (pid_ < 0) throw std::runtime_error("cannot start nginx");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!LoopbackAccepts(port_)) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_ || std::chrono::steady_clock::now() > deadline) {
-            pid_ = -1;
-            throw std::runtime_error("nginx did not start; see " + folder_ + "/error.log");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    pid_ = StartPeerProcess({kBinary, "-p", folder_, "-c", conf}, port_, "nginx (see " + folder_ + "/error.log)");
 }
 
-NginxPeer::~NginxPeer() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-}
+NginxPeer::~NginxPeer() { StopPeerProcess(pid_); }
 
 std::string NginxPeer::Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
