@@ -82,15 +82,16 @@ void TfrmMain::FormCreate() {
     FControls.gifBanner->setGeometry(FControls.imgBanner->geometry());
     FSortState.SortColumn = -1;
     FSortState.SortAscending = true;
-    FFetcher.UseServices(
-        pages::TServiceHosts::Load(QFile::encodeName(FProgramFolder + QStringLiteral("/dbservices.dat")).toStdString()));
+    // Reported once the message loop runs, so that it shows over the window it belongs to.
+    const auto reportLater = [this](const QString& message) {
+        QTimer::singleShot(0, this, [message] { common::ReportFailure(message.toLocal8Bit().toStdString()); });
+    };
+    const QString servicesProblems = harvest::LoadServices(FFetcher, harvest::ServicesFileName(FProgramFolder));
+    if (!servicesProblems.isEmpty()) reportLater(servicesProblems);
     TMainControls& c = FControls;
     TBrandingControls target({this, c.panBanner, c.imgBanner, c.gifBanner, c.lblLink1URL, c.lblLink2URL, c.SkinData1});
     TRandomPick random;
-    ApplyBranding(FProgramFolder, target, FBranding, random, [this](const QString& message) {
-        // Reported once the message loop runs, so that it shows over the window it belongs to.
-        QTimer::singleShot(0, this, [message] { common::ReportFailure(message.toLocal8Bit().toStdString()); });
-    });
+    ApplyBranding(FProgramFolder, target, FBranding, random, reportLater);
 }
 
 void TfrmMain::CentreBanner(QWidget* control) {

@@ -1,7 +1,12 @@
 #include "harvest/keyword_harvest.h"
 
+#include "common/text.h"
+#include "harvest/pages/json_answers.h"
+#include "harvest/pages/live_sources.h"
 #include "harvest/pages/suggestion_pages.h"
 #include "workbench/keyword_table.h"
+
+#include <QSet>
 
 namespace dorvanel::harvest {
 
@@ -24,6 +29,10 @@ void TKeywordHarvest::Run(const QString& mainKeyword) {
         FWindow.ShowMessage(QStringLiteral("Please enter a main keyword before gather keywords."), false);
         return;
     }
+    if (FFetcher.Live.HasSuggestionSources()) {
+        RunSources(mainKeyword);
+        return;
+    }
     const std::string host = FFetcher.ServiceHosts.SuggestionHost;
     std::string page;
     if (!FFetcher.FetchPage(pages::SuggestionsAddress(host, mainKeyword.toLocal8Bit().toStdString()), page)) return;
@@ -38,6 +47,50 @@ void TKeywordHarvest::Run(const QString& mainKeyword) {
             FFetcher.FetchPage(pages::CaptchaAnswerAddress(host, answer->Typed, answer->Random, answer->Seed), page);
             if (!pages::IsSecurityImagePage(page)) break;
             if (FWindow.ShowMessage(QStringLiteral("Wrong password. Do you want try again?"), true) == 2) return;
+        }
+    }
+}
+
+void TKeywordHarvest::RunSources(const QString& mainKeyword) {
+    const pages::TLiveSources& live = FFetcher.Live;
+    // JSON is UTF-8 text, both in the answers and in the query a source is sent.
+    const std::vector<std::string> queries =
+        pages::SuggestionQueries(mainKeyword.toUtf8().toStdString(), live.ExpandAlphabet, live.ExpandQuestions);
+    const int sources = static_cast<int>(live.SuggestionTemplates.size());
+    const int total = sources * static_cast<int>(queries.size());
+    // Letter case does not make another keyword; the main keyword is never a row of its own.
+    QSet<QString> seen{mainKeyword.trimmed().toCaseFolded()};
+    int request = 0;
+    int unreadable = 0;
+    std::string firstFailure;
+    for (int s = 0; s < sources; ++s) {
+        const std::string& source = live.SuggestionTemplates[static_cast<size_t>(s)];
+        for (const std::string& query : queries) {
+            ++request;
+            const std::string url = pages::FillTemplate(source, "{keyword}", common::FormEncode(query));
+            std::string page;
+            if (!FFetcher.FetchPage(url, page, {pages::AddressWithoutQuery(url), "source " + std::to_string(s + 1)})) {
+                return;
+            }
+            const pages::TSuggestionsAnswer answer = pages::ReadOpenSearchSuggestions(page);
+            if (!answer.Failure.empty() && unreadable++ == 0) firstFailure = answer.Failure;
+            for (const std::string& suggestion : answer.Suggestions) {
+                const QString keyword = QString::fromUtf8(suggestion.data(), static_cast<qsizetype>(suggestion.size()));
+                const QString key = keyword.trimmed().toCaseFolded();
+                if (key.isEmpty() || seen.contains(key)) continue;
+                seen.insert(key);
+                workbench::AppendKeywordRow(FWindow.Rows(), keyword, QString());
+                FWindow.RowsAdded();
+            }
+            QString progress = QStringLiteral("Source %1 of %2, request %3 of %4").arg(s + 1).arg(sources).arg(request).arg(total);
+            if (unreadable > 0) {
+                progress += QStringLiteral("; %1 answers could not be read: %2")
+                                .arg(unreadable)
+                                .arg(QString::fromUtf8(firstFailure.substr(0, 200).c_str()));
+            }
+            FWindow.ShowStatus(progress);
+            FWindow.SetGauge(request, total);
+            if (FFetcher.FAbort) return;
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // "Gather Keywords": asks the keyword-suggestion service for the main keyword's related keywords and appends
-// them to the table, going through the security image handshake when the service asks for it.
+// them to the table, going through the security image handshake when the service asks for it; or, when the
+// user named suggestion sources, asks each of them for the keyword and its expansions instead.
 #include "harvest/harvest_window.h"
 #include "harvest/page_fetcher.h"
 
@@ -18,6 +19,9 @@ public:
     void ParseSuggestions(const std::string& page);
 
 private:
+    // Source by source, request by request; every suggestion new to this run becomes a row.
+    void RunSources(const QString& mainKeyword);
+
     THarvestWindow& FWindow;
     TPageFetcher& FFetcher;
 };

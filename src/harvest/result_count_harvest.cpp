@@ -1,5 +1,7 @@
 #include "harvest/result_count_harvest.h"
 
+#include "harvest/pages/json_answers.h"
+#include "harvest/pages/live_sources.h"
 #include "harvest/pages/result_count_pages.h"
 #include "workbench/keyword_table.h"
 
@@ -32,11 +34,23 @@ void TResultCountHarvest::HarvestResultCounts(int searchType) {
         const std::string keyword = row->SubItem(workbench::cellKeyword).toLocal8Bit().toStdString();
         for (size_t e = 0; e < pages::kEngines.size(); ++e) {
             const pages::Engine engine = pages::kEngines[e];
+            const pages::TJsonEngine& json = FFetcher.Live.Engines[e];
+            // A column the user gave a JSON source is asked there; the others ask the engine's page.
+            const std::string url = json.Template.empty()
+                                        ? pages::ResultCountAddress(engine, hosts[e], keyword, type)
+                                        : pages::FillTemplate(json.Template, "{query}", pages::EngineQuery(keyword, type));
+            const TRequestLabel label{json.Template.empty() ? std::string() : pages::AddressWithoutQuery(url),
+                                      std::string(pages::EngineName(engine))};
             std::string page;
-            if (!FFetcher.FetchPage(pages::ResultCountAddress(engine, hosts[e], keyword, type), page)) continue;
+            if (!FFetcher.FetchPage(url, page, label)) continue;
             const int at = items.IndexOf(row.get(), i);
             if (at < 0) break;  // deleted while its page was fetched
-            const std::string count = pages::CutResultCount(engine, page);
+            std::string count;
+            if (json.Template.empty()) {
+                count = pages::CutResultCount(engine, page);
+            } else if (const auto digits = pages::ReadJsonCount(page, json.Pointer)) {
+                count = pages::GroupThousands(*digits);
+            }
             items.SetSubItem(at, pages::ResultCountCell(engine),
                              QString::fromLocal8Bit(count.data(), static_cast<qsizetype>(count.size())));
             QCoreApplication::processEvents();

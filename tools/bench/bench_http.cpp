@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "http/net_stream.h"
 #include "support/plain/nginx_peer.h"
 #include "support/plain/test_certificates.h"
+#include "support/plain/tinyproxy_peer.h"
 
 using namespace dorvanel;
 using Clock = std::chrono::steady_clock;
@@ -66,7 +68,8 @@ void writeRandomFile(const std::string& path, size_t size) {
 }
 
 // https beside curl over the same nginx with a certificate from an authority made here: a 256 MiB file into a
-// file (median of 3 each) and 500 GETs of 4 KiB, each on a new TLS connection.
+// file (median of 3 each) and 500 GETs of 4 KiB, each on a new TLS connection; then the same through a real
+// proxy (tinyproxy), ours through its tunnel beside `curl --proxy`.
 int benchTls(const std::string& folder) {
     int status = 0;
     const std::string certificateFolder = folder + "/certificates";
@@ -87,56 +90,76 @@ int benchTls(const std::string& folder) {
 
     http::TNetIdlePump pump;
     pump.OnProcessMessages = [] {};
-    std::vector<double> ours, curls;
-    for (int round = 0; round < 3; ++round) {
+    // `proxyPort` 0: direct.
+    auto measure = [&](int proxyPort, const char* label, double largeTarget, double manyTarget) {
+        auto client = [&] {
+            auto made = std::make_unique<http::TNetHTTP>();
+            made->TrustAnchorFile = certificates.Authority();
+            if (proxyPort) {
+                made->ProxyParams.SetProxyServer("127.0.0.1");
+                made->ProxyParams.SetProxyPort(proxyPort);
+            }
+            return made;
+        };
+        const std::string curlProxy = proxyPort ? " --proxy http://127.0.0.1:" + std::to_string(proxyPort) + " " : " ";
+        std::vector<double> ours, curls;
+        for (int round = 0; round < 3; ++round) {
+            const auto start = Clock::now();
+            {
+                auto http = client();
+                http::TNetFileStream file(copy, http::TNetFileStream::TOpenMode::Create);
+                http->FetchToStream(large, file);
+                if (file.Size() != static_cast<int64_t>(kLarge)) status = 1;
+            }
+            ours.push_back(secondsSince(start));
+            const auto curlStart = Clock::now();
+            if (run("curl -s" + cacert + curlProxy + "-o '" + copy + "' '" + large + "'") != 0) status = 1;
+            curls.push_back(secondsSince(curlStart));
+        }
+        const double oursMedian = median(ours), curlMedian = median(curls);
+        std::printf(
+            "%s: 256 MiB file into a file: FetchToStream %.3f s (%.0f MiB/s), curl %.3f s (%.0f MiB/s), ratio "
+            "%.2f (target <= %.1f)\n",
+            label, oursMedian, 256 / oursMedian, curlMedian, 256 / curlMedian, oursMedian / curlMedian, largeTarget);
+
+        constexpr int kRequests = 500;
+        const std::string scratch = folder + "/tls.html";
         const auto start = Clock::now();
         {
-            http::TNetHTTP client;
-            client.TrustAnchorFile = certificates.Authority();
-            http::TNetFileStream file(copy, http::TNetFileStream::TOpenMode::Create);
-            client.FetchToStream(large, file);
-            if (file.Size() != static_cast<int64_t>(kLarge)) status = 1;
+            auto http = client();
+            for (int i = 0; i < kRequests; ++i) {
+                http::TNetFileStream file(scratch, http::TNetFileStream::TOpenMode::OpenOrCreate);
+                http->FetchToStream(nginx.SecureUrl("/page.html?n=" + std::to_string(i), "localhost"), file);
+                http->CloseConnection();
+            }
         }
-        ours.push_back(secondsSince(start));
+        const double oursTotal = secondsSince(start);
+        const std::string config = folder + "/curl-tls.conf";
+        {
+            std::ofstream out(config);
+            out << "header = \"Connection: close\"\nsilent\ncacert = \"" << certificates.Authority() << "\"\n";
+            if (proxyPort) out << "proxy = \"http://127.0.0.1:" << proxyPort << "\"\n";
+            for (int i = 0; i < kRequests; ++i) {
+                out << "url = \"" << nginx.SecureUrl("/page.html?n=" + std::to_string(i), "localhost")
+                    << "\"\noutput = \"/dev/null\"\n";
+            }
+        }
         const auto curlStart = Clock::now();
-        if (run("curl -s" + cacert + "-o '" + copy + "' '" + large + "'") != 0) status = 1;
-        curls.push_back(secondsSince(curlStart));
+        if (run("curl -K '" + config + "'") != 0) status = 1;
+        const double curlTotal = secondsSince(curlStart);
+        std::printf(
+            "%s: 500 GETs of 4 KiB, new TLS connection each, pump active: ours %.3f s (%.3f ms/request); "
+            "curl %.3f s (%.3f ms/request); ratio %.2f (target <= %.1f)\n",
+            label, oursTotal, oursTotal * 1000 / kRequests, curlTotal, curlTotal * 1000 / kRequests,
+            oursTotal / curlTotal, manyTarget);
+    };
+    measure(0, "https", 1.2, 1.5);
+    if (test::TinyproxyPeer::Available()) {
+        const std::string proxyFolder = folder + "/proxy";
+        ::mkdir(proxyFolder.c_str(), 0755);
+        test::TinyproxyPeer proxy(proxyFolder);
+        measure(proxy.Port(), "https through tinyproxy", 1.2, 1.2);
     }
-    const double oursMedian = median(ours), curlMedian = median(curls);
-    std::printf(
-        "https: 256 MiB file into a file: FetchToStream %.3f s (%.0f MiB/s), curl %.3f s (%.0f MiB/s), ratio "
-        "%.2f (target <= 1.2)\n",
-        oursMedian, 256 / oursMedian, curlMedian, 256 / curlMedian, oursMedian / curlMedian);
-
-    constexpr int kRequests = 500;
-    const std::string scratch = folder + "/tls.html";
-    const auto start = Clock::now();
-    {
-        http::TNetHTTP client;
-        client.TrustAnchorFile = certificates.Authority();
-        for (int i = 0; i < kRequests; ++i) {
-            http::TNetFileStream file(scratch, http::TNetFileStream::TOpenMode::OpenOrCreate);
-            client.FetchToStream(nginx.SecureUrl("/page.html?n=" + std::to_string(i), "localhost"), file);
-            client.CloseConnection();
-        }
-    }
-    const double oursTotal = secondsSince(start);
-    const std::string config = folder + "/curl-tls.conf";
-    {
-        std::ofstream out(config);
-        out << "header = \"Connection: close\"\nsilent\ncacert = \"" << certificates.Authority() << "\"\n";
-        for (int i = 0; i < kRequests; ++i) {
-            out << "url = \"" << nginx.SecureUrl("/page.html?n=" + std::to_string(i), "localhost")
-                << "\"\noutput = \"/dev/null\"\n";
-        }
-    }
-    const auto curlStart = Clock::now();
-    if (run("curl -K '" + config + "'") != 0) status = 1;
-    const double curlTotal = secondsSince(curlStart);
-    std::printf(
-        "https: 500 GETs of 4 KiB, new TLS connection each, pump active: ours %.3f s (%.3f ms/request); "
-        "curl %.3f s (%.3f ms/request); ratio %.2f (target <= 1.5)\n",
-        oursTotal, oursTotal * 1000 / kRequests, curlTotal, curlTotal * 1000 / kRequests, oursTotal / curlTotal);
     return status;
 }
 

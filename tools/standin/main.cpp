@@ -54,6 +54,8 @@ public:
         });
         server.Get("/results.aspx", [this](const auto& req, auto& res) { msn(req, res); });
         server.Get(R"(/likes/QOLVA(.*))", [this](const auto& req, auto& res) { affiliate(req, res); });
+        server.Get("/complete", [this](const auto& req, auto& res) { complete(req, res); });
+        server.Get("/count", [this](const auto& req, auto& res) { count(req, res); });
         server.Get("/standin/config", [this](const auto& req, auto& res) { config(req, res); });
         server.Get("/standin/captcha-text", [this](const auto& req, auto& res) { captchaText(req, res); });
         server.Get("/standin/requests", [this](const auto& req, auto& res) { requests(req, res); });
@@ -299,6 +301,27 @@ private:
         // close_notify, which a client rightly takes for a cut-off page, so over https it has a length.
         send(Service::Msn, req, res, enginePage(Engine::Msn, req, "q"), "text/html; charset=utf-8",
              secure() ? Transfer::Length : Transfer::UntilClose);
+    }
+
+    // The JSON endpoints answer 429 while the throttle lasts, as a rate-limited API does.
+    bool throttled(httplib::Response& res) {
+        std::lock_guard lock(mutex_);
+        if (options_.throttle <= 0) return false;
+        --options_.throttle;
+        res.status = 429;
+        res.set_header("Retry-After", std::to_string(options_.retryAfterSeconds));
+        res.set_content("{\"error\":\"rate limited\"}", "application/json");
+        return true;
+    }
+
+    void complete(const httplib::Request& req, httplib::Response& res) {
+        if (throttled(res)) return;
+        send(Service::Complete, req, res, CompletionAnswer(req.get_param_value("q")), "application/json");
+    }
+
+    void count(const httplib::Request& req, httplib::Response& res) {
+        if (throttled(res)) return;
+        send(Service::Count, req, res, CountAnswer(req.get_param_value("q")), "application/json");
     }
 
     void affiliate(const httplib::Request& req, httplib::Response& res) {

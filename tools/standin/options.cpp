@@ -20,7 +20,8 @@ std::set<Service> parseServices(std::string_view key, std::string_view value) {
         std::string_view name;
         Service service;
     } kNames[] = {{"suggest", Service::Suggest}, {"image", Service::Image}, {"google", Service::Google},
-                  {"yahoo", Service::Yahoo},     {"msn", Service::Msn},     {"affiliate", Service::Affiliate}};
+                  {"yahoo", Service::Yahoo},     {"msn", Service::Msn},     {"affiliate", Service::Affiliate},
+                  {"complete", Service::Complete}, {"count", Service::Count}};
     std::set<Service> services;
     if (value == "none" || value.empty()) return services;
     if (value == "all") {
@@ -39,7 +40,7 @@ std::set<Service> parseServices(std::string_view key, std::string_view value) {
         }
         if (!known)
             throw OptionError(std::string(key) + ": unknown service '" + std::string(name) +
-                              "' (suggest, image, google, yahoo, msn, affiliate, all, none)");
+                              "' (suggest, image, google, yahoo, msn, affiliate, complete, count, all, none)");
         value = (comma == std::string_view::npos) ? std::string_view() : value.substr(comma + 1);
     }
     return services;
@@ -77,6 +78,10 @@ void ApplyOption(Options& options, std::string_view key, std::string_view value)
         options.tlsCertificate = std::string(value);
     } else if (key == "tls-key") {
         options.tlsKey = std::string(value);
+    } else if (key == "throttle") {
+        options.throttle = parseNumber(key, value, 0, 1000000);
+    } else if (key == "retry-after") {
+        options.retryAfterSeconds = parseNumber(key, value, 0, 3600);
     } else if (key == "verbose") {
         options.verbose = value != "0" && value != "no";
     } else {
@@ -128,10 +133,15 @@ const char* UsageText() {
            "                          when the suggestion service shows the security image (default first:\n"
            "                          until the session's cookie has typed it right once)\n"
            "  --captcha-text TEXT     draw TEXT in every security image instead of random characters\n"
+           "  --throttle N            the next N requests of the JSON endpoints answer 429 Too Many Requests\n"
+           "  --retry-after S         with Retry-After: S (default 1)\n"
            "  --verbose               print every request on stderr\n"
            "  --tls-cert FILE --tls-key FILE\n"
            "                          serve https with this certificate (chain) and key instead of http\n"
-           "LIST: comma-separated among suggest, image, google, yahoo, msn, affiliate; or all, none.\n"
+           "LIST: comma-separated among suggest, image, google, yahoo, msn, affiliate, complete, count; or all,\n"
+           "none.\n"
+           "JSON endpoints for live sources: GET /complete?q=QUERY answers OpenSearch suggestions, GET\n"
+           "/count?q=QUERY a search API's count at /searchInformation/totalResults.\n"
            "While running, GET /standin/config?delay=500&fail=yahoo (same keys) changes the settings and ends\n"
            "every delay in progress,\n"
            "GET /standin/captcha-text?random=R answers the characters of a security image (tests only),\n"

@@ -8,7 +8,7 @@
 
 namespace dorvanel::standin {
 
-enum class Service { Suggest, Image, Google, Yahoo, Msn, Affiliate };
+enum class Service { Suggest, Image, Google, Yahoo, Msn, Affiliate, Complete, Count };
 
 // How a failing service answers: "status" with 503 Service Unavailable; "cut" with its headers and half of
 // its body, then the connection closes.
@@ -22,8 +22,8 @@ struct Options {
     int port = 0;       // 0: any free port
     int delayMs = 0;    // pause before each response of a service in `delayed`
     int trickleMs = 0;  // pause between the 1 KiB pieces of each body of a service in `delayed`
-    std::set<Service> delayed = {Service::Suggest, Service::Image, Service::Google,
-                                 Service::Yahoo,   Service::Msn,   Service::Affiliate};
+    std::set<Service> delayed = {Service::Suggest, Service::Image,     Service::Google,   Service::Yahoo,
+                                 Service::Msn,     Service::Affiliate, Service::Complete, Service::Count};
     std::set<Service> failing;
     FailMode failMode = FailMode::Status;
     CaptchaMode captcha = CaptchaMode::First;
@@ -31,6 +31,8 @@ struct Options {
     bool verbose = false;        // every request line on stderr
     std::string tlsCertificate;  // with tlsKey: serve https with this certificate (chain) file
     std::string tlsKey;
+    int throttle = 0;  // the next so many requests of the JSON endpoints answer 429 with Retry-After
+    int retryAfterSeconds = 1;
 };
 
 class OptionError : public std::runtime_error {
@@ -39,6 +41,7 @@ public:
 };
 
 // Sets one key ("port", "delay", "trickle", "delay-for", "fail", "fail-mode", "captcha", "captcha-text", "verbose",
+// "throttle", "retry-after",
 // and on the command line only "tls-cert" and "tls-key").
 // Throws OptionError naming the key or value it did not understand.
 void ApplyOption(Options& options, std::string_view key, std::string_view value);

@@ -288,4 +288,53 @@ std::string AffiliatePage(std::string_view affiliateId) {
     return page;
 }
 
+std::vector<std::string> CompletionsFor(std::string_view query) {
+    static constexpr std::string_view kWords[] = {"reviews", "for sale", "near me", "cheap", "best", "2026",
+                                                  "used", "set", "brands", "guide", "prices", "kids"};
+    Sequence seq(hashText(query, 0xc0de));
+    const std::string base(query);
+    std::vector<std::string> out;
+    for (int i = 0; i < 6; ++i) {
+        const std::string candidate = base + " " + std::string(kWords[seq.below(std::size(kWords))]);
+        if (std::find(out.begin(), out.end(), candidate) == out.end()) out.push_back(candidate);
+    }
+    const size_t firstBlank = base.find(' ');
+    const size_t secondBlank = firstBlank == std::string::npos ? firstBlank : base.find(' ', firstBlank + 1);
+    out.push_back(base.substr(0, secondBlank) + " online");
+    return out;
+}
+
+std::string CompletionAnswer(std::string_view query) {
+    std::string answer = "[" + JsonString(query) + ",[";
+    const std::vector<std::string> completions = CompletionsFor(query);
+    for (size_t i = 0; i < completions.size(); ++i) answer += (i ? "," : "") + JsonString(completions[i]);
+    return answer + "]]";
+}
+
+std::string CountAnswer(std::string_view query) {
+    const bool precise = query.size() >= 2 && query.front() == '"' && query.back() == '"';
+    const std::string_view keyword = precise ? query.substr(1, query.size() - 2) : query;
+    return "{\"searchInformation\":{\"totalResults\":\"" +
+           std::to_string(ResultCountValue(Engine::Google, keyword, precise)) + "\"}}";
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
 }  // namespace dorvanel::standin

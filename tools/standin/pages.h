@@ -43,6 +43,16 @@ std::string CountCellText(Engine engine, std::string_view keyword, bool precise)
 // A result page of `engine` for `keyword`, carrying that engine's count markers around ResultCount.
 std::string EnginePage(Engine engine, std::string_view keyword, bool precise);
 
+// What the autocomplete endpoint suggests for `query` (deterministic): the query followed by six words the
+// query's hash picks, and the query's first two words followed by "online", which the queries of one
+// keyword's expansions share (so a client meets the same suggestion many times).
+std::vector<std::string> CompletionsFor(std::string_view query);
+// The endpoint's answer: OpenSearch Suggestions 1.1 JSON, ["query", ["suggestion", ...]].
+std::string CompletionAnswer(std::string_view query);
+// The JSON count endpoint's answer for a query as an engine is sent it (in double quotes for a precise
+// search): {"searchInformation":{"totalResults":"<digits>"}}, Google's count for that keyword.
+std::string CountAnswer(std::string_view query);
+
 // The affiliate sign-up page the "Make Money" button opens.
 std::string AffiliatePage(std::string_view affiliateId);
 
@@ -50,5 +60,6 @@ std::string AffiliatePage(std::string_view affiliateId);
 std::string FormatThousands(std::uint64_t value);
 std::string FormEncode(std::string_view text);  // blanks as "+", everything but letters, digits and -._~ as %XX
 std::string HtmlEscape(std::string_view text);  // & < > " '
+std::string JsonString(std::string_view text);  // in double quotes, with JSON's escapes
 
 }  // namespace dorvanel::standin

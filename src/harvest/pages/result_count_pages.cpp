@@ -12,6 +12,7 @@ namespace {
 // Each engine's request and count markers. When `skipTo` is set, the text from `start` to it is cut first
 // and dropped, and the count is the text from `skipTo` to `end`.
 struct EngineRules {
+    std::string_view name;
     std::string_view pathAndKey;
     std::string_view start;
     std::string_view skipTo;
@@ -20,9 +21,9 @@ struct EngineRules {
 };
 
 constexpr EngineRules kRules[] = {
-    {"/search?q=", "<font size=-1>Results", "of about <b>", "</b>", 2},
-    {"/search?p=", "<span id=\"infototal\">", "", "</span>", 3},
-    {"/results.aspx?q=", "<span id=\"count\">", " of ", "</span>", 4},
+    {"Google", "/search?q=", "<font size=-1>Results", "of about <b>", "</b>", 2},
+    {"Yahoo", "/search?p=", "<span id=\"infototal\">", "", "</span>", 3},
+    {"Msn", "/results.aspx?q=", "<span id=\"count\">", " of ", "</span>", 4},
 };
 static_assert(std::size(kRules) == kEngines.size(), "one rule set per engine");
 
@@ -30,13 +31,13 @@ const EngineRules& rulesOf(Engine engine) { return kRules[static_cast<size_t>(en
 
 }  // namespace
 
-std::string ResultCountAddress(Engine engine, std::string_view host, std::string_view keyword, SearchType type) {
+std::string EngineQuery(std::string_view keyword, SearchType type) {
     const std::string_view quote = type == SearchType::Precise ? "%22" : "";
-    std::string address = ServiceOrigin(host) + std::string(rulesOf(engine).pathAndKey);
-    address += quote;
-    address += common::FormEncode(keyword);
-    address += quote;
-    return address;
+    return std::string(quote) + common::FormEncode(keyword) + std::string(quote);
+}
+
+std::string ResultCountAddress(Engine engine, std::string_view host, std::string_view keyword, SearchType type) {
+    return ServiceOrigin(host) + std::string(rulesOf(engine).pathAndKey) + EngineQuery(keyword, type);
 }
 
 std::string CutResultCount(Engine engine, std::string page) {
@@ -48,5 +49,7 @@ std::string CutResultCount(Engine engine, std::string page) {
 }
 
 int ResultCountCell(Engine engine) { return rulesOf(engine).cell; }
+
+std::string_view EngineName(Engine engine) { return rulesOf(engine).name; }
 
 }  // namespace dorvanel::pages

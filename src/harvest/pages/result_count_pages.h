@@ -1,6 +1,6 @@
 #pragma once
 // The three search engines' requests and the cuts that find the number of results in their pages. Plain C++;
-// the harvest loop that fetches and writes the cells lives with the main window.
+// the harvest loop that fetches and writes the cells is the harvest library's.
 #include <array>
 #include <string>
 #include <string_view>
@@ -17,6 +17,8 @@ enum class SearchType { Precise = 0, Broad = 1 };
 // outside letters, digits and "*-._" as %XX), between "%22" on both sides for a precise search.
 //   Google "/search?q=", Yahoo "/search?p=", MSN "/results.aspx?q="
 std::string ResultCountAddress(Engine engine, std::string_view host, std::string_view keyword, SearchType type);
+// The query part of that address after the key: the keyword encoded, in "%22" for a precise search.
+std::string EngineQuery(std::string_view keyword, SearchType type);
 
 // The count exactly as the page writes it, neither cleaned nor trimmed; empty when a marker is missing.
 //   Google: "<font size=-1>Results" to "of about <b>" (dropped), then "of about <b>" to "</b>"
@@ -26,5 +28,7 @@ std::string CutResultCount(Engine engine, std::string page);
 
 // The keyword row's cell the engine's count goes into: 2, 3 and 4 (the columns "Google", "Yahoo", "Msn").
 int ResultCountCell(Engine engine);
+// The engine's name as its column's caption writes it.
+std::string_view EngineName(Engine engine);
 
 }  // namespace dorvanel::pages
