@@ -6,13 +6,17 @@
 # `build/tools/standin/dorvanel-standin --help`). With `--https` (before those), the stand-in serves https with a
 # certificate from a demo authority made here with openssl; the program is started with OpenSSL's standard
 # SSL_CERT_FILE naming the system's authorities plus the demo one (the program itself trusts nothing extra).
+# With --live-demo, build/demo-live/ asks the stand-in's live-source endpoints instead (OpenSearch suggestions
+# with the alphabet and question expansions, a JSON count for the Google column, pacing and retries).
 set -euo pipefail
 https=""
 branded=0
+live=0
 while true; do
   case "${1:-}" in
     --https) https=1; shift ;;
     --branded) branded=1; shift ;;
+    --live-demo) live=1; shift ;;
     *) break ;;
   esac
 done
@@ -26,6 +30,7 @@ cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}"
 demo=build/demo
 title=Dorvanel
 if [ "$branded" = 1 ]; then demo=build/demo-branded title="Keyword Finder Pro"; fi
+if [ "$live" = 1 ]; then demo=build/demo-live; fi
 mkdir -p "$demo"
 cp build/src/app/dorvanel "$demo/dorvanel"
 printf 'golf clubs\r\ntennis rackets\r\nrunning shoes\r\n' > "$demo/keywords.txt"
@@ -80,6 +85,19 @@ YahooHost=$scheme$host
 MsnHost=$scheme$host
 AffiliateHost=$host
 INI
+if [ "$live" = 1 ]; then
+  cat >> "$demo/dbservices.dat" <<INI
+[Suggestions]
+Source1=$scheme$host/complete?client=demo&q={keyword}
+Expand=alphabet questions
+[Engines]
+Google=$scheme$host/count?key=DEMO-KEY&q={query}
+GoogleCount=/searchInformation/totalResults
+[Pacing]
+DelayMs=50
+Retries=3
+INI
+fi
 echo "run: stand-in services on $scheme$host (log: $log); demo folder $demo (sample list: $demo/keywords.txt)"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -82,7 +82,8 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
                 workbench::AppendKeywordRow(FWindow.Rows(), keyword, QString());
                 FWindow.RowsAdded();
             }
-            QString progress = QStringLiteral("Source %1 of %2, request %3 of %4").arg(s + 1).arg(sources).arg(request).arg(total);
+            QString progress =
+                QStringLiteral("Source %1 of %2, request %3 of %4").arg(s + 1).arg(sources).arg(request).arg(total);
             if (unreadable > 0) {
                 progress += QStringLiteral("; %1 answers could not be read: %2")
                                 .arg(unreadable)

@@ -36,9 +36,9 @@ void TResultCountHarvest::HarvestResultCounts(int searchType) {
             const pages::Engine engine = pages::kEngines[e];
             const pages::TJsonEngine& json = FFetcher.Live.Engines[e];
             // A column the user gave a JSON source is asked there; the others ask the engine's page.
-            const std::string url = json.Template.empty()
-                                        ? pages::ResultCountAddress(engine, hosts[e], keyword, type)
-                                        : pages::FillTemplate(json.Template, "{query}", pages::EngineQuery(keyword, type));
+            const std::string url = json.Template.empty() ? pages::ResultCountAddress(engine, hosts[e], keyword, type)
+                                                          : pages::FillTemplate(json.Template, "{query}",
+                                                                                pages::EngineQuery(keyword, type));
             const TRequestLabel label{json.Template.empty() ? std::string() : pages::AddressWithoutQuery(url),
                                       std::string(pages::EngineName(engine))};
             std::string page;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 using namespace dorvanel;
 
@@ -21,4 +22,18 @@ TEST(ScratchFile, BesideTheProgramOrInTheUsersCache) {
     EXPECT_EQ(harvest::DefaultScratchFileName(program + "/gone"), cache + "/dorvanel/test.html");
     EXPECT_TRUE(QDir(cache + "/dorvanel").exists());
     qunsetenv("XDG_CACHE_HOME");
+}
+
+TEST(ServicesFile, TheUsersOwnFirstThenTheOneBesideTheProgram) {
+    test::TempDir dir;
+    const QString program = QString::fromStdString(dir.file("program"));
+    const QString config = QString::fromStdString(dir.file("config"));
+    QDir().mkpath(config + "/dorvanel");
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    EXPECT_EQ(harvest::ServicesFileName(program), program + "/dbservices.dat");
+    QFile own(config + "/dorvanel/dbservices.dat");
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    EXPECT_EQ(harvest::ServicesFileName(program), config + "/dorvanel/dbservices.dat");
+    qunsetenv("XDG_CONFIG_HOME");
 }

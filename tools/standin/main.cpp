@@ -304,9 +304,10 @@ private:
     }
 
     // The JSON endpoints answer 429 while the throttle lasts, as a rate-limited API does.
-    bool throttled(httplib::Response& res) {
+    bool throttled(const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         if (options_.throttle <= 0) return false;
+        if (log_.size() < kMaxLoggedRequests) log_.push_back(req.target);
         --options_.throttle;
         res.status = 429;
         res.set_header("Retry-After", std::to_string(options_.retryAfterSeconds));
@@ -315,12 +316,12 @@ private:
     }
 
     void complete(const httplib::Request& req, httplib::Response& res) {
-        if (throttled(res)) return;
+        if (throttled(req, res)) return;
         send(Service::Complete, req, res, CompletionAnswer(req.get_param_value("q")), "application/json");
     }
 
     void count(const httplib::Request& req, httplib::Response& res) {
-        if (throttled(res)) return;
+        if (throttled(req, res)) return;
         send(Service::Count, req, res, CountAnswer(req.get_param_value("q")), "application/json");
     }
 

@@ -19,8 +19,8 @@ std::set<Service> parseServices(std::string_view key, std::string_view value) {
     static constexpr struct {
         std::string_view name;
         Service service;
-    } kNames[] = {{"suggest", Service::Suggest}, {"image", Service::Image}, {"google", Service::Google},
-                  {"yahoo", Service::Yahoo},     {"msn", Service::Msn},     {"affiliate", Service::Affiliate},
+    } kNames[] = {{"suggest", Service::Suggest},   {"image", Service::Image}, {"google", Service::Google},
+                  {"yahoo", Service::Yahoo},       {"msn", Service::Msn},     {"affiliate", Service::Affiliate},
                   {"complete", Service::Complete}, {"count", Service::Count}};
     std::set<Service> services;
     if (value == "none" || value.empty()) return services;

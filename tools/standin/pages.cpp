@@ -289,8 +289,8 @@ std::string AffiliatePage(std::string_view affiliateId) {
 }
 
 std::vector<std::string> CompletionsFor(std::string_view query) {
-    static constexpr std::string_view kWords[] = {"reviews", "for sale", "near me", "cheap", "best", "2026",
-                                                  "used", "set", "brands", "guide", "prices", "kids"};
+    static constexpr std::string_view kWords[] = {"reviews", "for sale", "near me", "cheap", "best",   "2026",
+                                                  "used",    "set",      "brands",  "guide", "prices", "kids"};
     Sequence seq(hashText(query, 0xc0de));
     const std::string base(query);
     std::vector<std::string> out;

@@ -9,8 +9,8 @@ namespace dorvanel::pages {
 
 namespace {
 
-constexpr std::string_view kQuestionWords[] = {"how ", "what ", "why ", "where ", "when ",
-                                               "who ", "which ", "can ",  "is ",    "are "};
+constexpr std::string_view kQuestionWords[] = {"how ", "what ",  "why ", "where ", "when ",
+                                               "who ", "which ", "can ", "is ",    "are "};
 
 bool isHostByte(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
@@ -27,7 +27,8 @@ std::string templateProblem(const std::string& address, std::string_view placeho
     }
     const size_t hostStart = schemeEnd + 3;
     const size_t hostEnd = address.find_first_of("/?#", hostStart);
-    std::string authority = address.substr(hostStart, hostEnd == std::string::npos ? std::string::npos : hostEnd - hostStart);
+    std::string authority =
+        address.substr(hostStart, hostEnd == std::string::npos ? std::string::npos : hostEnd - hostStart);
     if (authority.find('@') != std::string::npos) return "holds a user name, which is not supported";
     std::string host = authority;
     if (!authority.empty() && authority.front() == '[') {

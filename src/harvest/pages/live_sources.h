@@ -13,7 +13,7 @@
 
 namespace dorvanel::common {
 class TIniFile;
-}
+}  // namespace dorvanel::common
 
 namespace dorvanel::pages {
 

@@ -23,7 +23,7 @@ TEST(JsonAnswers, OpenSearchSuggestions) {
         {R"([1,["a"]])", {}, true},
         {"<html>Too many requests</html>", {}, true},
         {"[\"golf\",[\"caf\xc3\"]]", {}, true},  // invalid UTF-8
-        {"[\"golf\",[\"a\"]", {}, true},          // cut short
+        {"[\"golf\",[\"a\"]", {}, true},         // cut short
         {"", {}, true},
         {"[\"golf\"," + nested(kMaxJsonDepth) + "]", {}, true},
     };

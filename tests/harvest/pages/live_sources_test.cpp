@@ -22,8 +22,9 @@ TEST(LiveSources, AWholeConfigurationReads) {
         "[Pacing]\nDelayMs=250\nRetries=3\n[Services]\nUserAgent=Dorvanel research (me@example.com)\n",
         problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
-    EXPECT_EQ(live.SuggestionTemplates, (std::vector<std::string>{"https://suggest.example/complete?client=x&q={keyword}",
-                                                                  "http://127.0.0.1:8080/ac?q={keyword}"}));
+    EXPECT_EQ(live.SuggestionTemplates,
+              (std::vector<std::string>{"https://suggest.example/complete?client=x&q={keyword}",
+                                        "http://127.0.0.1:8080/ac?q={keyword}"}));
     EXPECT_TRUE(live.ExpandAlphabet);
     EXPECT_TRUE(live.ExpandQuestions);
     EXPECT_TRUE(live.Engines[0].Template.empty());
@@ -50,17 +51,24 @@ TEST(LiveSources, EveryBadEntryIsNamedWithoutItsQuery) {
         std::string text;
         std::string problem;
     } cases[] = {
-        {"[Suggestions]\nSource1=ftp://x.example/?q={keyword}", "Source1 (ftp://x.example/) is not an http or https address"},
-        {"[Suggestions]\nSource2=suggest.example/?q={keyword}", "Source2 (suggest.example/) is not an http or https address"},
+        {"[Suggestions]\nSource1=ftp://x.example/?q={keyword}",
+         "Source1 (ftp://x.example/) is not an http or https address"},
+        {"[Suggestions]\nSource2=suggest.example/?q={keyword}",
+         "Source2 (suggest.example/) is not an http or https address"},
         {"[Suggestions]\nSource1=https:///?key=SECRET&q={keyword}", "Source1 (https:///) has no host that can be read"},
         {"[Suggestions]\nSource1=https://a b/?q={keyword}", "Source1 (https://a b/) has no host that can be read"},
-        {"[Suggestions]\nSource1=https://x.example:0/?q={keyword}", "Source1 (https://x.example:0/) has a port that is not 1 to 65535"},
+        {"[Suggestions]\nSource1=https://x.example:0/?q={keyword}",
+         "Source1 (https://x.example:0/) has a port that is not 1 to 65535"},
         {"[Suggestions]\nSource1=https://x.example/?key=SECRET&q=golf", "Source1 (https://x.example/) lacks {keyword}"},
-        {"[Suggestions]\nSource1=https://u:p@x.example/?q={keyword}", "Source1 (https://u:p@x.example/) holds a user name, which is not supported"},
+        {"[Suggestions]\nSource1=https://u:p@x.example/?q={keyword}",
+         "Source1 (https://u:p@x.example/) holds a user name, which is not supported"},
         {"[Suggestions]\nExpand=alphabet vowels", "Expand names \"vowels\", which is neither alphabet nor questions"},
-        {"[Engines]\nGoogle=https://api.example/?key=SECRET&q={keyword}\nGoogleCount=/n", "Google (https://api.example/) lacks {query}"},
-        {"[Engines]\nMsn=https://api.example/?q={query}", "Msn (https://api.example/) has no MsnCount that is a JSON pointer (it starts with \"/\")"},
-        {"[Engines]\nMsn=https://api.example/?q={query}\nMsnCount=total", "Msn (https://api.example/) has no MsnCount that is a JSON pointer (it starts with \"/\")"},
+        {"[Engines]\nGoogle=https://api.example/?key=SECRET&q={keyword}\nGoogleCount=/n",
+         "Google (https://api.example/) lacks {query}"},
+        {"[Engines]\nMsn=https://api.example/?q={query}",
+         "Msn (https://api.example/) has no MsnCount that is a JSON pointer (it starts with \"/\")"},
+        {"[Engines]\nMsn=https://api.example/?q={query}\nMsnCount=total",
+         "Msn (https://api.example/) has no MsnCount that is a JSON pointer (it starts with \"/\")"},
         {"[Pacing]\nDelayMs=60001", "DelayMs is \"60001\", not a whole number from 0 to 60000"},
         {"[Pacing]\nRetries=-1", "Retries is \"-1\", not a whole number from 0 to 10"},
         {"[Pacing]\nRetries=three", "Retries is \"three\", not a whole number from 0 to 10"},
