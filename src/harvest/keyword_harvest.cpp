@@ -73,6 +73,7 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
                 return;
             }
             const pages::TSuggestionsAnswer answer = pages::ReadOpenSearchSuggestions(page);
+            int added = 0;
             if (!answer.Failure.empty() && unreadable++ == 0) firstFailure = answer.Failure;
             for (const std::string& suggestion : answer.Suggestions) {
                 const QString keyword = QString::fromUtf8(suggestion.data(), static_cast<qsizetype>(suggestion.size()));
@@ -80,8 +81,10 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
                 if (key.isEmpty() || seen.contains(key)) continue;
                 seen.insert(key);
                 workbench::AppendKeywordRow(FWindow.Rows(), keyword, QString());
-                FWindow.RowsAdded();
+                ++added;
             }
+            // One update of the row count per answer: an answer brings many rows at once.
+            if (added > 0) FWindow.RowsAdded();
             QString progress =
                 QStringLiteral("Source %1 of %2, request %3 of %4").arg(s + 1).arg(sources).arg(request).arg(total);
             if (unreadable > 0) {
