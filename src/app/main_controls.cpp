@@ -1,5 +1,7 @@
 #include "app/main_controls.h"
 
+#include "workbench/csv_export.h"
+
 #include "defaultskin/default_skin.h"
 #include "platform/align.h"
 #include "workbench/keyword_table.h"
@@ -60,7 +62,7 @@ TMainControls::TMainControls(QWidget* window) {
     SkinSaveDialog1 = new skindialogs::TSkinSaveDialog(window);
     SkinSaveDialog1->setObjectName(QStringLiteral("SkinSaveDialog1"));
     SkinSaveDialog1->Title = QStringLiteral("Save file");
-    SkinSaveDialog1->Filter = QStringLiteral("CSV files (*.csv)|*.csv");
+    SkinSaveDialog1->Filter = workbench::ResultsFileFilter();
     SkinSaveDialog1->FilterIndex = 1;
     SkinSaveDialog1->SetSkinData(SkinData1);
     SkinSaveDialog1->SetCtrlSkinData(SkinData1);

@@ -11,6 +11,9 @@
 #include "workbench/keyword_table.h"
 #include "workbench/table_operations.h"
 
+#include <functional>
+#include <string>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -50,6 +53,7 @@ TfrmMain::TfrmMain(QWidget* parent, const QString& programFolder)
     // the controls. The client area keeps its design size in the skin's frame.
     FControls.SkinData1->SetCompressedStoredSkin(FControls.CompressedStoredSkin1);
     FControls.SkinFrame1->SetClientSize(644, 455);
+    FSavedTable = std::hash<std::string>()(workbench::BuildCsv(Items()));
     FormCreate();
 }
 
@@ -73,6 +77,7 @@ void TfrmMain::ConnectHandlers() {
     c.lvwItems->OnColumnClick = [this](int column) {
         common::RunGuarded([this, column] { lvwItemsColumnClick(column); });
     };
+    ConnectTableCommands();
 }
 
 // ---- creation, showing, resizing, closing ----
@@ -124,6 +129,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // without opening another dialog. A dialog already open is closed with it.
     FLink.Closing();
     FFetcher.Stop();
+    // What the table holds is kept, with the rows a harvest had filled, unless it was saved as it stands.
+    KeepUnsavedTable();
     event->accept();
 }
 
@@ -164,7 +171,9 @@ void TfrmMain::btnAddKeywordClick() {
 
 void TfrmMain::btnGatherKeywordClick() { FKeywordHarvest.Run(FMainKeywordText); }
 
-void TfrmMain::btnGatherDataClick() {
+void TfrmMain::btnGatherDataClick() { GatherData(false); }
+
+void TfrmMain::GatherData(bool withoutCountsOnly) {
     if (Items().Count() == 0) {
         ShowMessage(QStringLiteral("You need add keywords to gather data from search engines."));
         return;
@@ -187,6 +196,15 @@ void TfrmMain::btnGatherDataClick() {
         searchType = dialog->SearchType();
     }
     if (result != mrOk || FLink.IsClosing()) return;
+    // The rows are chosen once the search type is: a row that has any count is left untouched.
+    std::vector<skinctrls::TListItemHandle> rows;
+    if (withoutCountsOnly) {
+        rows = workbench::RowsWithoutCounts(Items());
+        if (rows.empty()) {
+            ShowMessage(QStringLiteral("Every row has its counts."));
+            return;
+        }
+    }
     FSearchType = searchType;
     FColumnClickEnabled = false;
     FFetcher.FAbort = false;
@@ -201,7 +219,7 @@ void TfrmMain::btnGatherDataClick() {
         }
     } restore{this};
     harvest::TPageFetcher::TTransferScope running(FFetcher);
-    FResultCountHarvest.HarvestResultCounts(FSearchType);
+    FResultCountHarvest.HarvestResultCounts(FSearchType, withoutCountsOnly ? &rows : nullptr);
 }
 
 // ---- table operations ----
@@ -231,11 +249,13 @@ void TfrmMain::lvwItemsColumnClick(int column) {
 // ---- export ----
 
 void TfrmMain::btnSaveResultsClick() {
-    workbench::SaveKeywordTable(Items(), *FControls.SkinSaveDialog1,
-                                [this](const QString& text) { ShowMessage(text); });
+    if (workbench::SaveKeywordTable(Items(), *FControls.SkinSaveDialog1,
+                                    [this](const QString& text) { ShowMessage(text); })) {
+        FSavedTable = std::hash<std::string>()(workbench::BuildCsv(Items()));
+    }
 }
 
-// ---- commands of the later stages ----
+// ---- outbound links ----
 void TfrmMain::btnMakeMoneyClick() {
     platform::OpenInBrowser(MakeMoneyURL(FFetcher.ServiceHosts.AffiliateHost, FBranding.FAffiliateID));
 }

@@ -4,12 +4,15 @@
 #include "app/branding.h"
 #include "app/harvest_link.h"
 #include "app/main_controls.h"
+#include "skinctrls/skin_popup_menu.h"
 #include "harvest/keyword_harvest.h"
 #include "harvest/page_fetcher.h"
 #include "harvest/result_count_harvest.h"
 #include "workbench/sorting.h"
 
 #include <QWidget>
+
+#include <vector>
 
 namespace dorvanel::app {
 
@@ -38,6 +41,13 @@ public:
     void SkinButton3Click();
     void SkinButton4Click();
     void lvwItemsColumnClick(int column);
+    // The table's popup menu and shortcuts (table_commands.cpp).
+    void lvwItemsContextPopup(const QPoint& globalPos);
+    void CopyRowsClick();
+    void RemoveDuplicatesClick();
+    void GatherDataWithoutCountsClick();
+    void OpenResultsClick();
+    void RestoreLastTableClick();
 
     // ---- what tests and the program's other parts use ----
     skinctrls::TListItems& Items() { return FControls.lvwItems->Items(); }
@@ -58,7 +68,14 @@ protected:
 
 private:
     void ConnectHandlers();
+    void ConnectTableCommands();
     void CentreBanner(QWidget* control);
+    // Gather Data over every row, or over the rows without any count only.
+    void GatherData(bool withoutCountsOnly);
+    // The rows Copy takes: the selected ones, else the ticked ones, in table order.
+    std::vector<int> RowsToCopy();
+    // Keeps the table for Restore Last Table when it changed since it was last saved.
+    void KeepUnsavedTable();
 
     TMainControls FControls;
     TMainHarvestLink FLink;
@@ -73,6 +90,9 @@ private:
     workbench::TSortState FSortState;
     // Column clicks sort the table except while result counts are harvested.
     bool FColumnClickEnabled = true;
+    // A fingerprint of the table as last saved (or as it started), to tell whether closing loses changes.
+    size_t FSavedTable = 0;
+    skinctrls::TSkinPopupMenu* FTableMenu = nullptr;
 };
 
 }  // namespace dorvanel::app

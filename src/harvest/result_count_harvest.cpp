@@ -15,15 +15,20 @@ namespace dorvanel::harvest {
 using skinctrls::TListItem;
 using skinctrls::TListItemHandle;
 
-void TResultCountHarvest::HarvestResultCounts(int searchType) {
+void TResultCountHarvest::HarvestResultCounts(int searchType, const std::vector<TListItemHandle>* only) {
     const pages::SearchType type = searchType == 0 ? pages::SearchType::Precise : pages::SearchType::Broad;
     skinctrls::TListItems& items = FWindow.Rows();
-    // The rows to visit are those present now, held by handle: a row deleted meanwhile is skipped, and no
-    // other row's cells are written in its place.
+    // The rows to visit are those present now (or those given), held by handle: a row deleted meanwhile is
+    // skipped, and no other row's cells are written in its place.
     std::vector<TListItemHandle> rows;
-    const int n = items.Count();
-    rows.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) rows.push_back(items.Handle(i));
+    if (only) {
+        rows = *only;
+    } else {
+        rows.reserve(static_cast<size_t>(items.Count()));
+        for (int i = 0; i < items.Count(); ++i) rows.push_back(items.Handle(i));
+    }
+    const int n = static_cast<int>(rows.size());
+    int lastAt = 0;  // where the last row was found: the next is at or after it, unless rows went meanwhile
 
     const pages::TServiceHosts& services = FFetcher.ServiceHosts;
     const std::string hosts[] = {services.GoogleHost, services.YahooHost, services.MsnHost};
@@ -43,8 +48,9 @@ void TResultCountHarvest::HarvestResultCounts(int searchType) {
                                       std::string(pages::EngineName(engine))};
             std::string page;
             if (!FFetcher.FetchPage(url, page, label)) continue;
-            const int at = items.IndexOf(row.get(), i);
+            const int at = items.IndexOf(row.get(), lastAt);
             if (at < 0) break;  // deleted while its page was fetched
+            lastAt = at;
             std::string count;
             if (json.Template.empty()) {
                 count = pages::CutResultCount(engine, page);

@@ -4,6 +4,8 @@
 #include "harvest/harvest_window.h"
 #include "harvest/page_fetcher.h"
 
+#include <vector>
+
 namespace dorvanel::harvest {
 
 class TResultCountHarvest {
@@ -11,8 +13,8 @@ public:
     TResultCountHarvest(THarvestWindow& window, TPageFetcher& fetcher) : FWindow(window), FFetcher(fetcher) {}
 
     // searchType: 0 precise (the keyword as a phrase), 1 broad. Ends at the last row, at a raised abort flag
-    // or after a failed fetch.
-    void HarvestResultCounts(int searchType);
+    // or after a failed fetch. `only`: the rows to visit, in that order (none given: every row present now).
+    void HarvestResultCounts(int searchType, const std::vector<skinctrls::TListItemHandle>* only = nullptr);
 
 private:
     THarvestWindow& FWindow;

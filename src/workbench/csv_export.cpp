@@ -1,9 +1,11 @@
 #include "workbench/csv_export.h"
 
 #include "common/files.h"
+#include "workbench/xlsx_export.h"
 
 #include <QFile>
 
+#include <functional>
 #include <string_view>
 
 namespace dorvanel::workbench {
@@ -11,22 +13,40 @@ namespace dorvanel::workbench {
 namespace {
 
 void AppendField(std::string& line, const QString& field) {
-    const QByteArray bytes = field.toLocal8Bit();
     line += '"';
-    for (const char c : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) {
-        // Quotes inside a value are doubled (RFC 4180); everything else is written as the table holds it.
-        if (c == '"') line += '"';
-        line += c;
+    // Most cells are ASCII, whose bytes are the same in every code page: they are copied as they are, with no
+    // conversion of their own (which would cost an allocation per cell).
+    const ushort* units = field.utf16();
+    const qsizetype length = field.size();
+    bool ascii = true;
+    for (qsizetype i = 0; i < length && ascii; ++i) ascii = units[i] < 0x80;
+    if (ascii) {
+        for (qsizetype i = 0; i < length; ++i) {
+            const char c = static_cast<char>(units[i]);
+            // Quotes inside a value are doubled (RFC 4180); everything else is written as the table holds it.
+            if (c == '"') line += '"';
+            line += c;
+        }
+    } else {
+        const QByteArray bytes = field.toLocal8Bit();
+        for (const char c : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) {
+            if (c == '"') line += '"';
+            line += c;
+        }
     }
     line += '"';
+}
+
+// A cell as the table shows it: column 0 is the row's caption (its number).
+const QString& CellText(const skinctrls::TListItem& item, int column) {
+    return column == 0 ? item.Caption : item.SubItem(column - 1);
 }
 
 void AppendLine(std::string& out, const skinctrls::TListItem* item, const skinctrls::TListItems& items) {
     const int columns = items.ColumnCount();
     for (int c = 0; c < columns; ++c) {
         if (c > 0) out += ',';
-        if (!item) AppendField(out, items.Column(c).Caption);
-        else AppendField(out, c == 0 ? item->Caption : item->SubItem(c - 1));
+        AppendField(out, item ? CellText(*item, c) : items.Column(c).Caption);
     }
     out += "\r\n";
 }
@@ -41,17 +61,53 @@ std::string BuildCsv(const skinctrls::TListItems& items) {
     return out;
 }
 
-void SaveKeywordTable(const skinctrls::TListItems& items, skindialogs::TSkinSaveDialog& dialog,
+std::string BuildCsv(const skinctrls::TListItems& items, const std::vector<int>& rows) {
+    std::string out;
+    AppendLine(out, nullptr, items);
+    for (const int i : rows) AppendLine(out, &items.Item(i), items);
+    return out;
+}
+
+QString BuildTabText(const skinctrls::TListItems& items, const std::vector<int>& rows) {
+    QString out;
+    auto appendLine = [&](const std::function<QString(int)>& cell) {
+        for (int c = 0; c < items.ColumnCount(); ++c) {
+            if (c > 0) out += QLatin1Char('\t');
+            QString text = cell(c);
+            for (QChar& ch : text) {
+                if (ch == QLatin1Char('\t') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
+                    ch = QLatin1Char(' ');
+            }
+            out += text;
+        }
+        out += QStringLiteral("\r\n");
+    };
+    appendLine([&](int c) { return items.Column(c).Caption; });
+    for (const int i : rows) appendLine([&](int c) { return CellText(items.Item(i), c); });
+    return out;
+}
+
+QString ResultsFileFilter() { return QStringLiteral("CSV files (*.csv)|*.csv|Excel workbook (*.xlsx)|*.xlsx"); }
+
+bool SaveKeywordTable(const skinctrls::TListItems& items, skindialogs::TSkinSaveDialog& dialog,
                       const std::function<void(const QString&)>& message) {
     if (items.Count() == 0) {
         message(QStringLiteral("You don't have any data to save."));
-        return;
+        return false;
     }
-    if (!dialog.RunDialog()) return;
+    if (!dialog.RunDialog()) return false;
+    const auto type = dialog.FilterIndex == 2 ? TResultsFileType::Xlsx : TResultsFileType::Csv;
+    const std::string path = QFile::encodeName(dialog.FileName).toStdString();
     try {
-        common::WriteFileReplacing(QFile::encodeName(dialog.FileName).toStdString(), BuildCsv(items));
+        if (type == TResultsFileType::Xlsx) {
+            WriteXlsx(items, path);
+        } else {
+            common::WriteFileReplacing(path, BuildCsv(items));
+        }
+        return true;
     } catch (const Exception& e) {
         message(QString::fromLocal8Bit(e.what()));
+        return false;
     }
 }
 

@@ -204,7 +204,8 @@ TEST(MainWindow, SaveResults) {
     TfrmMain w;
     QString text;
     EXPECT_EQ(test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->Title, "Save file");
-    EXPECT_EQ(test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->Filter, "CSV files (*.csv)|*.csv");
+    EXPECT_EQ(test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->Filter,
+              "CSV files (*.csv)|*.csv|Excel workbook (*.xlsx)|*.xlsx");
     test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->InitialDir =
         QString::fromStdString(dir.path().string());
     test::Control<skindialogs::TSkinSaveDialog>(w, "SkinSaveDialog1")->FileName.clear();
