@@ -5,6 +5,7 @@
 #include "app/harvest_link.h"
 #include "app/main_controls.h"
 #include "skinctrls/skin_popup_menu.h"
+#include "skindialogs/file_dialog.h"
 #include "harvest/keyword_harvest.h"
 #include "harvest/page_fetcher.h"
 #include "harvest/result_count_harvest.h"
@@ -65,6 +66,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ConnectHandlers();
@@ -93,6 +95,7 @@ private:
     // A fingerprint of the table as last saved (or as it started), to tell whether closing loses changes.
     size_t FSavedTable = 0;
     skinctrls::TSkinPopupMenu* FTableMenu = nullptr;
+    skindialogs::TSkinOpenDialog* FOpenDialog = nullptr;
 };
 
 }  // namespace dorvanel::app

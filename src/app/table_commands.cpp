@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMimeData>
 #include <QShortcut>
@@ -45,6 +46,16 @@ void TfrmMain::ConnectTableCommands() {
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this,
             [this, list](const QPoint& pos) { lvwItemsContextPopup(list->viewport()->mapToGlobal(pos)); });
+    // The open dialog is kept, so that it opens again in the folder last used.
+    FOpenDialog = new skindialogs::TSkinOpenDialog(this);
+    FOpenDialog->setObjectName(QStringLiteral("SkinOpenDialog1"));
+    FOpenDialog->Title = QStringLiteral("Open file");
+    FOpenDialog->Filter = QStringLiteral("CSV files (*.csv)|*.csv|All files|*.*");
+    FOpenDialog->SetSkinData(FControls.SkinData1);
+    FOpenDialog->SetCtrlSkinData(FControls.SkinData1);
+    FOpenDialog->SetMessages(FControls.msgMain);
+    // The table would take Ctrl+A (and its other keys) for itself before the window's shortcuts see them.
+    list->installEventFilter(this);
     FTableMenu = new skinctrls::TSkinPopupMenu(this);
     FTableMenu->setObjectName(QStringLiteral("TableMenu"));
     FTableMenu->SetSkinData(FControls.SkinData1);
@@ -83,6 +94,17 @@ void TfrmMain::lvwItemsContextPopup(const QPoint& globalPos) {
     FTableMenu->Popup(globalPos);
 }
 
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FControls.lvwItems && event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy) || key->key() == Qt::Key_Delete) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 std::vector<int> TfrmMain::RowsToCopy() {
     std::vector<int> rows;
     if (QItemSelectionModel* selection = FControls.lvwItems->selectionModel()) {
@@ -116,15 +138,9 @@ void TfrmMain::RemoveDuplicatesClick() {
 void TfrmMain::GatherDataWithoutCountsClick() { GatherData(true); }
 
 void TfrmMain::OpenResultsClick() {
-    skindialogs::TSkinOpenDialog dialog(this);
-    dialog.Title = QStringLiteral("Open file");
-    dialog.Filter = QStringLiteral("CSV files (*.csv)|*.csv|All files|*.*");
-    dialog.SetSkinData(FControls.SkinData1);
-    dialog.SetCtrlSkinData(FControls.SkinData1);
-    dialog.SetMessages(FControls.msgMain);
-    if (!dialog.RunDialog()) return;
+    if (!FOpenDialog->RunDialog()) return;
     try {
-        workbench::AppendCsvFile(Items(), dialog.FileName);
+        workbench::AppendCsvFile(Items(), FOpenDialog->FileName);
     } catch (const Exception& e) {
         ShowMessage(QString::fromLocal8Bit(e.what()));
     }

@@ -29,11 +29,12 @@ TEST(ServicesFile, TheUsersOwnFirstThenTheOneBesideTheProgram) {
     const QString program = QString::fromStdString(dir.file("program"));
     const QString config = QString::fromStdString(dir.file("config"));
     QDir().mkpath(config + "/dorvanel");
+    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
     EXPECT_EQ(harvest::ServicesFileName(program), program + "/dbservices.dat");
     QFile own(config + "/dorvanel/dbservices.dat");
     ASSERT_TRUE(own.open(QIODevice::WriteOnly));
     own.close();
     EXPECT_EQ(harvest::ServicesFileName(program), config + "/dorvanel/dbservices.dat");
-    qunsetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", old);
 }
