@@ -7,7 +7,7 @@
 
 namespace dorvanel::skinctrls {
 
-QFont StandardDefaultFont() { return skin::SkinFont("Arial", 14, {}); }
+QFont StandardDefaultFont() { return skin::SkinFont("Arial", skin::kDefaultFontHeight, {}); }
 
 int GrabMnemonic(QWidget* control, int id, const QString& caption) {
     if (id != 0) control->releaseShortcut(id);
