@@ -112,7 +112,16 @@ void TSkinCheckRadioBox::SetRadio(bool on) {
 void TSkinCheckRadioBox::SetFlat(bool on) {
     FFlat = on;
     SetTransparentPaint(on);
+    ApplyWindowShape();
     update();
+}
+
+void TSkinCheckRadioBox::ApplyWindowShape() {
+    if (!FFlat) {
+        TSkinCustomControl::ApplyWindowShape();
+        return;
+    }
+    if (!mask().isEmpty()) clearMask();
 }
 
 void TSkinCheckRadioBox::SetCanFocused(bool on) {
