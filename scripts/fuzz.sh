@@ -30,7 +30,7 @@ for t in "${targets[@]}"; do
   echo "== $t for ${seconds}s"
   log=build-fuzz/fuzz-$t.log
   if ! nice -n 10 build-fuzz/tools/fuzz/"$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
-      -rss_limit_mb=2048 -artifact_prefix=build-fuzz/artifacts/"$t"- "$corpus" >"$log" 2>&1; then
+      -rss_limit_mb=2048 -malloc_limit_mb=256 -artifact_prefix=build-fuzz/artifacts/"$t"- "$corpus" >"$log" 2>&1; then
     tail -40 "$log"
     echo "fuzz: $t found a problem; the input is in build-fuzz/artifacts/"
     exit 1
