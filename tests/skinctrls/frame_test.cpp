@@ -401,6 +401,20 @@ TEST(SkinFrame, Screenshots) {
         other.activateWindow();
         if (QTest::qWaitForWindowActive(&other)) m.form.grab().save(shots + "/frame_" + name + "_inactive.png");
     }
+    // A skin whose frame points leave the nine parts without a middle: the window wears the plain frame.
+    skin::test::ArchiveBuilder b;
+    b.Picture = skin::test::SolidPicture(60, 40, Qt::darkBlue);
+    b.Text = FrameSkinText("lefttoppoint=10,10\r\nrighttoppoint=50,10\r\nleftbottompoint=10,30\r\n"
+                           "rightbottompoint=10,30\r\nclientrect=4,20,56,36\r\n");
+    skin::TSkinData data;
+    test::ApplyArchive(data, b);
+    QWidget form;
+    TSkinFrame frame(&form, TFormBorderStyle::bsSizeable);
+    form.setWindowTitle(QStringLiteral("Hostile frame points"));
+    frame.SetSkinData(&data);
+    frame.SetClientSize(300, 160);
+    form.show();
+    form.grab().save(shots + "/frame_hostile.png");
 }
 
 }  // namespace
