@@ -91,6 +91,8 @@ void TSkinDropDownList::Open(QPoint globalPos, int width, int rows) {
     // The frame around the rows: what the skin's image keeps outside its client area, or the plain border.
     const int frameHeight = ListDescription() ? Geometry().SkinRect.Height() - Geometry().ClientRect.Height() : 2;
     SetBounds(globalPos.x(), globalPos.y(), width, FRows * RowHeight() + std::max(0, frameHeight));
+    // The first row shown is set again for the rows that now fit, the current row in view.
+    FTop = std::clamp(FTop, 0, std::max(0, Count() - FRows));
     LayOutBar();
     SetCurrentRow(FCurrent);
     show();

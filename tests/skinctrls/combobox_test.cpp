@@ -103,10 +103,13 @@ TEST(SkinComboBox, TheDroppedListIsDrawnFromTheSkinsListBoxWithItsScrollBar) {
     box.show();
     Fill(box, 20);
     box.SetDropDownCount(8);
-    box.SetItemIndex(0);
+    // The last item chosen: the list shows the last page, not that item alone at its top.
+    box.SetItemIndex(19);
     box.DropDown();
     TSkinDropDownList* list = box.DropDownList();
     ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->TopRow(), 20 - 8);
+    QTest::keyClick(list, Qt::Key_Home);
     EXPECT_EQ(list->RowHeight(), look->itemrect.Height());
     // Twenty items in eight rows: the skinned bar stands beside the rows and moves them.
     ASSERT_FALSE(list->ScrollBar()->isHidden());
@@ -116,6 +119,7 @@ TEST(SkinComboBox, TheDroppedListIsDrawnFromTheSkinsListBoxWithItsScrollBar) {
     EXPECT_EQ(list->TopRow(), 5);
     QTest::keyClick(list, Qt::Key_Home);
     EXPECT_EQ(list->TopRow(), 0);
+    EXPECT_EQ(list->CurrentRow(), 0);
 
     // Each row shows its item picture at its left end: the focused one for the current row, the plain one
     // for the others, the hot one under the pointer.
