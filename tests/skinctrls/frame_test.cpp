@@ -7,6 +7,7 @@
 #include "skinctrls/skin_popup_menu.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -424,10 +425,8 @@ namespace dorvanel::skinctrls {
 namespace {
 
 TEST(SkinFrame, AMorphingCaptionBlendsBetweenItsInactiveAndActiveLooks) {
-    QImage sheet(20, 40, QImage::Format_RGB32);
-    sheet.fill(Qt::black);
-    for (int y = 20; y < 40; ++y)
-        for (int x = 0; x < 20; ++x) sheet.setPixel(x, y, qRgb(255, 255, 255));
+    QImage sheet = skin::test::SolidPicture(20, 40, Qt::black);
+    QPainter(&sheet).fillRect(0, 20, 20, 20, Qt::white);
     skin::test::ArchiveBuilder b;
     b.Picture = skin::test::SolidPicture(60, 40, Qt::darkBlue);
     b.List = {sheet};

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -155,10 +156,8 @@ namespace dorvanel::skinctrls {
 namespace {
 
 TEST(CheckBox, AFlatBoxIgnoresTheSkinsMaskAnOtherBoxTakesItsShape) {
-    QImage mask(60, 20, QImage::Format_RGB32);
-    mask.fill(Qt::white);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 2; x < 58; ++x) mask.setPixel(x, y, qRgb(0, 0, 0));
+    QImage mask = skin::test::SolidPicture(60, 20, Qt::white);
+    QPainter(&mask).fillRect(2, 0, 56, 20, Qt::black);
     skin::test::ArchiveBuilder b;
     b.List = {skin::test::SolidPicture(60, 40, Qt::gray), mask};
     b.Text = "[VERSION]\r\nskinname=Box\r\n[PICTURES]\r\nactivepicturescount=2\r\n0=p.bmp\r\n1=m.bmp\r\n"

@@ -4,6 +4,7 @@
 
 #include "skinctrls/program_skin.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace dorvanel::skinctrls {
@@ -215,10 +216,8 @@ namespace {
 
 // A skin's progress area far larger than the gauge: only the part the gauge shows is built and drawn.
 TEST(Gauge, AHugeProgressAreaDrawsTheShownPartOfTheBar) {
-    QImage sheet(20, 40, QImage::Format_RGB32);
-    sheet.fill(Qt::gray);
-    for (int y = 20; y < 30; ++y)
-        for (int x = 0; x < 10; ++x) sheet.setPixel(x, y, qRgb(200, 0, 0));
+    QImage sheet = skin::test::SolidPicture(20, 40, Qt::gray);
+    QPainter(&sheet).fillRect(0, 20, 10, 10, QColor(200, 0, 0));
     skin::test::ArchiveBuilder b;
     b.List = {sheet};
     b.Text = "[VERSION]\r\nskinname=Gauge\r\n[PICTURES]\r\nactivepicturescount=1\r\n0=g.bmp\r\n"
