@@ -418,6 +418,13 @@ void TSkinListView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) Synchronise();
 }
 
+void TSkinListView::focusInEvent(QFocusEvent* event) {
+    // A keyboard user sees where they are from the start: the first row becomes the focus row, unselected.
+    if (!currentIndex().isValid() && FItems->Count() > 0)
+        selectionModel()->setCurrentIndex(FItems->index(0, 0), QItemSelectionModel::NoUpdate);
+    QTreeView::focusInEvent(event);
+}
+
 void TSkinListView::showEvent(QShowEvent* event) {
     QTreeView::showEvent(event);
     Synchronise();

@@ -5,6 +5,7 @@
 #include "skinctrls/program_skin.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -123,6 +124,17 @@ TEST(ListView, HorizontalBarForWideColumnsLeavesTheCorner) {
     EXPECT_EQ(t.list->geometry(), QRect(0, 0, 625, 267));
     t.hbar->SetPosition(30);
     EXPECT_EQ(t.list->horizontalScrollBar()->value(), 30);
+}
+
+TEST(ListView, TheFirstRowIsTheFocusRowOnceTheListHasTheFocus) {
+    TableArea t;
+    t.AddRows(3);
+    EXPECT_FALSE(t.list->currentIndex().isValid());
+    // Sent as the window system sends it: an offscreen window need not be the active one.
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(t.list, &in);
+    EXPECT_EQ(t.list->currentIndex().row(), 0);
+    EXPECT_FALSE(t.list->selectionModel()->hasSelection());
 }
 
 TEST(ListView, HiddenListHidesItsBars) {
