@@ -23,6 +23,8 @@ fi
 cmake --build build-fuzz -j 2 --target "${targets[@]}"
 
 mkdir -p build-fuzz/artifacts
+# Leaks of the system's font library (kept for the process's life) are not findings.
+export LSAN_OPTIONS="suppressions=$PWD/tools/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 for t in "${targets[@]}"; do
   corpus=build-fuzz/corpus/$t
   mkdir -p "$corpus"
