@@ -1,5 +1,7 @@
 #include "skinctrls/skin_control.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QEnterEvent>
 #include <QKeySequence>
 #include <QShortcutEvent>
@@ -67,6 +69,7 @@ skin::TDataSkinControl* TSkinClient::Description() const {
 // ---- TSkinControl ----
 
 TSkinControl::TSkinControl(QWidget* parent) : QWidget(parent) {
+    EnsureSkinAccessibility();
     // The whole control is drawn from one bitmap: nothing is erased first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
