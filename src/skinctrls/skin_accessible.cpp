@@ -114,6 +114,42 @@ QAccessibleInterface* SkinAccessibleFactory(const QString&, QObject* object) {
 
 }  // namespace
 
+std::function<void(QAccessibleEvent* event)> AnnounceTo = [](QAccessibleEvent* event) {
+    QAccessible::updateAccessibility(event);
+};
+
+namespace {
+
+// Only a control on the screen is announced: one still being made would have its interface made (and kept)
+// before it knows what kind of control it is.
+bool Announced(const QWidget* control) { return control->isVisible(); }
+
+}  // namespace
+
+void AnnounceCaption(QWidget* control) {
+    if (!Announced(control)) return;
+    QAccessibleEvent named(control, QAccessible::NameChanged);
+    AnnounceTo(&named);
+    if (qobject_cast<TSkinStatusPanel*>(control) || qobject_cast<TSkinStatusBar*>(control)) {
+        QAccessibleValueChangeEvent value(control, static_cast<TSkinControl*>(control)->Caption());
+        AnnounceTo(&value);
+    }
+}
+
+void AnnounceValue(QWidget* control, int value) {
+    if (!Announced(control)) return;
+    QAccessibleValueChangeEvent changed(control, value);
+    AnnounceTo(&changed);
+}
+
+void AnnounceChecked(QWidget* control) {
+    if (!Announced(control)) return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(control, changed);
+    AnnounceTo(&event);
+}
+
 void EnsureSkinAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(SkinAccessibleFactory);

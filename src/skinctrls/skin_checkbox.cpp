@@ -1,5 +1,7 @@
 #include "skinctrls/skin_checkbox.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -96,6 +98,7 @@ void TSkinCheckRadioBox::SetChecked(bool on) {
     if (FChecked == on) return;
     FChecked = on;
     update();
+    AnnounceChecked(this);
     if (on && FGroupIndex != 0 && parentWidget())
         for (QObject* child : parentWidget()->children()) {
             auto* sibling = qobject_cast<TSkinCheckRadioBox*>(child);

@@ -113,6 +113,7 @@ void TSkinControl::SetCaption(const QString& caption) {
     if (caption == FCaption) return;
     FCaption = caption;
     CaptionChanged();
+    AnnounceCaption(this);
 }
 
 void TSkinControl::SetTransparentPaint(bool on) {

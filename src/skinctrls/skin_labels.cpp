@@ -102,6 +102,7 @@ void TSkinStdLabel::SetCaption(const QString& caption) {
     FCaption = caption;
     AdjustBounds();
     update();
+    AnnounceCaption(this);
 }
 
 void TSkinStdLabel::SetAlignment(skin::TAlignment alignment) {

@@ -1,5 +1,7 @@
 #include "skinctrls/skin_status.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -167,6 +169,7 @@ void TSkinGauge::SetValue(int value) {
     if (clamped == FValue) return;
     FValue = clamped;
     Changed();
+    AnnounceValue(this, FValue);
 }
 
 void TSkinGauge::SetMinValue(int value) {

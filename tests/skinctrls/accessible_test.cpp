@@ -1,12 +1,17 @@
 // What the skinned controls tell assistive technology through Qt's accessibility layer: role, name, state,
 // actions and values, read the way a screen reader reads them.
+#include "skinctrls/skin_accessible.h"
 #include "skinctrls/skin_button.h"
 #include "skinctrls/skin_checkbox.h"
 #include "skinctrls/skin_labels.h"
 #include "skinctrls/skin_status.h"
 
 #include <QAccessible>
+#include <QWidget>
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace dorvanel::skinctrls {
 namespace {
@@ -75,6 +80,30 @@ TEST(SkinAccessible, TheGaugeIsAProgressBarWithItsValue) {
     EXPECT_EQ(a->valueInterface()->currentValue().toInt(), 3);
     EXPECT_EQ(a->valueInterface()->maximumValue().toInt(), 8);
     EXPECT_EQ(a->text(QAccessible::Value), "3");
+}
+
+TEST(SkinAccessible, ChangesAreAnnouncedWhileTheControlsAreShown) {
+    QWidget form;
+    auto* panel = new TSkinStatusPanel(&form);
+    auto* gauge = new TSkinGauge(&form);
+    auto* box = new TSkinCheckRadioBox(&form);
+    form.show();
+    std::vector<std::pair<QAccessible::Event, QObject*>> heard;
+    const auto previous = AnnounceTo;
+    AnnounceTo = [&](QAccessibleEvent* event) { heard.emplace_back(event->type(), event->object()); };
+    // Nothing is announced while a control is being made or hidden.
+    auto* hidden = new TSkinStatusPanel;
+    hidden->SetCaption(QStringLiteral("not shown"));
+    delete hidden;
+    panel->SetCaption(QStringLiteral("Getting URL: http://127.0.0.1/"));
+    gauge->SetValue(40);
+    box->SetChecked(true);
+    AnnounceTo = previous;
+    const std::vector<std::pair<QAccessible::Event, QObject*>> expected = {{QAccessible::NameChanged, panel},
+                                                                            {QAccessible::ValueChanged, panel},
+                                                                            {QAccessible::ValueChanged, gauge},
+                                                                            {QAccessible::StateChanged, box}};
+    EXPECT_EQ(heard, expected);
 }
 
 }  // namespace
