@@ -44,6 +44,18 @@ protected:
     test::TempDir dir_;
 };
 
+// Shows the window and answers the first message it shows once it runs; that message's text.
+QString MessageOnceShown(TfrmMain& w) {
+    QString shown;
+    test::WhenModal([&](QWidget* box) {
+        shown = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
+        test::PressKey(box, Qt::Key_Return);
+    });
+    w.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 10000));
+    return shown;
+}
+
 bool Has(const std::vector<std::vector<std::string>>& calls, const std::string& url) {
     return std::find(calls.begin(), calls.end(), Args{url}) != calls.end();
 }
@@ -103,14 +115,7 @@ TEST_F(BrandedWindowE2E, DamagedBannerIsReportedOnceTheWindowRuns) {
     EXPECT_EQ(w.windowTitle(), "Keyword Finder Pro");  // the steps before the failure stay done
     // The footer links come after the banner and keep their first captions.
     EXPECT_EQ(Control<skinctrls::TSkinLinkLabel>(w, "lblLink1URL")->Caption(), "Google");
-    QString shown;
-    test::WhenModal([&](QWidget* box) {
-        shown = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
-        test::PressKey(box, Qt::Key_Return);
-    });
-    w.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 10000));
-    EXPECT_EQ(shown, "JPEG image is not valid");
+    EXPECT_EQ(MessageOnceShown(w), "JPEG image is not valid");
 }
 
 TEST_F(BrandedWindowE2E, ASkinWhoseFrameCannotServeIsRefusedAndReported) {
@@ -128,14 +133,7 @@ TEST_F(BrandedWindowE2E, ASkinWhoseFrameCannotServeIsRefusedAndReported) {
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(frame->SkinInUse());
     ASSERT_NE(frame->Button(skin::TStdCommand::cmClose), nullptr);
-    QString shown;
-    test::WhenModal([&](QWidget* box) {
-        shown = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
-        test::PressKey(box, Qt::Key_Return);
-    });
-    w.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 10000));
-    EXPECT_EQ(shown, "Skin frame is not valid");
+    EXPECT_EQ(MessageOnceShown(w), "Skin frame is not valid");
 }
 
 }  // namespace
