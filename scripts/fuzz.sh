@@ -23,6 +23,8 @@ fi
 cmake --build build-fuzz -j 2 --target "${targets[@]}"
 
 mkdir -p build-fuzz/artifacts
+# Leaks of the system's font library (kept for the process's life) are not findings.
+export LSAN_OPTIONS="suppressions=$PWD/tools/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 for t in "${targets[@]}"; do
   corpus=build-fuzz/corpus/$t
   mkdir -p "$corpus"
@@ -30,7 +32,7 @@ for t in "${targets[@]}"; do
   echo "== $t for ${seconds}s"
   log=build-fuzz/fuzz-$t.log
   if ! nice -n 10 build-fuzz/tools/fuzz/"$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
-      -rss_limit_mb=2048 -artifact_prefix=build-fuzz/artifacts/"$t"- "$corpus" >"$log" 2>&1; then
+      -rss_limit_mb=2048 -malloc_limit_mb=256 -artifact_prefix=build-fuzz/artifacts/"$t"- "$corpus" >"$log" 2>&1; then
     tail -40 "$log"
     echo "fuzz: $t found a problem; the input is in build-fuzz/artifacts/"
     exit 1

@@ -6,6 +6,8 @@
 #include "platform/align.h"
 #include "workbench/keyword_table.h"
 
+#include <iterator>
+
 namespace dorvanel::app {
 
 using namespace skinctrls;
@@ -20,8 +22,6 @@ TSkinButton* CommandButton(QWidget* parent, const QString& name, const QString& 
     button->SetCaption(caption);
     button->SetBounds(left, top, width, height);
     button->setCursor(Qt::PointingHandCursor);
-    // Command buttons never take the focus from the table.
-    button->SetCanFocused(false);
     return button;
 }
 
@@ -171,6 +171,12 @@ TMainControls::TMainControls(QWidget* window) {
     MainGauge->SetSkinDataName(QStringLiteral("statusgauge"));
     MainGauge->SetBounds(514, 0, 130, 17);
     MainGauge->SetAlign(TAlign::alRight);
+
+    // The keyboard reaches every command: the table first, then the buttons in the order they stand, the
+    // command band's before the footer's.
+    QWidget* order[] = {lvwItems,      btnMainKeyword, btnGatherKeyword, btnAddKeyword, btnGatherData, btnSaveResults,
+                        btnMakeMoney,  SkinButton1,    SkinButton2,      SkinButton3,   SkinButton4};
+    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     // Every skinned control draws from the main window's skin.
     SetSkinDataOfChildren(window, SkinData1);

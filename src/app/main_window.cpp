@@ -6,6 +6,7 @@
 #include "common/failure_report.h"
 #include "platform/align.h"
 #include "platform/browser.h"
+#include "skin/skin_errors.h"
 #include "workbench/csv_export.h"
 #include "workbench/entry_dialogs.h"
 #include "workbench/keyword_table.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 namespace dorvanel::app {
 
@@ -49,6 +51,11 @@ TfrmMain::TfrmMain(QWidget* parent, const QString& programFolder)
         [this](const std::string& message) { ShowMessage(QString::fromLocal8Bit(message.c_str())); });
     FFetcher.ScratchFileName = harvest::DefaultScratchFileName(FProgramFolder);
     ConnectHandlers();
+    // A skin whose frame is refused is reported once, over the window, once the message loop runs.
+    FControls.SkinFrame1->OnSkinRefused = [this, reported = false]() mutable {
+        if (std::exchange(reported, true)) return;
+        QTimer::singleShot(0, this, [] { common::ReportFailure(skin::EDamagedSkinFrame().what()); });
+    };
     // The program's own skin is applied once every control exists; the frame passes every skin change on to
     // the controls. The client area keeps its design size in the skin's frame.
     FControls.SkinData1->SetCompressedStoredSkin(FControls.CompressedStoredSkin1);

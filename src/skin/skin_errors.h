@@ -31,6 +31,13 @@ public:
     EInvalidGraphic() : Exception("Bitmap image is not valid") {}
 };
 
+// A skin whose window frame would leave a window that cannot be moved or closed by the mouse (no caption strip,
+// no close button, no border); the plain frame is used in its place.
+class EDamagedSkinFrame : public dorvanel::Exception {
+public:
+    EDamagedSkinFrame() : Exception("Skin frame is not valid") {}
+};
+
 // A skin description longer than kMaxDescriptionBytes.
 class EDescriptionTooLong : public dorvanel::Exception {
 public:

@@ -149,11 +149,26 @@ void TileImage(QPainter& p, const QImage& picture, const QRect& source, const QR
     // A zero-sized piece would never cover anything: it is skipped rather than copied forever.
     const QRect src = source & picture.rect();
     if (src.isEmpty() || destination.isEmpty()) return;
-    const int right = destination.left() + destination.width(), bottom = destination.top() + destination.height();
-    for (int y = destination.top(); y < bottom; y += src.height()) {
-        const int h = std::min(src.height(), bottom - y);
-        for (int x = destination.left(); x < right; x += src.width()) {
-            const int w = std::min(src.width(), right - x);
+    int right = destination.left() + destination.width(), bottom = destination.top() + destination.height();
+    int firstX = destination.left(), firstY = destination.top();
+    // Tiles outside the device and the painter's clip are never drawn: the loops start at the first tile that reaches into it
+    // (on the same grid) and stop past it, so a long span clipped to a small control costs only what shows.
+    QRect clip;
+    if (const QPaintDevice* device = p.device(); device && p.transform().isInvertible())
+        clip = p.transform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+    if (p.hasClipping()) clip = clip.isNull() ? p.clipBoundingRect().toAlignedRect()
+                                              : clip & p.clipBoundingRect().toAlignedRect();
+    if (!clip.isNull()) {
+        if (clip.isEmpty()) return;
+        if (clip.left() > firstX) firstX += (clip.left() - firstX) / src.width() * src.width();
+        if (clip.top() > firstY) firstY += (clip.top() - firstY) / src.height() * src.height();
+        right = std::min(right, clip.left() + clip.width());
+        bottom = std::min(bottom, clip.top() + clip.height());
+    }
+    for (int y = firstY; y < bottom; y += src.height()) {
+        const int h = std::min(src.height(), destination.top() + destination.height() - y);
+        for (int x = firstX; x < right; x += src.width()) {
+            const int w = std::min(src.width(), destination.left() + destination.width() - x);
             p.drawImage(QPoint(x, y), picture, QRect(src.left(), src.top(), w, h));
         }
     }

@@ -41,7 +41,8 @@ QFont SkinFont(const std::string& name, int height, TFontStyles style) {
     // Heights come from skins users may download: held to what a caption can sensibly be.
     height = std::clamp(height, -kMaxFontHeight, kMaxFontHeight);
     // A negative height is the character height (the em), without the internal leading.
-    font.setPixelSize(height < 0 ? -height : (height == 0 ? 1 : PixelSizeForCell(font, height)));
+    if (height == 0) height = kDefaultFontHeight;
+    font.setPixelSize(height < 0 ? -height : PixelSizeForCell(font, height));
     return font;
 }
 

@@ -63,8 +63,12 @@ inline QColor SkinColor(int colorRef) {
 // The largest font height a description may give, either way.
 inline constexpr int kMaxFontHeight = 512;
 
+// The cell height of every control's default font ("Arial", 14); a description's height of 0 means it.
+inline constexpr int kDefaultFontHeight = 14;
+
 // A font from the description's name, height and style. A height above zero is the character cell height
-// in pixels, below zero the character height without internal leading (held to +-kMaxFontHeight).
+// in pixels, below zero the character height without internal leading (held to +-kMaxFontHeight), zero the
+// default height.
 QFont SkinFont(const std::string& name, int height, TFontStyles style);
 
 }  // namespace dorvanel::skin

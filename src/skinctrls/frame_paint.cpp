@@ -77,14 +77,28 @@ void PaintButton(QPainter& p, const TSkinStdButtonObject& button, const TFramePa
     DrawPiece(p, at.topLeft(), picture, ButtonStateRect(button, s.Active, toggled, hotImage), at.size());
 }
 
-void PaintCaption(QPainter& p, const TSkinCaptionObject& caption, const TFramePaintState& s) {
+void PaintCaption(QPainter& p, const TSkinCaptionObject& caption, const TFramePaintState& s, TFittedText& fitted) {
     const skin::TDataSkinCaption* c = caption.Caption();
     const QRect at = caption.ObjectRect;
     if (at.isEmpty()) return;
     const QImage* picture = caption.Picture(s.Skin);
     const TRect& image = s.Active && !c->activeskinrect.IsEmpty() ? c->activeskinrect : c->skinrect;
-    if (picture && (caption.InOwnPicture() || &image == &c->activeskinrect))
+    const bool sameSize = c->activeskinrect.Width() == c->skinrect.Width() &&
+                          c->activeskinrect.Height() == c->skinrect.Height() && !c->activeskinrect.IsEmpty();
+    if (picture && c->morphing && caption.Blend.InProgress() && sameSize) {
+        // Between the inactive and the active look: both drawn at the caption's width, then blended.
+        QImage normal(at.size(), QImage::Format_ARGB32_Premultiplied), active(at.size(), normal.format());
+        if (skin::PaintSizeAllowed(at.size())) {
+            for (auto [target, source] : {std::pair{&normal, &c->skinrect}, std::pair{&active, &c->activeskinrect}}) {
+                target->fill(Qt::transparent);
+                QPainter ip(target);
+                DrawThreePart(ip, {0, 0}, *picture, *source, c->textrect.Left, c->textrect.Right, at.width());
+            }
+            p.drawImage(at.topLeft(), skin::BlendStates(normal, active, c->morphkind, caption.Blend.Position()));
+        }
+    } else if (picture && (caption.InOwnPicture() || &image == &c->activeskinrect)) {
         DrawThreePart(p, at.topLeft(), *picture, image, c->textrect.Left, c->textrect.Right, at.width());
+    }
 
     TRect textRect = c->textrect;
     if (textRect.IsEmpty()) textRect = {0, 0, c->skinrect.Width(), c->skinrect.Height()};
@@ -93,7 +107,7 @@ void PaintCaption(QPainter& p, const TSkinCaptionObject& caption, const TFramePa
     if (box.width() <= 0 || box.height() <= 0) return;
     const QFont font = c->Font();
     const QFontMetrics metrics(font);
-    const QString text = FitTextWithEllipsis(metrics, s.Caption, box.width());
+    const QString& text = fitted.Fit(font, s.Caption, box.width());
     const int textWidth = metrics.horizontalAdvance(text);
     int x = box.left();
     if (c->alignment == skin::TAlignment::taCenter) x = box.left() + (box.width() - textWidth) / 2;
@@ -117,10 +131,11 @@ void PaintCaption(QPainter& p, const TSkinCaptionObject& caption, const TFramePa
     p.restore();
 }
 
-void PaintObjects(QPainter& p, const TFramePaintState& s) {
+// The objects that reach into area (window coordinates).
+void PaintObjects(QPainter& p, const TFramePaintState& s, const QRect& area, TFittedText& fitted) {
     for (const auto& object : *s.Objects) {
-        if (!object->Visible) continue;
-        if (auto* caption = dynamic_cast<const TSkinCaptionObject*>(object.get())) PaintCaption(p, *caption, s);
+        if (!object->Visible || !object->ObjectRect.intersects(area)) continue;
+        if (auto* caption = dynamic_cast<const TSkinCaptionObject*>(object.get())) PaintCaption(p, *caption, s, fitted);
         else PaintButton(p, static_cast<const TSkinStdButtonObject&>(*object), s);
     }
 }
@@ -165,14 +180,16 @@ void TFrameStrips::Build(QSize window, const TFramePaintState& s) {
             continue;
         }
         if (image.size() != place.size()) image = QImage(place.size(), QImage::Format_RGB32);
+        // A skin whose pieces do not cover the strip leaves the face colour there, never the memory's old bytes.
+        image.fill(clBtnFace());
         {
             QPainter sp(&image);
             sp.translate(-place.topLeft());
             if (picture) {
                 skin::DrawSkinImage(sp, {0, 0}, picture, geometry.SkinRect, geometry, 1, window, false, stretch);
-                PaintObjects(sp, s);
+                PaintObjects(sp, s, place, FCaption);
             } else {
-                PaintPlainFrame(sp, window, s);
+                PaintPlainFrame(sp, window, s, &FCaption);
             }
         }
         if (effect) {
@@ -220,7 +237,7 @@ void DrawPlainGlyph(QPainter& p, const QRect& r, TStdCommand command, bool resto
 
 }  // namespace
 
-void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s) {
+void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s, TFittedText* fitted) {
     const QRect window(QPoint(0, 0), windowSize);
     const QMargins m = PlainFrameMargins();
     p.save();
@@ -254,7 +271,8 @@ void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s) {
         }
         const QRect area = object->ObjectRect;
         const QFontMetrics metrics(font);
-        const QString text = FitTextWithEllipsis(metrics, s.Caption, std::max(0, area.width() - 5));
+        TFittedText once;
+        const QString& text = (fitted ? *fitted : once).Fit(font, s.Caption, std::max(0, area.width() - 5));
         if (text.isEmpty()) continue;
         const int boxWidth = metrics.horizontalAdvance(text) + 5;
         const QRect box(area.left() + (area.width() - boxWidth) / 2, area.top(), boxWidth, area.height());

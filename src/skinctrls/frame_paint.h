@@ -4,6 +4,7 @@
 // client background.
 #include "skin/skin_data.h"
 #include "skinctrls/frame_objects.h"
+#include "skinctrls/skin_draw.h"
 
 #include <QColor>
 #include <QFont>
@@ -40,13 +41,15 @@ private:
     void Build(QSize windowSize, const TFramePaintState& s);
 
     QImage FTop, FBottom, FLeft, FRight;
+    TFittedText FCaption;
     QRect FPlaces[4];
     QSize FSize;
     bool FValid = false;
 };
 
-// The plain frame, drawn over the whole window (the client area is left alone).
-void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s);
+// The plain frame, drawn over the whole window (the client area is left alone); fitted keeps the shortened
+// caption between paints.
+void PaintPlainFrame(QPainter& p, QSize windowSize, const TFramePaintState& s, TFittedText* fitted = nullptr);
 
 // Fills a client area of the given size: the skin's background picture, else its client piece of the main
 // picture tiled in whole copies, else the button face.

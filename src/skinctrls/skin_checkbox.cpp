@@ -1,5 +1,7 @@
 #include "skinctrls/skin_checkbox.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -96,6 +98,7 @@ void TSkinCheckRadioBox::SetChecked(bool on) {
     if (FChecked == on) return;
     FChecked = on;
     update();
+    AnnounceChecked(this);
     if (on && FGroupIndex != 0 && parentWidget())
         for (QObject* child : parentWidget()->children()) {
             auto* sibling = qobject_cast<TSkinCheckRadioBox*>(child);
@@ -112,7 +115,16 @@ void TSkinCheckRadioBox::SetRadio(bool on) {
 void TSkinCheckRadioBox::SetFlat(bool on) {
     FFlat = on;
     SetTransparentPaint(on);
+    ApplyWindowShape();
     update();
+}
+
+void TSkinCheckRadioBox::ApplyWindowShape() {
+    if (!FFlat) {
+        TSkinCustomControl::ApplyWindowShape();
+        return;
+    }
+    if (!mask().isEmpty()) clearMask();
 }
 
 void TSkinCheckRadioBox::SetCanFocused(bool on) {

@@ -39,6 +39,8 @@ public:
     std::function<void()> OnClick;
 
 protected:
+    // A flat box has no shape of its own: the skin's mask is not used.
+    void ApplyWindowShape() override;
     void CaptionChanged() override;
     void MouseEnter() override;
     void MouseLeave() override;

@@ -1,31 +1,14 @@
 #include "skinctrls/skin_combobox.h"
 
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 
 namespace dorvanel::skinctrls {
 
 namespace {
 
-constexpr int kIndentRole = Qt::UserRole + 1;
-constexpr int kIconSize = 16;
-
-// Shifts each row of the drop-down list right by its item's indentation.
-class IndentDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyleOptionViewItem shifted = option;
-        const int indent = index.data(kIndentRole).toInt() * TSkinComboBox::IndentStep;
-        painter->fillRect(option.rect,
-                          option.state & QStyle::State_Selected ? option.palette.highlight() : option.palette.base());
-        shifted.rect.setLeft(option.rect.left() + indent);
-        QStyledItemDelegate::paint(painter, shifted, index);
-    }
-};
+constexpr int kIconSize = TSkinDropDownList::IconSize;
 
 }  // namespace
 
@@ -141,31 +124,20 @@ bool TSkinComboBox::DroppedDown() const { return FList && FList->isVisible(); }
 
 void TSkinComboBox::DropDown() {
     if (DroppedDown() || Count() == 0) return;
-    auto* list = new QListWidget(this);
-    list->setWindowFlags(Qt::Popup);
-    list->setAttribute(Qt::WA_DeleteOnClose);
-    list->setFont(FDefaultFont);
-    list->setIconSize(QSize(kIconSize, kIconSize));
-    list->setItemDelegate(new IndentDelegate(list));
-    list->setUniformItemSizes(true);
-    for (const TComboItem& item : FItems) {
-        auto* row = new QListWidgetItem(item.Icon, item.Text, list);
-        row->setData(kIndentRole, item.Indent);
-    }
-    list->setCurrentRow(std::max(0, FItemIndex));
-    const int rowHeight = std::max(list->sizeHintForRow(0), kIconSize + 2);
-    const int rows = std::min(Count(), FDropDownCount);
-    list->resize(width(), rows * rowHeight + 2 * list->frameWidth());
-    list->move(mapToGlobal(QPoint(0, height())));
-    connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* row) {
-        const int index = list->row(row);
+    auto* list = new TSkinDropDownList(this);
+    const skin::TDataSkinComboBox* combo = ComboDescription();
+    if (combo && !combo->listboxname.empty()) list->SetSkinDataName(QString::fromStdString(combo->listboxname));
+    list->SetDefaultFont(FDefaultFont);
+    list->SetSkinData(SkinData());
+    list->SetItems(FItems);
+    list->SetCurrentRow(std::max(0, FItemIndex));
+    list->OnChoose = [this](int row) {
         CloseUp();
-        ChooseItem(index);
-    });
-    FList = list;
-    list->show();
-    list->scrollToItem(list->currentItem());
+        ChooseItem(row);
+    };
     list->installEventFilter(this);
+    FList = list;
+    list->Open(mapToGlobal(QPoint(0, height())), width(), FDropDownCount);
     update();
 }
 
@@ -177,20 +149,7 @@ void TSkinComboBox::CloseUp() {
 }
 
 bool TSkinComboBox::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in the dropped list chooses its current row, Escape only closes it.
-    if (watched == FList && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            const int index = FList->currentRow();
-            CloseUp();
-            ChooseItem(index);
-            return true;
-        }
-        if (key == Qt::Key_Escape) {
-            CloseUp();
-            return true;
-        }
-    }
+    // The box shows its button pressed only while the list is open.
     if (watched == FList && event->type() == QEvent::Hide) update();
     return TSkinCustomControl::eventFilter(watched, event);
 }

@@ -1,25 +1,14 @@
 #pragma once
-// The drop-down list box: a box showing the chosen item (with its small icon and indent), a button at its
-// right end, and a list that drops down below it.
+// The drop-down list box: a box showing the chosen item (with its small icon), a button at its right end, and
+// a list that drops down below it (skin_dropdown_list.h), drawn from the skin's list box description that
+// the box's description names ("listbox" when it names none).
 #include "skinctrls/skin_control.h"
+#include "skinctrls/skin_dropdown_list.h"
 
-#include <QIcon>
 #include <QList>
 #include <QPointer>
-#include <QVariant>
-
-#include <QListWidget>
 
 namespace dorvanel::skinctrls {
-
-struct TComboItem {
-    QString Text;
-    QIcon Icon;
-    // Steps of indentation in the dropped list.
-    int Indent = 0;
-    // Whatever the owner keeps with the item (a folder path, a mask).
-    QVariant Data;
-};
 
 class TSkinComboBox : public TSkinCustomControl {
     Q_OBJECT
@@ -46,13 +35,13 @@ public:
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int count) { FDropDownCount = std::max(1, count); }
     // Pixels of one indentation step.
-    static constexpr int IndentStep = 10;
+    static constexpr int IndentStep = TSkinDropDownList::IndentStep;
 
     void DropDown();
     void CloseUp();
     bool DroppedDown() const;
     // The open drop-down list, or null.
-    QListWidget* DropDownList() const { return FList; }
+    TSkinDropDownList* DropDownList() const { return FList; }
     QRect ButtonRect() const;
 
     std::function<void()> OnChange;
@@ -74,7 +63,7 @@ private:
     QList<TComboItem> FItems;
     int FItemIndex = -1;
     int FDropDownCount = 8;
-    QPointer<QListWidget> FList;
+    QPointer<TSkinDropDownList> FList;
 };
 
 }  // namespace dorvanel::skinctrls

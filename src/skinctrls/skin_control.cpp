@@ -1,5 +1,7 @@
 #include "skinctrls/skin_control.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QEnterEvent>
 #include <QKeySequence>
 #include <QShortcutEvent>
@@ -7,7 +9,7 @@
 
 namespace dorvanel::skinctrls {
 
-QFont StandardDefaultFont() { return skin::SkinFont("Arial", 14, {}); }
+QFont StandardDefaultFont() { return skin::SkinFont("Arial", skin::kDefaultFontHeight, {}); }
 
 int GrabMnemonic(QWidget* control, int id, const QString& caption) {
     if (id != 0) control->releaseShortcut(id);
@@ -67,6 +69,7 @@ skin::TDataSkinControl* TSkinClient::Description() const {
 // ---- TSkinControl ----
 
 TSkinControl::TSkinControl(QWidget* parent) : QWidget(parent) {
+    EnsureSkinAccessibility();
     // The whole control is drawn from one bitmap: nothing is erased first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -110,6 +113,7 @@ void TSkinControl::SetCaption(const QString& caption) {
     if (caption == FCaption) return;
     FCaption = caption;
     CaptionChanged();
+    AnnounceCaption(this);
 }
 
 void TSkinControl::SetTransparentPaint(bool on) {

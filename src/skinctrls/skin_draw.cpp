@@ -64,12 +64,27 @@ void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QCo
 
 QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, int width) {
     if (metrics.horizontalAdvance(text) <= width) return text;
-    QString shortened = text;
-    while (!shortened.isEmpty()) {
-        shortened.chop(1);
-        if (metrics.horizontalAdvance(shortened + QStringLiteral("...")) <= width) break;
+    // The longest head of the text that fits with "..." after it. Heads grow in width with their length, so
+    // the length is found by halving: a few measurements whatever the text's length.
+    const QString dots = QStringLiteral("...");
+    qsizetype fits = 0, tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const qsizetype middle = fits + (tooLong - fits) / 2;
+        if (metrics.horizontalAdvance(text.left(middle) + dots) <= width) fits = middle;
+        else tooLong = middle;
     }
-    return shortened + QStringLiteral("...");
+    return text.left(fits) + dots;
+}
+
+const QString& TFittedText::Fit(const QFont& font, const QString& text, int width) {
+    if (!FValid || FWidth != width || FText != text || FFont != font) {
+        FFont = font;
+        FText = text;
+        FWidth = width;
+        FFitted = FitTextWithEllipsis(QFontMetrics(font), text, width);
+        FValid = true;
+    }
+    return FFitted;
 }
 
 void MakeColorTransparent(QImage& image, QRgb key) {

@@ -45,6 +45,19 @@ void DrawArrow(QPainter& p, const QRect& r, TArrowDirection direction, const QCo
 // The text shortened with "..." until it fits width (the whole text when it fits).
 QString FitTextWithEllipsis(const QFontMetrics& metrics, const QString& text, int width);
 
+// The last text shortened, kept for as long as the text, its font and the width stay the same: a caption is
+// shortened once per change, not at every repaint.
+class TFittedText {
+public:
+    const QString& Fit(const QFont& font, const QString& text, int width);
+
+private:
+    QFont FFont;
+    QString FText, FFitted;
+    int FWidth = 0;
+    bool FValid = false;
+};
+
 // Makes every pixel of image (Format_ARGB32 or its premultiplied form) whose colour is key transparent.
 void MakeColorTransparent(QImage& image, QRgb key);
 // Draws the rectangle source of picture at `at` with the colour of its bottom-left pixel transparent.

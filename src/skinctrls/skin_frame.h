@@ -1,14 +1,16 @@
 #pragma once
 // The window frame every window of the program wears. The window is frameless to the window system; the
-// frame draws its border and caption from the skin (or a plain frame without one), holds the client area in
-// which the window's controls live, moves and sizes the window from its caption and border (through the
-// window system's own move and resize where it offers them, by itself where it does not), runs the caption
-// buttons and the system menu, keeps the window's state (normal, maximised, minimised, rolled up), cuts the
-// window's outline from the skin's mask, and relays skin changes to the window's controls.
+// frame draws its border and caption from the skin (or a plain frame without one, also when the skin's frame
+// would leave a window the mouse cannot move or close), holds the client area in which the window's controls
+// live, runs the caption commands and the system menu, cuts the window's outline from the skin's mask, and
+// relays skin changes to the window's controls. It coordinates two parts of its own: the window states
+// (frame_states.h) and the pointer (frame_pointer.h: hit testing, caption buttons, moving and sizing).
 #include "skin/skin_data.h"
 #include "skinctrls/frame_geometry.h"
 #include "skinctrls/frame_objects.h"
 #include "skinctrls/frame_paint.h"
+#include "skinctrls/frame_pointer.h"
+#include "skinctrls/frame_states.h"
 
 #include <QColor>
 #include <QFont>
@@ -22,9 +24,6 @@
 namespace dorvanel::skinctrls {
 
 class TSkinPopupMenu;
-
-enum class TFormBorderStyle { bsSizeable, bsDialog };
-enum class TFrameWindowState { wsNormal, wsMinimized, wsMaximized };
 
 class TSkinFrame : public QObject {
     Q_OBJECT
@@ -75,14 +74,17 @@ public:
     bool ApplicationWindow = false;
     // Raised after a skin has been applied to the frame.
     std::function<void()> OnChangeSkinData;
+    // Raised when a skin is applied whose frame would leave the window unusable (the plain frame is used).
+    std::function<void()> OnSkinRefused;
 
     // ---- state ----
     bool SkinInUse() const { return FSkinInUse; }
     bool Active() const { return FActive; }
-    TFrameWindowState WindowState() const { return FWindowState; }
-    bool RolledUp() const { return FRolledUp; }
+    TFrameWindowState WindowState() const { return FStates.WindowState(); }
+    bool RolledUp() const { return FStates.RolledUp(); }
     // The bounds a restore puts back (null when none are kept).
-    QRect RestoreBounds() const { return FRestoreBounds; }
+    QRect RestoreBounds() const { return FStates.RestoreBounds(); }
+    TFrameStates& States() { return FStates; }
     // How far the client area lies inside the window on each side.
     QMargins FrameMargins() const;
     // The smallest window the frame allows in its present state.
@@ -95,7 +97,7 @@ public:
     // The window's outline (empty: rectangular).
     const QRegion& WindowShape() const { return FShape; }
     // What a point of the window (window coordinates) is to the frame.
-    THitCode HitTest(QPoint at) const;
+    THitCode HitTest(QPoint at) const { return FPointer.HitTest(at); }
 
     // ---- commands ----
     void RunCommand(skin::TStdCommand command);
@@ -106,6 +108,10 @@ public:
     void Close();
     // Rebuilds and shows the system menu with its top-left at a global position.
     void ShowSystemMenu(QPoint globalPos);
+    // Opens the system menu just below an area of the window (the caption, the system-menu button).
+    void ShowSystemMenuBelow(const QRect& area);
+    // Something the frame shows changed (in area, or anywhere): its strips are drawn again at the next paint.
+    void FrameChanged(const QRect& area = QRect());
     TSkinPopupMenu* SystemMenu() const { return FSystemMenu; }
 
     // The frame as it paints now (the whole window with the client area left as the frame leaves it).
@@ -116,38 +122,16 @@ protected:
 
 private:
     class TClientArea;
-    enum class TDragKind { None, Move, Size };
 
     void ApplySkin();
     void DropObjects();
     void RefreshGeometry();
     void UpdateShape();
-    void UpdateSizeLimits();
-    void SetWindowBounds(const QRect& bounds);
-    void EnlargeToMinimalSize();
     TFramePaintState PaintState() const;
     // What the frame's objects call when their look changes (a blend step).
     std::function<void()> ObjectRepaint();
-    // Something the frame shows changed (in area, or anywhere): its strips are drawn again at the next paint.
-    void FrameChanged(const QRect& area = QRect());
     void Paint(QPainter& p);
-
-    // Pointer handling over the frame.
-    TSkinStdButtonObject* EnabledButtonAt(QPoint at) const;
-    void SetHot(TSkinStdButtonObject* button);
-    void MousePress(QMouseEvent* event);
-    void MouseMove(QMouseEvent* event);
-    void MouseRelease(QMouseEvent* event);
-    void MouseDoubleClick(QMouseEvent* event);
-    void DragTo(QPoint globalPos);
-    // Sizes the window from the bounds it had when the drag began by the pointer's travel.
-    void SizeBy(QPoint delta);
-    void UpdateCursor(THitCode code);
     void HandleSkinMessage(int message, skin::TSkinData* sender);
-    // Opens the system menu just below an area of the window (the caption, the system-menu button).
-    void ShowSystemMenuBelow(const QRect& area);
-    // Keeps the bounds a restore puts back, unless some are kept already.
-    void KeepRestoreBounds();
 
     QPointer<QWidget> FForm;
     QPointer<QWidget> FClient;
@@ -159,24 +143,13 @@ private:
 
     bool FSkinInUse = false;
     bool FActive = false;
-    TFrameWindowState FWindowState = TFrameWindowState::wsNormal;
-    bool FRolledUp = false;
-    QRect FRestoreBounds;
-    int FRollUpHeight = 0;
+    TFrameStates FStates;
+    TFramePointer FPointer{*this};
     TFrameFit FFit;
     TFrameObjects FObjects;
     QRegion FShape;
     QSize FShapeSize;
     TFrameStrips FStrips;
-
-    TSkinStdButtonObject* FHot = nullptr;
-    TSkinStdButtonObject* FCaptured = nullptr;
-    TDragKind FDrag = TDragKind::None;
-    THitCode FDragEdges = THitCode::Nowhere;
-    QPoint FDragStart;
-    QRect FDragBounds;
-    bool FSystemTried = false;
-    bool FChangingSkin = false;
 
     TSkinPopupMenu* FSystemMenu = nullptr;
 };

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace dorvanel::skinctrls {
 
 namespace {
@@ -70,11 +72,16 @@ void PaintHeaderRest(QPainter& p, const QRect& r, const skin::TSkinData* data, c
         DrawFramedFill(p, r, clBtnShadow(), clBtnFace());
         return;
     }
-    // The left piece and the tiled middle of the image: a header with no column there.
+    // The left piece and the tiled middle of the image, without the right piece that holds the divider: a
+    // header with no column there. The source is cut at the right point, so the right piece is empty.
     skin::TSkinGeometry g = look.Geometry;
-    g.RTPoint = {g.SkinRect.Width(), 0};
+    const int middleEnd = g.RTPoint.X > g.LTPoint.X ? std::min(g.RTPoint.X, g.SkinRect.Width()) : g.SkinRect.Width();
+    skin::TRect source = header->skinrect;
+    source.Right = source.Left + middleEnd;
+    g.SkinRect = source;
+    g.RTPoint = {middleEnd, 0};
     g.LBPoint = g.RBPoint = {};
-    DrawHeaderImage(p, r, look, header->skinrect, g);
+    DrawHeaderImage(p, r, look, source, g);
 }
 
 }  // namespace dorvanel::skinctrls

@@ -1,5 +1,7 @@
 #include "skinctrls/skin_labels.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,6 +13,7 @@ std::function<void(const QString& url)> TSkinLinkLabel::OpenURL;
 TSkinStdLabel::TSkinStdLabel(QWidget* parent)
     : QWidget(parent), FDefaultFont(StandardDefaultFont()), FDefaultFontColor(clWindowText()),
       FLabelFont(StandardDefaultFont()) {
+    EnsureSkinAccessibility();
     FSkinDataName = QStringLiteral("stdlabel");
     // Windowless in spirit: nothing is filled, the parent shows through.
     setAttribute(Qt::WA_TranslucentBackground);
@@ -99,6 +102,7 @@ void TSkinStdLabel::SetCaption(const QString& caption) {
     FCaption = caption;
     AdjustBounds();
     update();
+    AnnounceCaption(this);
 }
 
 void TSkinStdLabel::SetAlignment(skin::TAlignment alignment) {

@@ -52,11 +52,13 @@ public:
     std::function<void()> OnMouseEnter;
     std::function<void()> OnMouseLeave;
 
+    // The click a release of the left button over the label makes (also what assistive technology asks for).
+    virtual void Click();
+
 protected:
     int TextFlags() const;
     void AdjustBounds();
     bool MouseInside() const { return FMouseInside; }
-    virtual void Click();
 
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -97,7 +99,6 @@ public:
     // click only raises OnClick.
     static std::function<void(const QString& url)> OpenURL;
 
-protected:
     void Click() override;
 
 private:

@@ -24,14 +24,17 @@ class TSkinCheckDelegate : public QStyledItemDelegate {
 public:
     explicit TSkinCheckDelegate(TSkinListView* list) : QStyledItemDelegate(list), FList(list) {}
 
+    // Every row is as high as the list's own row height, so the check picture and the text both fit.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), FList->ItemHeight());
+    }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyledItemDelegate::paint(painter, option, index);
         const QVariant state = index.data(Qt::CheckStateRole);
-        const skin::TSkinData* data = FList->SkinData();
-        if (!state.isValid() || !data || data->SkinEmpty()) return;
-        auto* box = dynamic_cast<const skin::TDataSkinCheckRadioControl*>(
-            data->Control(data->IndexOfControl(FList->CheckBoxSkinDataName())));
-        const TSkinLook look = LookOf(data, box);
+        if (!state.isValid()) return;
+        const skin::TDataSkinCheckRadioControl* box = FList->CheckBoxDescription();
+        const TSkinLook look = LookOf(FList->SkinData(), box);
         if (!box || !look.Picture) return;
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
@@ -213,6 +216,8 @@ void TSkinListView::ApplyLook() {
         palette.setColor(group, QPalette::Text, text);
     }
     setPalette(palette);
+    // The row height follows the font and the check picture.
+    scheduleDelayedItemsLayout();
     update();
 }
 
@@ -276,12 +281,44 @@ void TSkinListView::HBarChanged() {
     FScrollingFromBar = false;
 }
 
+const skin::TDataSkinCheckRadioControl* TSkinListView::CheckBoxDescription() const {
+    const skin::TSkinData* skinData = SkinData();
+    if (!skinData || skinData->SkinEmpty()) return nullptr;
+    return dynamic_cast<const skin::TDataSkinCheckRadioControl*>(
+        skinData->Control(skinData->IndexOfControl(FCheckBoxSkinDataName)));
+}
+
+int TSkinListView::ItemHeight() const {
+    int height = QFontMetrics(font()).height() + 2;
+    const skin::TDataSkinCheckRadioControl* box = CheckBoxDescription();
+    const TSkinLook look = LookOf(SkinData(), box);
+    if (box && look.Picture) {
+        // The tallest of the check pictures a row may show.
+        for (bool checked : {false, true})
+            for (bool enabled : {false, true}) {
+                const skin::TRect image =
+                    skin::HeldToPicture(CheckImageRect(*box, checked, enabled, false), look.Picture);
+                height = std::max(height, image.Height());
+            }
+    }
+    return height;
+}
+
 int TSkinListView::RowHeight() const {
     if (FItems->Count() > 0) {
         const int h = indexRowSizeHint(FItems->index(0, 0));
         if (h > 0) return h;
     }
-    return QFontMetrics(font()).height() + 4;
+    return ItemHeight();
+}
+
+QColor TSkinListView::GridLineColor() const {
+    const auto* list = dynamic_cast<const skin::TDataSkinListView*>(Description());
+    if (!list) return clBtnFace();
+    // A quarter of the way from the background toward the text: visible on light and dark lists alike.
+    const QColor bg = skin::SkinColor(list->bgcolor), fg = skin::SkinColor(list->fontcolor);
+    const auto toward = [](int from, int to) { return from + (to - from) / 4; };
+    return QColor(toward(bg.red(), fg.red()), toward(bg.green(), fg.green()), toward(bg.blue(), fg.blue()));
 }
 
 QSize TSkinListView::ListViewportSize() const {
@@ -354,7 +391,7 @@ void TSkinListView::paintEvent(QPaintEvent* event) {
     QTreeView::paintEvent(event);
     if (FGridLines) {
         QPainter p(viewport());
-        p.setPen(clBtnFace());
+        p.setPen(GridLineColor());
         const int h = viewport()->height();
         const int step = RowHeight();
         // Row lines run on below the last row, as far as the list shows.
@@ -379,6 +416,13 @@ void TSkinListView::keyPressEvent(QKeyEvent* event) {
 void TSkinListView::mouseReleaseEvent(QMouseEvent* event) {
     QTreeView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton) Synchronise();
+}
+
+void TSkinListView::focusInEvent(QFocusEvent* event) {
+    // A keyboard user sees where they are from the start: the first row becomes the focus row, unselected.
+    if (!currentIndex().isValid() && FItems->Count() > 0)
+        selectionModel()->setCurrentIndex(FItems->index(0, 0), QItemSelectionModel::NoUpdate);
+    QTreeView::focusInEvent(event);
 }
 
 void TSkinListView::showEvent(QShowEvent* event) {

@@ -50,6 +50,13 @@ public:
     void SetHeaderSkinDataName(const QString& name) { FHeaderSkinDataName = name; }
     // The section whose check images the rows' check boxes show.
     const QString& CheckBoxSkinDataName() const { return FCheckBoxSkinDataName; }
+    // That section, or null without a skin or without such a check box description.
+    const skin::TDataSkinCheckRadioControl* CheckBoxDescription() const;
+    // The height of every row: the font's line height plus 2, or the check picture when that is taller.
+    int ItemHeight() const;
+    // The colour of the grid lines: the platform's without a skin, else the list's background moved a
+    // quarter of the way toward its text colour.
+    QColor GridLineColor() const;
     virtual void RefreshSkinDescription();
 
     void SetBounds(int left, int top, int width, int height) override;
@@ -96,6 +103,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -250,11 +250,15 @@ void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
     const skin::TRect glyphDown = bar->downglyphrect.IsEmpty() ? glyphActive : bar->downglyphrect;
     const skin::TRect glyph = pressed ? glyphDown : (FHot[ptThumb] ? glyphActive : bar->glyphrect);
 
-    QImage image(l.Thumb.size(), QImage::Format_ARGB32_Premultiplied);
-    if (!skin::PaintSizeAllowed(image.size())) return;
+    // Only the part of the thumb inside the bar is built: the skin decides the thumb's thickness.
+    const QRect shown = l.Thumb & QRect(QPoint(0, 0), size());
+    if (shown.isEmpty() || !skin::PaintSizeAllowed(shown.size())) return;
+    QImage image(shown.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
+    const QSize thumbSize = l.Thumb.size();
     {
         QPainter tp(&image);
+        tp.translate(l.Thumb.topLeft() - shown.topLeft());
         const skin::TRect source = skin::HeldToPicture(thumb, &picture);
         if (FPageSize != 0) {
             // Three parts along the bar: the two end pieces stay, the middle is tiled to the thumb's length.
@@ -267,17 +271,17 @@ void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
                 g.LTPoint = {0, bar->thumboffset1};
                 g.LBPoint = {0, source.Height() - bar->thumboffset2};
             }
-            skin::DrawSkinImage(tp, {0, 0}, &picture, source, g, Horizontal() ? 2 : 3, image.size(), true);
+            skin::DrawSkinImage(tp, {0, 0}, &picture, source, g, Horizontal() ? 2 : 3, thumbSize, true);
         } else {
             tp.drawImage(0, 0, picture, source.Left, source.Top, source.Width(), source.Height());
         }
         const skin::TRect g = skin::HeldToPicture(glyph, &picture);
         if (!g.IsEmpty())
-            tp.drawImage(Div(image.width(), 2) - Div(g.Width(), 2), Div(image.height(), 2) - Div(g.Height(), 2),
+            tp.drawImage(Div(thumbSize.width(), 2) - Div(g.Width(), 2), Div(thumbSize.height(), 2) - Div(g.Height(), 2),
                          picture, g.Left, g.Top, g.Width(), g.Height());
     }
     if (bar->thumbtransparent) MakeColorTransparent(image, skin::SkinColor(bar->thumbtransparentcolor).rgb());
-    p.drawImage(l.Thumb.topLeft(), image);
+    p.drawImage(shown.topLeft(), image);
 }
 
 // ---- mouse ----

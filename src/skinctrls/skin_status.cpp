@@ -1,5 +1,7 @@
 #include "skinctrls/skin_status.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -167,6 +169,7 @@ void TSkinGauge::SetValue(int value) {
     if (clamped == FValue) return;
     FValue = clamped;
     Changed();
+    AnnounceValue(this, FValue);
 }
 
 void TSkinGauge::SetMinValue(int value) {
@@ -258,17 +261,27 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
     if (bar.isEmpty()) return;
     const int begin = std::clamp(g->beginoffset, 0, FVertical ? bar.height() : bar.width());
     const int end = std::clamp(g->endoffset, 0, FVertical ? bar.height() : bar.width());
-    QImage piece(filled.size(), QImage::Format_ARGB32_Premultiplied);
-    if (!skin::PaintSizeAllowed(piece.size())) return;
+    // Only the part of the bar the control shows is built: a skin's progress area may be far larger.
+    const QRect shown = filled & QRect(QPoint(0, 0), size());
+    if (shown.isEmpty() || !skin::PaintSizeAllowed(shown.size())) return;
+    QImage piece(shown.size(), QImage::Format_ARGB32_Premultiplied);
     piece.fill(Qt::transparent);
     {
         QPainter bp(&piece);
+        // Bar coordinates from here on; the part outside `shown` is clipped away.
+        bp.translate(filled.topLeft() - shown.topLeft());
+        const QRect view = shown.translated(-filled.topLeft());
+        // The first tile position at or before `from` on a tiling that starts at `origin` with step `step`.
+        const auto firstTile = [](int origin, int from, int step) {
+            return from <= origin ? origin : origin + (from - origin) / step * step;
+        };
         if (!FVertical) {
             const int middle = filled.width() - begin - end;
             const QRect middleSource(bar.left() + begin, bar.top(), bar.width() - begin - end, bar.height());
             // Each tile is stretched to the bar's full height.
             if (middle > 0 && !middleSource.isEmpty())
-                for (int x = begin; x < begin + middle; x += middleSource.width()) {
+                for (int x = firstTile(begin, view.left(), middleSource.width());
+                     x < begin + middle && x <= view.right(); x += middleSource.width()) {
                     const int w = std::min(middleSource.width(), begin + middle - x);
                     bp.drawImage(QRect(x, 0, w, filled.height()), *picture,
                                  QRect(middleSource.left(), middleSource.top(), w, middleSource.height()));
@@ -280,13 +293,17 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
         } else {
             const int middle = filled.height() - begin - end;
             const QRect middleSource(bar.left(), bar.top() + begin, bar.width(), bar.height() - begin - end);
-            // Tiles are placed from the bottom upward.
-            if (middle > 0 && !middleSource.isEmpty())
-                for (int y = begin + middle; y > begin; y -= middleSource.height()) {
-                    const int h = std::min(middleSource.height(), y - begin);
+            // Tiles are placed from the bottom upward; those below the shown part are skipped.
+            if (middle > 0 && !middleSource.isEmpty()) {
+                const int step = middleSource.height();
+                int y = begin + middle;
+                if (view.bottom() + 1 < y) y -= (y - (view.bottom() + 1)) / step * step;
+                for (; y > begin && y > view.top(); y -= step) {
+                    const int h = std::min(step, y - begin);
                     bp.drawImage(QRect(0, y - h, filled.width(), h), *picture,
                                  QRect(middleSource.left(), middleSource.bottom() + 1 - h, middleSource.width(), h));
                 }
+            }
             bp.drawImage(QRect(0, 0, filled.width(), begin), *picture,
                          QRect(bar.left(), bar.top(), bar.width(), begin));
             bp.drawImage(QRect(0, filled.height() - end, filled.width(), end), *picture,
@@ -294,7 +311,7 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
         }
     }
     if (g->progresstransparent) MakeColorTransparent(piece, skin::SkinColor(g->progresstransparentcolor).rgb());
-    p.drawImage(filled.topLeft(), piece);
+    p.drawImage(shown.topLeft(), piece);
 }
 
 void TSkinGauge::PaintFromSkin(QImage& bitmap) {

@@ -5,7 +5,9 @@
 #include "app/window_access.h"
 #include "images/gif/gif_bytes.h"
 #include "images/gif_animator.h"
+#include "skin/archive_builder.h"
 #include "skinctrls/skin_button.h"
+#include "skinctrls/skin_frame.h"
 #include "skinctrls/skin_labels.h"
 #include "support/plain/temp_dir.h"
 #include "support/qt/modal.h"
@@ -41,6 +43,18 @@ protected:
 
     test::TempDir dir_;
 };
+
+// Shows the window and answers the first message it shows once it runs; that message's text.
+QString MessageOnceShown(TfrmMain& w) {
+    QString shown;
+    test::WhenModal([&](QWidget* box) {
+        shown = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
+        test::PressKey(box, Qt::Key_Return);
+    });
+    w.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 10000));
+    return shown;
+}
 
 bool Has(const std::vector<std::vector<std::string>>& calls, const std::string& url) {
     return std::find(calls.begin(), calls.end(), Args{url}) != calls.end();
@@ -101,14 +115,25 @@ TEST_F(BrandedWindowE2E, DamagedBannerIsReportedOnceTheWindowRuns) {
     EXPECT_EQ(w.windowTitle(), "Keyword Finder Pro");  // the steps before the failure stay done
     // The footer links come after the banner and keep their first captions.
     EXPECT_EQ(Control<skinctrls::TSkinLinkLabel>(w, "lblLink1URL")->Caption(), "Google");
-    QString shown;
-    test::WhenModal([&](QWidget* box) {
-        shown = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
-        test::PressKey(box, Qt::Key_Return);
-    });
-    w.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 10000));
-    EXPECT_EQ(shown, "JPEG image is not valid");
+    EXPECT_EQ(MessageOnceShown(w), "JPEG image is not valid");
+}
+
+TEST_F(BrandedWindowE2E, ASkinWhoseFrameCannotServeIsRefusedAndReported) {
+    // Frame points that leave the nine parts without a middle: no border and no caption would be drawn.
+    test::writeFileBytes(dir_.file("dbconfig.dat"), "[Settings]\r\nAppName=Hostile\r\n");
+    skin::test::ArchiveBuilder b;
+    b.Picture = skin::test::SolidPicture(60, 40, Qt::darkBlue);
+    b.Text = "[VERSION]\r\nskinname=Hostile\r\n[PICTURES]\r\npicture=f.bmp\r\n[FORMINFO]\r\nlefttoppoint=10,10\r\n"
+             "righttoppoint=50,10\r\nleftbottompoint=10,30\r\nrightbottompoint=10,30\r\nclientrect=4,20,56,36\r\n"
+             "captionrect=4,2,40,18\r\n";
+    test::writeFileBytes(dir_.file("dbskin.dat"),
+                         skin::test::ArchiveFile(3, skin::test::Compress(b.Inner())).toStdString());
+    TfrmMain w(nullptr, Folder());
+    auto* frame = w.findChild<skinctrls::TSkinFrame*>(QStringLiteral("SkinFrame1"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->SkinInUse());
+    ASSERT_NE(frame->Button(skin::TStdCommand::cmClose), nullptr);
+    EXPECT_EQ(MessageOnceShown(w), "Skin frame is not valid");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 
 #include <filesystem>
@@ -255,4 +256,23 @@ TEST(MainWindow, SaveResults) {
     EXPECT_TRUE(askedAgain);
     EXPECT_EQ(test::readFileBytes(out), before);
     EXPECT_NE(test::readFileBytes(typed).find("tennis"), std::string::npos);
+}
+
+TEST(MainWindow, TheKeyboardReachesTheTableAndEveryCommandButtonInTheirOrder) {
+    TfrmMain w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QWidget* table = w.findChild<QWidget*>(QStringLiteral("lvwItems"));
+    table->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->hasFocus(); }));
+    QStringList reached;
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(reached, QStringList({"btnMainKeyword", "btnGatherKeyword", "btnAddKeyword", "btnGatherData",
+                                    "btnSaveResults", "btnMakeMoney", "SkinButton1", "SkinButton2", "SkinButton3",
+                                    "SkinButton4"}));
 }

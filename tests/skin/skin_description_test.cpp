@@ -208,3 +208,13 @@ TEST(SkinDescription, WriteThenReadGivesTheSameValues) {
     EXPECT_EQ(again.fontcolor, 8421504);
     EXPECT_EQ(again.morphkind, TMorphKind::mkGradient);
 }
+
+TEST(SkinFontHeight, ZeroIsTheDefaultHeightNotOnePixel) {
+    const int defaultHeight = SkinFont("Arial", kDefaultFontHeight, {}).pixelSize();
+    const struct {
+        int height;
+        int pixels;
+    } cases[] = {{0, defaultHeight}, {kDefaultFontHeight, defaultHeight}, {-15, 15}, {-99999, kMaxFontHeight}};
+    for (const auto& c : cases) EXPECT_EQ(SkinFont("Arial", c.height, {}).pixelSize(), c.pixels) << c.height;
+    EXPECT_GT(defaultHeight, 1);
+}

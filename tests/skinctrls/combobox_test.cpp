@@ -1,11 +1,13 @@
 #include "skinctrls/skin_combobox.h"
 
+#include "skinctrls/program_skin.h"
+
 #include <gtest/gtest.h>
 
-#include <QListWidget>
 #include <QTest>
 
 using dorvanel::skinctrls::TSkinComboBox;
+using dorvanel::skinctrls::TSkinDropDownList;
 
 namespace {
 
@@ -65,19 +67,19 @@ TEST(SkinComboBox, TheDroppedListShowsAtMostDropDownCountRowsAndChoosesOnEnter) 
     box.OnChange = [&] { ++changes; };
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(190, 10));
     ASSERT_TRUE(box.DroppedDown());
-    QListWidget* list = box.DropDownList();
-    EXPECT_EQ(list->count(), 20);
-    EXPECT_EQ(list->currentRow(), 4);
+    TSkinDropDownList* list = box.DropDownList();
+    EXPECT_EQ(list->Count(), 20);
+    EXPECT_EQ(list->CurrentRow(), 4);
     EXPECT_EQ(list->width(), 200);
     // Ten rows fit, twenty do not.
-    EXPECT_GE(list->height(), 10 * list->sizeHintForRow(0));
-    EXPECT_LT(list->height(), 20 * list->sizeHintForRow(0));
+    EXPECT_GE(list->height(), 10 * list->RowHeight());
+    EXPECT_LT(list->height(), 20 * list->RowHeight());
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_FALSE(box.DroppedDown());
     EXPECT_EQ(changes, 0);
 
     box.DropDown();
-    box.DropDownList()->setCurrentRow(7);
+    box.DropDownList()->SetCurrentRow(7);
     QTest::keyClick(box.DropDownList(), Qt::Key_Return);
     EXPECT_FALSE(box.DroppedDown());
     EXPECT_EQ(box.ItemIndex(), 7);
@@ -87,4 +89,50 @@ TEST(SkinComboBox, TheDroppedListShowsAtMostDropDownCountRowsAndChoosesOnEnter) 
     box.Clear();
     box.DropDown();
     EXPECT_FALSE(box.DroppedDown());
+}
+
+TEST(SkinComboBox, TheDroppedListIsDrawnFromTheSkinsListBoxWithItsScrollBar) {
+    auto skin = dorvanel::skinctrls::test::ProgramSkin();
+    const auto* look = dynamic_cast<const dorvanel::skin::TDataSkinListBox*>(
+        skin->Control(skin->IndexOfControl("listbox")));
+    ASSERT_NE(look, nullptr);
+    const QImage& sheet = *skin->Picture(look->pictureindex);
+    TSkinComboBox box;
+    box.SetSkinData(skin.get());
+    box.resize(200, 21);
+    box.show();
+    Fill(box, 20);
+    box.SetDropDownCount(8);
+    // The last item chosen: the list shows the last page, not that item alone at its top.
+    box.SetItemIndex(19);
+    box.DropDown();
+    TSkinDropDownList* list = box.DropDownList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->TopRow(), 20 - 8);
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(list->RowHeight(), look->itemrect.Height());
+    // Twenty items in eight rows: the skinned bar stands beside the rows and moves them.
+    ASSERT_FALSE(list->ScrollBar()->isHidden());
+    EXPECT_EQ(list->ScrollBar()->SkinDataName(), "vscrollbar");
+    EXPECT_LE(list->RowsRect().right(), list->ScrollBar()->x());
+    list->ScrollBar()->SetPosition(5);
+    EXPECT_EQ(list->TopRow(), 5);
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(list->TopRow(), 0);
+    EXPECT_EQ(list->CurrentRow(), 0);
+
+    // Each row shows its item picture at its left end: the focused one for the current row, the plain one
+    // for the others, the hot one under the pointer.
+    const QRect rows = list->RowsRect();
+    const auto leftEnd = [&](int row) { return QPoint(rows.left() + 1, rows.top() + row * list->RowHeight() + 1); };
+    const auto picture = [&](const dorvanel::skin::TRect& r) { return sheet.pixel(r.Left + 1, r.Top + 1); };
+    QTest::mouseMove(list, leftEnd(2) + QPoint(30, 0));
+    const QImage image = list->grab().toImage();
+    EXPECT_EQ(list->HotRow(), 2);
+    EXPECT_EQ(image.pixel(leftEnd(0)), picture(look->focusitemrect));
+    EXPECT_EQ(image.pixel(leftEnd(1)), picture(look->itemrect));
+    EXPECT_EQ(image.pixel(leftEnd(2)), picture(look->activeitemrect));
+    QTest::mouseClick(list, Qt::LeftButton, {}, leftEnd(3) + QPoint(30, 0));
+    EXPECT_FALSE(box.DroppedDown());
+    EXPECT_EQ(box.ItemIndex(), 3);
 }

@@ -7,6 +7,7 @@
 #include "skinctrls/skin_popup_menu.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -278,6 +279,27 @@ TEST(SkinFrame, OutlineFollowsTheSizeAndInactiveButtonsUseTheirImages) {
               picture.pixel(close->Button()->inactiveskinrect.ToQRect().topLeft() + inside));
 }
 
+// The window can be moved by its caption and closed by its close button, and every pixel of its frame is
+// drawn (a frame rendered over transparency leaves none of it transparent).
+void ExpectUsable(TSkinFrame& frame) {
+    const TSkinCaptionObject* caption = frame.CaptionObject();
+    ASSERT_NE(caption, nullptr);
+    const QRegion& shape = frame.WindowShape();
+    EXPECT_TRUE(shape.isEmpty() || shape.contains(caption->ObjectRect.center()));
+    EXPECT_EQ(frame.HitTest(caption->ObjectRect.center()), THitCode::Caption);
+    const TSkinStdButtonObject* close = frame.Button(TStdCommand::cmClose);
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(frame.HitTest(close->ObjectRect.center()), THitCode::Object);
+    EXPECT_TRUE(shape.isEmpty() || shape.contains(close->ObjectRect.center()));
+    const QImage image = frame.RenderImage();
+    const QRect client = frame.ClientArea()->geometry();
+    int unwritten = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!client.contains(x, y) && qAlpha(image.pixel(x, y)) != 255) ++unwritten;
+    EXPECT_EQ(unwritten, 0);
+}
+
 TEST(SkinFrame, AHostileSkinGivesAUsableWindow) {
     // A client rectangle past and inside out of its picture, points and rectangles past every picture, offsets
     // and a border width past any coordinate, a mask and an inactive picture of other sizes.
@@ -312,11 +334,56 @@ TEST(SkinFrame, AHostileSkinGivesAUsableWindow) {
     frame.Maximize();
     frame.RenderImage();
     frame.Restore();
+    ExpectUsable(frame);
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     EXPECT_FALSE(frame.RenderImage().isNull());
+}
+
+// A small skin whose frame is usable as it stands; each case below spoils one thing of its [FORMINFO].
+std::string FrameSkinText(const std::string& forminfo, const std::string& closeRect = "44,2,56,14") {
+    return "[VERSION]\r\nskinname=Frame\r\n[PICTURES]\r\npicture=f.bmp\r\n[FORMINFO]\r\n" + forminfo +
+           "captionrect=4,2,40,18\r\nborderwidth=3\r\n[SKINOBJECTS]\r\ncount=2\r\n0=caption:caption\r\n"
+           "1=close:stdbutton\r\n[caption]\r\nskinrectinapicture=0\r\nskinrect=4,2,40,18\r\n"
+           "[close]\r\ncommand=cmclose\r\nskinrectinapicture=0\r\nskinrect=" + closeRect + "\r\n";
+}
+
+TEST(SkinFrame, FramesThatWouldLeaveTheWindowUnusableAreRefusedOnce) {
+    const std::string points = "lefttoppoint=10,10\r\nrighttoppoint=50,10\r\nleftbottompoint=10,30\r\n";
+    const struct {
+        const char* what;
+        std::string text;
+        bool usable;
+    } cases[] = {
+        {"usable", FrameSkinText(points + "rightbottompoint=50,30\r\nclientrect=4,20,56,36\r\n"), true},
+        {"no middle across", FrameSkinText(points + "rightbottompoint=10,30\r\nclientrect=4,20,56,36\r\n"), false},
+        {"no middle down", FrameSkinText(points + "rightbottompoint=50,10\r\nclientrect=4,20,56,36\r\n"), false},
+        {"caption strip too low", FrameSkinText(points + "rightbottompoint=50,30\r\nclientrect=4,7,56,36\r\n"), false},
+        {"no left border", FrameSkinText(points + "rightbottompoint=50,30\r\nclientrect=0,20,56,36\r\n"), false},
+        {"no bottom border", FrameSkinText(points + "rightbottompoint=50,30\r\nclientrect=4,20,56,40\r\n"), false},
+        {"close button off the window",
+         FrameSkinText(points + "rightbottompoint=50,30\r\nclientrect=4,20,56,36\r\n", "99990,2,99999,14"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        skin::test::ArchiveBuilder b;
+        b.Picture = skin::test::SolidPicture(60, 40, Qt::darkBlue);
+        b.Text = c.text;
+        skin::TSkinData data;
+        test::ApplyArchive(data, b);
+        ASSERT_FALSE(data.SkinEmpty());
+        QWidget form;
+        TSkinFrame frame(&form, TFormBorderStyle::bsSizeable);
+        int refused = 0;
+        frame.OnSkinRefused = [&] { ++refused; };
+        frame.SetSkinData(&data);
+        frame.SetClientSize(300, 200);
+        EXPECT_EQ(frame.SkinInUse(), c.usable);
+        EXPECT_EQ(refused, c.usable ? 0 : 1);
+        ExpectUsable(frame);
+    }
 }
 
 TEST(SkinFrame, Screenshots) {
@@ -335,6 +402,58 @@ TEST(SkinFrame, Screenshots) {
         other.activateWindow();
         if (QTest::qWaitForWindowActive(&other)) m.form.grab().save(shots + "/frame_" + name + "_inactive.png");
     }
+    // A skin whose frame points leave the nine parts without a middle: the window wears the plain frame.
+    skin::test::ArchiveBuilder b;
+    b.Picture = skin::test::SolidPicture(60, 40, Qt::darkBlue);
+    b.Text = FrameSkinText("lefttoppoint=10,10\r\nrighttoppoint=50,10\r\nleftbottompoint=10,30\r\n"
+                           "rightbottompoint=10,30\r\nclientrect=4,20,56,36\r\n");
+    skin::TSkinData data;
+    test::ApplyArchive(data, b);
+    QWidget form;
+    TSkinFrame frame(&form, TFormBorderStyle::bsSizeable);
+    form.setWindowTitle(QStringLiteral("Hostile frame points"));
+    frame.SetSkinData(&data);
+    frame.SetClientSize(300, 160);
+    form.show();
+    form.grab().save(shots + "/frame_hostile.png");
+}
+
+}  // namespace
+}  // namespace dorvanel::skinctrls
+
+namespace dorvanel::skinctrls {
+namespace {
+
+TEST(SkinFrame, AMorphingCaptionBlendsBetweenItsInactiveAndActiveLooks) {
+    QImage sheet = skin::test::SolidPicture(20, 40, Qt::black);
+    QPainter(&sheet).fillRect(0, 20, 20, 20, Qt::white);
+    skin::test::ArchiveBuilder b;
+    b.Picture = skin::test::SolidPicture(60, 40, Qt::darkBlue);
+    b.List = {sheet};
+    b.Text = "[VERSION]\r\nskinname=Morph\r\n[PICTURES]\r\npicture=f.bmp\r\nactivepicturescount=1\r\n0=s.bmp\r\n"
+             "[FORMINFO]\r\nlefttoppoint=10,10\r\nrighttoppoint=50,10\r\nleftbottompoint=10,30\r\n"
+             "rightbottompoint=50,30\r\nclientrect=4,20,56,36\r\ncaptionrect=4,2,40,18\r\n[SKINOBJECTS]\r\ncount=2\r\n"
+             "0=caption:caption\r\n1=close:stdbutton\r\n[caption]\r\nskinrectinapicture=1\r\nactivepictureindex=0\r\n"
+             "skinrect=0,0,20,16\r\nactiveskinrect=0,20,20,36\r\ntextrect=2,2,18,14\r\nmorphing=1\r\n"
+             "morphkind=mkdefault\r\n[close]\r\ncommand=cmclose\r\nskinrectinapicture=0\r\nskinrect=44,2,56,14\r\n";
+    skin::TSkinData data;
+    test::ApplyArchive(data, b);
+    QWidget form;
+    TSkinFrame frame(&form, TFormBorderStyle::bsSizeable);
+    frame.SetSkinData(&data);
+    frame.SetClientSize(200, 100);
+    ASSERT_TRUE(frame.SkinInUse());
+    TSkinCaptionObject* caption = frame.CaptionObject();
+    ASSERT_NE(caption, nullptr);
+    const QPoint at = caption->ObjectRect.topLeft() + QPoint(1, 1);
+    EXPECT_EQ(qRed(frame.RenderImage().pixel(at)), 0);
+    // Part of the way toward the active look: neither the one image nor the other.
+    caption->Blend.MoveTo(true, true);
+    caption->Blend.Tick();
+    ASSERT_TRUE(caption->Blend.InProgress());
+    const int red = qRed(frame.RenderImage().pixel(at));
+    EXPECT_GT(red, 20);
+    EXPECT_LT(red, 235);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // Labels and link labels: automatic size, right-justified labels keeping their right edge, the link's
 // underline, hover colour and click; the flat check box's toggling.
+#include "skinctrls/program_skin.h"
 #include "skinctrls/skin_checkbox.h"
 #include "skinctrls/skin_labels.h"
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -145,6 +147,34 @@ TEST(CheckBox, PlainLookBoxMarkAndTransparency) {
     box.SetChecked(true);
     image = box.RenderImage();
     EXPECT_EQ(image.pixel(r.left() + 5, r.top() + 8), QColor(Qt::black).rgb());
+}
+
+}  // namespace
+}  // namespace dorvanel::skinctrls
+
+namespace dorvanel::skinctrls {
+namespace {
+
+TEST(CheckBox, AFlatBoxIgnoresTheSkinsMaskAnOtherBoxTakesItsShape) {
+    QImage mask = skin::test::SolidPicture(60, 20, Qt::white);
+    QPainter(&mask).fillRect(2, 0, 56, 20, Qt::black);
+    skin::test::ArchiveBuilder b;
+    b.List = {skin::test::SolidPicture(60, 40, Qt::gray), mask};
+    b.Text = "[VERSION]\r\nskinname=Box\r\n[PICTURES]\r\nactivepicturescount=2\r\n0=p.bmp\r\n1=m.bmp\r\n"
+             "[SKINCONTROLS]\r\ncount=1\r\n0=checkbox:checkradio\r\n[checkbox]\r\npictureindex=0\r\n"
+             "maskpictureindex=1\r\nskinrect=0,0,60,20\r\nclientrect=0,0,60,20\r\ncheckimagerect=0,20,16,36\r\n"
+             "uncheckimagerect=16,20,32,36\r\n";
+    skin::TSkinData data;
+    test::ApplyArchive(data, b);
+    ASSERT_GE(data.IndexOfControl("checkbox"), 0);
+    for (const bool flat : {true, false}) {
+        SCOPED_TRACE(flat ? "flat" : "not flat");
+        TSkinCheckRadioBox box;
+        box.SetFlat(flat);
+        box.SetSkinData(&data);
+        box.SetBounds(0, 0, 60, 20);
+        EXPECT_EQ(box.mask().isEmpty(), flat);
+    }
 }
 
 }  // namespace

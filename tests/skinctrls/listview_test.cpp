@@ -2,7 +2,10 @@
 // what the list shows.
 #include "skinctrls/skin_listview.h"
 
+#include "skinctrls/program_skin.h"
+
 #include <QApplication>
+#include <QFocusEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -123,6 +126,17 @@ TEST(ListView, HorizontalBarForWideColumnsLeavesTheCorner) {
     EXPECT_EQ(t.list->horizontalScrollBar()->value(), 30);
 }
 
+TEST(ListView, TheFirstRowIsTheFocusRowOnceTheListHasTheFocus) {
+    TableArea t;
+    t.AddRows(3);
+    EXPECT_FALSE(t.list->currentIndex().isValid());
+    // Sent as the window system sends it: an offscreen window need not be the active one.
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(t.list, &in);
+    EXPECT_EQ(t.list->currentIndex().row(), 0);
+    EXPECT_FALSE(t.list->selectionModel()->hasSelection());
+}
+
 TEST(ListView, HiddenListHidesItsBars) {
     TableArea t;
     t.AddRows(100);
@@ -164,6 +178,61 @@ TEST(ListHeader, TallerByFourPressedLookAndColumnClicks) {
     t.list->Items().SetColumnWidth(5, 50);
     image = header->grab().toImage();
     EXPECT_EQ(image.pixel(600, y), clBtnFace().rgb());
+}
+
+}  // namespace
+}  // namespace dorvanel::skinctrls
+
+namespace dorvanel::skinctrls {
+namespace {
+
+// The table with the program's skin: its rows, grid lines and header strip as the user sees them.
+struct SkinnedTable : TableArea {
+    std::unique_ptr<skin::TSkinData> skin = test::ProgramSkin();
+    SkinnedTable() {
+        list->SetSkinData(skin.get());
+        for (int i = 0; i < 3; ++i)
+            list->Items().Add(QString::number(i + 1), {"gypsy query", "", "", "", ""}, i == 1);
+        Settle();
+    }
+};
+
+TEST(SkinnedListView, RowsHoldTheCheckPictureAndTheFontWithTwoPixelsToSpare) {
+    SkinnedTable t;
+    const auto* box = t.list->CheckBoxDescription();
+    ASSERT_NE(box, nullptr);
+    const int picture = box->checkimagerect.Height();
+    const int text = QFontMetrics(t.list->font()).height() + 2;
+    const QRect row = t.list->visualRect(t.list->Items().index(0, 1));
+    EXPECT_EQ(row.height(), std::max(picture, text));
+    // Every row alike, the empty list's page measured with the same height.
+    EXPECT_EQ(t.list->visualRect(t.list->Items().index(2, 0)).height(), row.height());
+    EXPECT_EQ(t.list->ItemHeight(), row.height());
+}
+
+TEST(SkinnedListView, GridLinesTakeTheListColoursAndTheHeaderStripHasNoDividers) {
+    SkinnedTable t;
+    const auto* look = dynamic_cast<const skin::TDataSkinListView*>(t.skin->Control(t.skin->IndexOfControl("listview")));
+    ASSERT_NE(look, nullptr);
+    const QColor bg = skin::SkinColor(look->bgcolor), fg = skin::SkinColor(look->fontcolor);
+    const QColor grid = t.list->GridLineColor();
+    // A quarter of the way from the background to the text.
+    EXPECT_NEAR(grid.red(), bg.red() + (fg.red() - bg.red()) / 4.0, 1);
+    EXPECT_NEAR(grid.blue(), bg.blue() + (fg.blue() - bg.blue()) / 4.0, 1);
+    const QImage shot = t.list->viewport()->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(300, t.list->visualRect(t.list->Items().index(0, 1)).bottom())), grid);
+
+    // Narrow columns leave a wide strip right of the last one: one face, no phantom columns.
+    t.list->Items().SetColumnWidth(5, 20);
+    TableArea::Settle();
+    TSkinListHeader* header = t.list->Header();
+    const QImage strip = header->viewport()->grab().toImage();
+    const int y = strip.height() / 2, start = header->length() + 4;
+    ASSERT_LT(start + 50, strip.width());
+    for (int x = start; x < strip.width(); ++x) ASSERT_EQ(strip.pixel(x, y), strip.pixel(start, y)) << x;
+    // Without a skin the grid is the platform's.
+    t.list->SetSkinData(nullptr);
+    EXPECT_EQ(t.list->GridLineColor(), clBtnFace());
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // the panel's border styles and client area.
 #include "skinctrls/skin_status.h"
 
+#include "skinctrls/program_skin.h"
+
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace dorvanel::skinctrls {
@@ -203,6 +206,36 @@ TEST(Gauge, KeptPercentTextsFollowTheValue) {
         gauge.SetValue(value);
         ASSERT_EQ(gauge.RenderImage(), render(value)) << value;
     }
+}
+
+}  // namespace
+}  // namespace dorvanel::skinctrls
+
+namespace dorvanel::skinctrls {
+namespace {
+
+// A skin's progress area far larger than the gauge: only the part the gauge shows is built and drawn.
+TEST(Gauge, AHugeProgressAreaDrawsTheShownPartOfTheBar) {
+    QImage sheet = skin::test::SolidPicture(20, 40, Qt::gray);
+    QPainter(&sheet).fillRect(0, 20, 10, 10, QColor(200, 0, 0));
+    skin::test::ArchiveBuilder b;
+    b.List = {sheet};
+    b.Text = "[VERSION]\r\nskinname=Gauge\r\n[PICTURES]\r\nactivepicturescount=1\r\n0=g.bmp\r\n"
+             "[SKINCONTROLS]\r\ncount=1\r\n0=gauge:gauge\r\n[gauge]\r\npictureindex=0\r\nskinrect=0,0,20,20\r\n"
+             "lefttoppoint=4,0\r\nrighttoppoint=16,0\r\nprogressarea=2,2,99999,99999\r\nprogressrect=0,20,10,30\r\n"
+             "beginoffset=2\r\nendoffset=2\r\n";
+    skin::TSkinData data;
+    test::ApplyArchive(data, b);
+    ASSERT_FALSE(data.SkinEmpty());
+    TSkinGauge gauge;
+    gauge.SetSkinData(&data);
+    gauge.SetBounds(0, 0, 100, 20);
+    gauge.SetValue(gauge.MaxValue());
+    const QImage image = gauge.grab().toImage();
+    ASSERT_EQ(image.size(), QSize(100, 20));
+    for (const QPoint at : {QPoint(2, 2), QPoint(50, 10), QPoint(99, 19)})
+        EXPECT_EQ(image.pixel(at), qRgb(200, 0, 0)) << at.x() << "," << at.y();
+    EXPECT_EQ(image.pixel(0, 0), QColor(Qt::gray).rgb());
 }
 
 }  // namespace

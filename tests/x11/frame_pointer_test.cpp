@@ -7,6 +7,7 @@
 #include "skinctrls/skin_popup_menu.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
@@ -29,10 +30,13 @@ bool WaitFor(const std::function<bool()>& condition) {
     return condition();
 }
 
+// Runs xdotool while the program goes on handling its events, as it does while a hand moves the mouse.
 void Xdo(const QStringList& arguments) {
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"), arguments);
-    ASSERT_TRUE(xdotool.waitForFinished(10000)) << arguments.join(' ').toStdString();
+    QDeadlineTimer deadline(10000);
+    while (!xdotool.waitForFinished(1) && !deadline.hasExpired()) QCoreApplication::processEvents();
+    ASSERT_EQ(xdotool.state(), QProcess::NotRunning) << arguments.join(' ').toStdString();
     ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
 }
 
@@ -58,15 +62,16 @@ struct Window {
     QPoint Global(QPoint local) const { return form.mapToGlobal(local); }
     QPoint Caption() const { return Global(frame->CaptionObject()->ObjectRect.center()); }
     QPoint ButtonCentre(TStdCommand command) const { return Global(frame->Button(command)->ObjectRect.center()); }
-    // A drag in two steps: the first lets the frame hand the move to the window system, if there is one.
-    void Drag(QPoint from, QPoint by, const std::function<bool()>& arrived) {
+    // A drag in small steps, as a hand makes it: the first lets the frame hand the move to the window system,
+    // if there is one, which must then count every step from the press. A window manager may report where
+    // the window went only when the button is released: the position is awaited after the release.
+    void Drag(QPoint from, QPoint by, const std::function<bool()>& arrived, int steps = 10) {
         PointerTo(from);
         Xdo({"mousedown", "1"});
         ASSERT_TRUE(WaitFor([] { return QGuiApplication::mouseButtons() & Qt::LeftButton; }));
-        PointerTo(from + QPoint(by.x() / 4, by.y() / 4));
-        PointerTo(from + by);
-        EXPECT_TRUE(WaitFor(arrived));
+        for (int i = 1; i <= steps; ++i) PointerTo(from + by * i / steps);
         Xdo({"mouseup", "1"});
+        EXPECT_TRUE(WaitFor(arrived));
     }
     void Click(QPoint at, int count = 1) {
         PointerTo(at);

@@ -5,7 +5,7 @@ import struct
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SKIN = os.path.join(HERE, "..", "..", "..", "skins", "modern", "modern.skn")
+SKIN = os.path.join(HERE, "..", "..", "skins", "modern", "modern.skn")
 
 
 def bmp24(w, h, rgb):
@@ -41,6 +41,18 @@ SMALL = (b"[VERSION]\r\nskinname=Seed\r\n[PICTURES]\r\npicture=f.bmp\r\nmask=m.b
          b"fontstyle=fsbold,fsitalic\r\nmorphkind=mkpush\r\n[p]\r\nalignment=taleftjustify\r\n")
 
 
+# Frame points that leave the nine parts without a middle (the window must still get a usable frame), and a
+# gauge and scroll bar whose skin sizes are far beyond any control (nothing that large may be built).
+HOSTILE_FRAME = (b"[VERSION]\r\nskinname=Hostile\r\n[PICTURES]\r\npicture=f.bmp\r\n[FORMINFO]\r\n"
+                 b"lefttoppoint=4,4\r\nrighttoppoint=8,4\r\nleftbottompoint=4,8\r\nrightbottompoint=4,8\r\n"
+                 b"clientrect=2,5,8,8\r\n[SKINOBJECTS]\r\ncount=1\r\n0=close:stdbutton\r\n[close]\r\n"
+                 b"command=cmclose\r\nskinrect=6,0,9,3\r\n")
+HUGE_PARTS = (b"[VERSION]\r\nskinname=Huge\r\n[PICTURES]\r\nactivepicturescount=1\r\n[SKINCONTROLS]\r\ncount=2\r\n"
+              b"0=gauge:gauge\r\n1=hscrollbar:scrollbar\r\n[gauge]\r\npictureindex=0\r\nskinrect=0,0,7,3\r\n"
+              b"lefttoppoint=2,0\r\nrighttoppoint=5,0\r\nprogressarea=1,1,99999,99999\r\nprogressrect=0,0,7,3\r\n"
+              b"[hscrollbar]\r\npictureindex=0\r\nskinrect=0,0,7,3\r\nthumbrect=0,0,99999,99999\r\n")
+
+
 def write(name, payload, compressed=False):
     with open(os.path.join(HERE, "corpus", "fuzz_skin", name), "wb") as f:
         f.write(bytes([1 if compressed else 0]) + payload)
@@ -55,6 +67,8 @@ def main():
     with open(SKIN, "rb") as f:
         modern = f.read().replace(b"\n", b"\r\n")
     write("modern_text", inner(3, [None, None, None], [], modern))
+    write("hostile_frame_points", inner(3, [frame, None, None], [], HOSTILE_FRAME))
+    write("huge_gauge_and_thumb", inner(3, [None, None, None], [bmp24(7, 3, (200, 0, 0))], HUGE_PARTS))
     write("compressed_small", zlib.compress(inner(3, [None, None, mask], [bmp8(3, 1)], SMALL), 9), compressed=True)
 
 

@@ -1,9 +1,13 @@
 // Screenshots of the demo under a real X server (run it under xvfb-run, with or without a window manager):
 // the main window and every dialog it opens, after Gather Keywords and Gather Data against the stand-in
-// services. Each picture is the whole screen as the X server shows it. Usage: demo_shots <output folder>.
+// services; the main window maximised; the save dialog in its Details view with its file-type list dropped
+// down. Each picture is the whole screen as the X server shows it.
+// Usage: demo_shots <output folder> [skin archive to apply instead of the program's own]
 #include "app/main_window.h"
+#include "skindialogs/open_dlg_form.h"
 #include "skinctrls/skin_checkbox.h"
 #include "skinctrls/skin_edit.h"
+#include "skinctrls/skin_frame.h"
 #include "support/plain/standin_server.h"
 
 #include <QApplication>
@@ -64,6 +68,8 @@ int main(int argc, char** argv) {
     const std::string host = standin.hostPort();
     w.Fetcher().ServiceHosts = pages::TServiceHosts::AllAt(host);
     w.Fetcher().ScratchFileName = gOut + QStringLiteral("/test.html");
+    auto* frame = w.findChild<skinctrls::TSkinFrame*>(QStringLiteral("SkinFrame1"));
+    if (argc > 2) frame->SkinData()->LoadSkinArchiveFile(QString::fromLocal8Bit(argv[2]));
     w.show();
     Shot("01-main-empty");
 
@@ -90,6 +96,9 @@ int main(int argc, char** argv) {
     });
     Click(&w, "btnGatherData");
     Shot("06-main-after-gather-data");
+    frame->Maximize();
+    Shot("06b-main-maximised");
+    frame->Restore();
 
     OnModal([](QWidget* dlg) {
         Shot("07-add-keywords-dialog");
@@ -104,6 +113,16 @@ int main(int argc, char** argv) {
 
     OnModal([](QWidget* dlg) {
         Shot("09-save-file-dialog");
+        if (auto* form = qobject_cast<skindialogs::TOpenDlgForm*>(dlg)) {
+            form->SetViewStyle(skindialogs::TViewStyle::vsReport);
+            Shot("09b-save-file-dialog-details");
+            form->FileTypeCombo->DropDown();
+            Shot("09c-save-file-dialog-type-list");
+            form->FileTypeCombo->CloseUp();
+            form->FolderCombo->DropDown();
+            Shot("09d-save-file-dialog-folder-list");
+            form->FolderCombo->CloseUp();
+        }
         QTest::keyClick(dlg, Qt::Key_Escape);
     });
     Click(&w, "btnSaveResults");
