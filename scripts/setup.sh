@@ -14,6 +14,7 @@ packages=(
   imagemagick libgif-dev
   libcpp-httplib-dev
   libpsl-dev libssl-dev openssl
+  nlohmann-json3-dev libxlsxwriter-dev python3-openpyxl xclip
   nginx-light curl tinyproxy
   python3
   xdg-utils desktop-file-utils appstream

@@ -13,26 +13,35 @@ namespace dorvanel::workbench {
 namespace {
 
 void AppendField(std::string& line, const QString& field) {
-    line += '"';
-    // Most cells are ASCII, whose bytes are the same in every code page: they are copied as they are, with no
-    // conversion of their own (which would cost an allocation per cell).
+    // Most cells are ASCII, whose bytes are the same in every code page: they are written straight into the
+    // line, sized once, with no conversion of their own (which would cost an allocation per cell). Quotes
+    // inside a value are doubled (RFC 4180); everything else is written as the table holds it.
     const ushort* units = field.utf16();
     const qsizetype length = field.size();
     bool ascii = true;
-    for (qsizetype i = 0; i < length && ascii; ++i) ascii = units[i] < 0x80;
+    size_t quotes = 0;
+    for (qsizetype i = 0; i < length; ++i) {
+        ascii = ascii && units[i] < 0x80;
+        quotes += units[i] == '"';
+    }
     if (ascii) {
+        const size_t at = line.size();
+        line.resize(at + static_cast<size_t>(length) + quotes + 2);
+        char* out = line.data() + at;
+        *out++ = '"';
         for (qsizetype i = 0; i < length; ++i) {
             const char c = static_cast<char>(units[i]);
-            // Quotes inside a value are doubled (RFC 4180); everything else is written as the table holds it.
-            if (c == '"') line += '"';
-            line += c;
+            if (c == '"') *out++ = '"';
+            *out++ = c;
         }
-    } else {
-        const QByteArray bytes = field.toLocal8Bit();
-        for (const char c : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) {
-            if (c == '"') line += '"';
-            line += c;
-        }
+        *out = '"';
+        return;
+    }
+    const QByteArray bytes = field.toLocal8Bit();
+    line += '"';
+    for (const char c : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) {
+        if (c == '"') line += '"';
+        line += c;
     }
     line += '"';
 }
