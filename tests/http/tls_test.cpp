@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "http/certificates_fixture.h"
 #include "http/counting_pump.h"
 #include "http/exceptions.h"
 #include "http/http_client.h"
@@ -26,16 +27,8 @@ using test::NginxPeer;
 using test::ScriptedServer;
 using test::ServerStep;
 
-class Tls : public testing::Test {
+class Tls : public test::CertificatesFixture {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = std::make_unique<test::TempDir>();
-        certificates_ = std::make_unique<test::TestCertificates>(folder_->path().string());
-    }
-    static void TearDownTestSuite() {
-        certificates_.reset();
-        folder_.reset();
-    }
     void SetUp() override {
         if (!NginxPeer::Available()) GTEST_SKIP() << "nginx is not installed";
     }
@@ -63,13 +56,8 @@ protected:
 
     static std::string anchor() { return certificates_->Authority(); }
 
-    static std::unique_ptr<test::TempDir> folder_;
-    static std::unique_ptr<test::TestCertificates> certificates_;
     std::vector<std::unique_ptr<test::TempDir>> dirs_;
 };
-
-std::unique_ptr<test::TempDir> Tls::folder_;
-std::unique_ptr<test::TestCertificates> Tls::certificates_;
 
 TEST_F(Tls, TrustedCertificateByNameAndByAddressAndTheConnectionIsKept) {
     auto server = secureServer("good");

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "http/certificates_fixture.h"
 #include "http/exceptions.h"
 #include "http/http_answers.h"
 #include "http/http_client.h"
@@ -27,17 +28,8 @@ using test::ScriptedServer;
 using test::ServerStep;
 using test::TlsPeer;
 
-class TrustBoundaries : public testing::Test {
+class TrustBoundaries : public test::CertificatesFixture {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = std::make_unique<test::TempDir>();
-        certificates_ = std::make_unique<test::TestCertificates>(folder_->path().string());
-    }
-    static void TearDownTestSuite() {
-        certificates_.reset();
-        folder_.reset();
-    }
-
     static std::unique_ptr<TlsPeer> tlsPeer(std::vector<TlsPeer::Connection> connections) {
         return std::make_unique<TlsPeer>(certificates_->Certificate("good"), certificates_->Key("good"),
                                          std::move(connections));
@@ -53,13 +45,7 @@ protected:
         return page.DataString();
     }
     static bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
-
-    static std::unique_ptr<test::TempDir> folder_;
-    static std::unique_ptr<test::TestCertificates> certificates_;
 };
-
-std::unique_ptr<test::TempDir> TrustBoundaries::folder_;
-std::unique_ptr<test::TestCertificates> TrustBoundaries::certificates_;
 
 // ---- the tunnel ----
 

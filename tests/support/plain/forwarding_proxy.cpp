@@ -31,20 +31,12 @@ bool sendAll(int fd, const char* bytes, size_t count) {
 }  // namespace
 
 ForwardingProxy::ForwardingProxy(int serverPort, Options options) : serverPort_(serverPort), options_(options) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) throw std::runtime_error("socket failed");
-    port_ = BindLoopback(listenFd_);
-    if (::listen(listenFd_, 16) != 0 || ::pipe2(stopFds_, O_CLOEXEC) != 0) throw std::runtime_error("listen failed");
     thread_ = std::thread([this] { run(); });
 }
 
 ForwardingProxy::~ForwardingProxy() {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopFds_[1], &byte, 1);
+    listener_.SignalStop();
     thread_.join();
-    ::close(listenFd_);
-    ::close(stopFds_[0]);
-    ::close(stopFds_[1]);
 }
 
 std::vector<std::string> ForwardingProxy::ConnectHeads() const {
@@ -58,16 +50,16 @@ std::vector<std::string> ForwardingProxy::FirstHeads() const {
 }
 
 bool ForwardingProxy::stopped(int ms) const {
-    pollfd stop{stopFds_[0], POLLIN, 0};
+    pollfd stop{listener_.StopFd(), POLLIN, 0};
     return ::poll(&stop, 1, ms) == 1;
 }
 
 void ForwardingProxy::run() {
     while (true) {
-        pollfd fds[2] = {{listenFd_, POLLIN, 0}, {stopFds_[0], POLLIN, 0}};
+        pollfd fds[2] = {{listener_.Fd(), POLLIN, 0}, {listener_.StopFd(), POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0 && errno == EINTR) continue;
         if (fds[1].revents) return;
-        const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = ::accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) continue;
         relay(client);
         ::close(client);
@@ -120,7 +112,7 @@ void ForwardingProxy::relay(int client) {
     long long fromServer = 0;
     bool open = true;
     while (open) {
-        pollfd fds[3] = {{client, POLLIN, 0}, {server, POLLIN, 0}, {stopFds_[0], POLLIN, 0}};
+        pollfd fds[3] = {{client, POLLIN, 0}, {server, POLLIN, 0}, {listener_.StopFd(), POLLIN, 0}};
         if (::poll(fds, 3, -1) < 0) {
             if (errno == EINTR) continue;
             break;

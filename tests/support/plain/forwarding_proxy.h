@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/plain/loopback.h"
+
 namespace dorvanel::test {
 
 class ForwardingProxy {
@@ -30,7 +32,7 @@ public:
     ForwardingProxy(const ForwardingProxy&) = delete;
     ForwardingProxy& operator=(const ForwardingProxy&) = delete;
 
-    int Port() const { return port_; }
+    int Port() const { return listener_.Port(); }
     // The CONNECT heads received, in order.
     std::vector<std::string> ConnectHeads() const;
     // In CONNECT mode, the first head of every connection, CONNECT or not, in order.
@@ -43,9 +45,7 @@ private:
 
     int serverPort_;
     Options options_;
-    int listenFd_ = -1;
-    int stopFds_[2] = {-1, -1};
-    int port_ = 0;
+    LoopbackListener listener_;
     std::thread thread_;
     mutable std::mutex lock_;
     std::vector<std::string> connectHeads_;

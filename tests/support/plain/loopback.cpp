@@ -1,6 +1,7 @@
 #include "support/plain/loopback.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -30,6 +31,24 @@ bool LoopbackAccepts(int port) {
     const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
     ::close(fd);
     return ok;
+}
+
+LoopbackListener::LoopbackListener() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) throw std::runtime_error("socket failed");
+    port_ = BindLoopback(fd_);
+    if (::listen(fd_, 16) != 0 || ::pipe2(stop_, O_CLOEXEC) != 0) throw std::runtime_error("listen failed");
+}
+
+LoopbackListener::~LoopbackListener() {
+    ::close(fd_);
+    ::close(stop_[0]);
+    ::close(stop_[1]);
+}
+
+void LoopbackListener::SignalStop() const {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stop_[1], &byte, 1);
 }
 
 }  // namespace dorvanel::test

@@ -20,25 +20,17 @@ TlsPeer::TlsPeer(const std::string& certificate, const std::string& key, std::ve
         SSL_CTX_use_PrivateKey_file(ctx_, key.c_str(), SSL_FILETYPE_PEM) != 1) {
         throw std::runtime_error("TLS peer: cannot load " + certificate);
     }
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) throw std::runtime_error("socket failed");
-    port_ = BindLoopback(listenFd_);
-    if (::listen(listenFd_, 16) != 0 || ::pipe2(stopFds_, O_CLOEXEC) != 0) throw std::runtime_error("listen failed");
     thread_ = std::thread([this] { run(); });
 }
 
 TlsPeer::~TlsPeer() {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopFds_[1], &byte, 1);
+    listener_.SignalStop();
     thread_.join();
-    ::close(listenFd_);
-    ::close(stopFds_[0]);
-    ::close(stopFds_[1]);
     SSL_CTX_free(ctx_);
 }
 
 std::string TlsPeer::Url(const std::string& path, const std::string& host) const {
-    return "https://" + host + ":" + std::to_string(port_) + path;
+    return "https://" + host + ":" + std::to_string(listener_.Port()) + path;
 }
 
 std::vector<std::string> TlsPeer::Heads() const {
@@ -48,13 +40,13 @@ std::vector<std::string> TlsPeer::Heads() const {
 
 void TlsPeer::run() {
     for (const Connection& connection : connections_) {
-        pollfd fds[2] = {{listenFd_, POLLIN, 0}, {stopFds_[0], POLLIN, 0}};
+        pollfd fds[2] = {{listener_.Fd(), POLLIN, 0}, {listener_.StopFd(), POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR) continue;
             return;
         }
         if (fds[1].revents) return;
-        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int fd = ::accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
         // A client that stops answering must not hold the peer (and the test) for ever.
         timeval limit{5, 0};

@@ -10,6 +10,8 @@
 
 #include <openssl/ssl.h>
 
+#include "support/plain/loopback.h"
+
 namespace dorvanel::test {
 
 class TlsPeer {
@@ -25,7 +27,7 @@ public:
     TlsPeer(const TlsPeer&) = delete;
     TlsPeer& operator=(const TlsPeer&) = delete;
 
-    int Port() const { return port_; }
+    int Port() const { return listener_.Port(); }
     std::string Url(const std::string& path, const std::string& host = "127.0.0.1") const;
     std::vector<std::string> Heads() const;
 
@@ -35,9 +37,7 @@ private:
 
     SSL_CTX* ctx_ = nullptr;
     std::vector<Connection> connections_;
-    int listenFd_ = -1;
-    int stopFds_[2] = {-1, -1};
-    int port_ = 0;
+    LoopbackListener listener_;
     std::thread thread_;
     mutable std::mutex lock_;
     std::vector<std::string> heads_;
