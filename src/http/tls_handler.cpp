@@ -98,6 +98,7 @@ void TNetIOHandlerTLS::AfterConnect(const std::string& host, int32_t timeoutMs) 
 }
 
 void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
+    const bool tunnelled = PassThrough;
     PassThrough = false;
     sessionReused_ = false;
     ssl_.reset(SSL_new(context_->Native()));
@@ -115,7 +116,13 @@ void TNetIOHandlerTLS::StartTLS(const std::string& host, int32_t timeoutMs) {
     if (!checked) throw ENetTLSError("TLS handshake failed: cannot check the server's name " + host);
     SSL_set_ex_data(ssl, handlerIndex(), this);
     sessionKey_ = host + ":" + std::to_string(Binding.PeerPort);
-    if (SSL_SESSION* session = context_->SessionFor(sessionKey_)) SSL_set_session(ssl, session);
+    // Through a proxy's tunnel a session is not resumed. A resumed handshake ends with the client's flight,
+    // and the request that follows it in a second small write is held by a relaying proxy's Nagle algorithm
+    // until the server acknowledges the first, some 40 ms a connection. After a full handshake the server
+    // speaks last and the request leaves alone.
+    if (SSL_SESSION* session = context_->SessionFor(sessionKey_); session && !tunnelled) {
+        SSL_set_session(ssl, session);
+    }
     while (true) {
         ERR_clear_error();
         const int rc = SSL_connect(ssl);
