@@ -6,7 +6,11 @@
 #include "harvest/pages/suggestion_pages.h"
 #include "workbench/keyword_table.h"
 
+#include <QElapsedTimer>
 #include <QSet>
+#include <QStringList>
+
+#include <functional>
 
 namespace dorvanel::harvest {
 
@@ -60,6 +64,24 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
     const int total = sources * static_cast<int>(queries.size());
     // Letter case does not make another keyword; the main keyword is never a row of its own.
     QSet<QString> seen{mainKeyword.trimmed().toCaseFolded()};
+    // New keywords reach the table in batches, at most every kRowBatchMs: each batch repaints the table
+    // once, and a request to a fast source costs less than that repaint. Whatever is pending goes in at the
+    // end, also when the run stops or fails.
+    constexpr qint64 kRowBatchMs = 100;
+    QStringList pending;
+    QElapsedTimer sinceBatch;
+    sinceBatch.start();
+    const auto addPending = [&] {
+        if (pending.isEmpty()) return;
+        for (const QString& keyword : pending) workbench::AppendKeywordRow(FWindow.Rows(), keyword, QString());
+        pending.clear();
+        FWindow.RowsAdded();
+        sinceBatch.restart();
+    };
+    struct AtExit {
+        std::function<void()> run;
+        ~AtExit() { run(); }
+    } flushAtExit{addPending};
     int request = 0;
     int unreadable = 0;
     std::string firstFailure;
@@ -73,18 +95,15 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
                 return;
             }
             const pages::TSuggestionsAnswer answer = pages::ReadOpenSearchSuggestions(page);
-            int added = 0;
             if (!answer.Failure.empty() && unreadable++ == 0) firstFailure = answer.Failure;
             for (const std::string& suggestion : answer.Suggestions) {
                 const QString keyword = QString::fromUtf8(suggestion.data(), static_cast<qsizetype>(suggestion.size()));
                 const QString key = keyword.trimmed().toCaseFolded();
                 if (key.isEmpty() || seen.contains(key)) continue;
                 seen.insert(key);
-                workbench::AppendKeywordRow(FWindow.Rows(), keyword, QString());
-                ++added;
+                pending.push_back(keyword);
             }
-            // One update of the row count per answer: an answer brings many rows at once.
-            if (added > 0) FWindow.RowsAdded();
+            if (sinceBatch.elapsed() >= kRowBatchMs) addPending();
             QString progress =
                 QStringLiteral("Source %1 of %2, request %3 of %4").arg(s + 1).arg(sources).arg(request).arg(total);
             if (unreadable > 0) {
