@@ -14,36 +14,33 @@ namespace {
 
 void AppendField(std::string& line, const QString& field) {
     // Most cells are ASCII, whose bytes are the same in every code page: they are written straight into the
-    // line, sized once, with no conversion of their own (which would cost an allocation per cell). Quotes
-    // inside a value are doubled (RFC 4180); everything else is written as the table holds it.
+    // line in one pass, with no conversion of their own (which would cost an allocation per cell); a cell
+    // that turns out not to be ASCII is taken back and converted. Quotes inside a value are doubled
+    // (RFC 4180); everything else is written as the table holds it.
     const ushort* units = field.utf16();
     const qsizetype length = field.size();
-    bool ascii = true;
-    size_t quotes = 0;
+    const size_t at = line.size();
+    line.resize(at + 2 * static_cast<size_t>(length) + 2);
+    char* out = line.data() + at;
+    *out++ = '"';
     for (qsizetype i = 0; i < length; ++i) {
-        ascii = ascii && units[i] < 0x80;
-        quotes += units[i] == '"';
-    }
-    if (ascii) {
-        const size_t at = line.size();
-        line.resize(at + static_cast<size_t>(length) + quotes + 2);
-        char* out = line.data() + at;
-        *out++ = '"';
-        for (qsizetype i = 0; i < length; ++i) {
-            const char c = static_cast<char>(units[i]);
-            if (c == '"') *out++ = '"';
-            *out++ = c;
+        const ushort unit = units[i];
+        if (unit >= 0x80) {
+            line.resize(at);
+            const QByteArray bytes = field.toLocal8Bit();
+            line += '"';
+            for (const char c : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) {
+                if (c == '"') line += '"';
+                line += c;
+            }
+            line += '"';
+            return;
         }
-        *out = '"';
-        return;
+        if (unit == '"') *out++ = '"';
+        *out++ = static_cast<char>(unit);
     }
-    const QByteArray bytes = field.toLocal8Bit();
-    line += '"';
-    for (const char c : std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) {
-        if (c == '"') line += '"';
-        line += c;
-    }
-    line += '"';
+    *out++ = '"';
+    line.resize(static_cast<size_t>(out - line.data()));
 }
 
 // A cell as the table shows it: column 0 is the row's caption (its number).
@@ -64,7 +61,7 @@ void AppendLine(std::string& out, const skinctrls::TListItem* item, const skinct
 
 std::string BuildCsv(const skinctrls::TListItems& items) {
     std::string out;
-    out.reserve(static_cast<size_t>(items.Count()) * 48 + 64);
+    out.reserve(static_cast<size_t>(items.Count()) * 96 + 64);
     AppendLine(out, nullptr, items);
     for (int i = 0; i < items.Count(); ++i) AppendLine(out, &items.Item(i), items);
     return out;
