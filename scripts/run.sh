@@ -86,12 +86,14 @@ MsnHost=$scheme$host
 AffiliateHost=$host
 INI
 if [ "$live" = 1 ]; then
+  # Live sources are full addresses, with their scheme.
+  origin="${scheme:-http://}$host"
   cat >> "$demo/dbservices.dat" <<INI
 [Suggestions]
-Source1=$scheme$host/complete?client=demo&q={keyword}
+Source1=$origin/complete?client=demo&q={keyword}
 Expand=alphabet questions
 [Engines]
-Google=$scheme$host/count?key=DEMO-KEY&q={query}
+Google=$origin/count?key=DEMO-KEY&q={query}
 GoogleCount=/searchInformation/totalResults
 [Pacing]
 DelayMs=50
