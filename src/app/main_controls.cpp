@@ -172,10 +172,10 @@ TMainControls::TMainControls(QWidget* window) {
     MainGauge->SetBounds(514, 0, 130, 17);
     MainGauge->SetAlign(TAlign::alRight);
 
-    // The keyboard reaches every command: the table first, then the buttons in the order they stand, the
-    // command band's before the footer's.
-    QWidget* order[] = {lvwItems,      btnMainKeyword, btnGatherKeyword, btnAddKeyword, btnGatherData, btnSaveResults,
-                        btnMakeMoney,  SkinButton1,    SkinButton2,      SkinButton3,   SkinButton4};
+    // The keyboard reaches every command: the table first (its rows, then its header, whose columns sort),
+    // then the buttons in the order they stand, the command band's before the footer's.
+    QWidget* order[] = {lvwItems,      lvwItems->header(), btnMainKeyword, btnGatherKeyword, btnAddKeyword, btnGatherData,
+                        btnSaveResults, btnMakeMoney,      SkinButton1,    SkinButton2,      SkinButton3,   SkinButton4};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     // Every skinned control draws from the main window's skin.

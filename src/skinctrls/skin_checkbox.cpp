@@ -6,13 +6,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <vector>
+
 namespace dorvanel::skinctrls {
 
 TSkinCheckRadioBox::TSkinCheckRadioBox(QWidget* parent) : TSkinCustomControl(parent) {
     FSkinDataName = QStringLiteral("checkbox");
     // Flat: the box shows what lies behind it.
     SetTransparentPaint(true);
-    setFocusPolicy(Qt::ClickFocus);
+    // Tab reaches a box; the arrows then move between the boxes that stand together.
+    setFocusPolicy(Qt::StrongFocus);
     resize(150, 25);
 }
 
@@ -129,7 +133,7 @@ void TSkinCheckRadioBox::ApplyWindowShape() {
 
 void TSkinCheckRadioBox::SetCanFocused(bool on) {
     FCanFocused = on;
-    setFocusPolicy(on ? Qt::ClickFocus : Qt::NoFocus);
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void TSkinCheckRadioBox::CaptionChanged() {
@@ -173,6 +177,26 @@ void TSkinCheckRadioBox::mouseReleaseEvent(QMouseEvent* event) {
     FHot = rect().contains(event->position().toPoint());
     if (FHot) Toggle();
     update();
+}
+
+void TSkinCheckRadioBox::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1 : key == Qt::Key_Up || key == Qt::Key_Left ? -1 : 0;
+    if (!step || !parentWidget()) {
+        TSkinCustomControl::keyPressEvent(event);
+        return;
+    }
+    // The boxes of one group in the order they stand, top to bottom, left to right; the arrows wrap.
+    std::vector<TSkinCheckRadioBox*> group;
+    for (auto* box : parentWidget()->findChildren<TSkinCheckRadioBox*>(Qt::FindDirectChildrenOnly))
+        if (box == this || (box->isVisible() && box->isEnabled() && box->focusPolicy() != Qt::NoFocus))
+            group.push_back(box);
+    std::sort(group.begin(), group.end(), [](const QWidget* a, const QWidget* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    const auto at = std::find(group.begin(), group.end(), this) - group.begin();
+    const auto count = static_cast<std::ptrdiff_t>(group.size());
+    group[std::size_t((at + step + count) % count)]->setFocus(Qt::TabFocusReason);
 }
 
 void TSkinCheckRadioBox::keyReleaseEvent(QKeyEvent* event) {

@@ -1,15 +1,19 @@
 #include "skinctrls/skin_edit.h"
 
+#include "skinctrls/skin_accessible.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
 
 namespace dorvanel::skinctrls {
 
 TSkinEdit::TSkinEdit(QWidget* parent)
     : QWidget(parent), FEdit(new QLineEdit(this)), FDefaultFont(StandardDefaultFont()), FDefaultFontColor(Qt::black) {
     FSkinDataName = QStringLiteral("edit");
+    EnsureSkinAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     FEdit->setFrame(false);
     FEdit->setAutoFillBackground(false);
@@ -248,6 +252,14 @@ void TSkinEdit::changeEvent(QEvent* event) {
         update();
     }
     QWidget::changeEvent(event);
+}
+
+void TSkinEdit::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The typing happens in the inner edit, so that is what a screen reader lands on: it is read by the
+    // box's label.
+    const QString name = accessibleName().isEmpty() ? LabelOf(this) : accessibleName();
+    if (FEdit->accessibleName() != name) FEdit->setAccessibleName(name);
 }
 
 }  // namespace dorvanel::skinctrls

@@ -2,11 +2,13 @@
 
 #include "platform/align.h"
 #include "skin/skin_events.h"
+#include "skinctrls/skin_accessible.h"
 #include "skinctrls/skin_button.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QShowEvent>
 #include <QScreen>
 
 namespace dorvanel::skinctrls {
@@ -50,6 +52,11 @@ void TSkinForm::done(int result) {
 }
 
 void TSkinForm::reject() { done(mrCancel); }
+
+void TSkinForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    AnnounceDialog(this, !FAlertText.isEmpty());
+}
 
 void TSkinForm::closeEvent(QCloseEvent* event) {
     // Closing through the frame answers Cancel.

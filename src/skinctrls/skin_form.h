@@ -35,13 +35,20 @@ public:
     void done(int result) override;
     void reject() override;
 
+    // A message box: assistive technology hears it as an alert with this text when it opens (empty: an
+    // ordinary dialog).
+    const QString& AlertText() const { return FAlertText; }
+    void SetAlertText(const QString& text) { FAlertText = text; }
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     int FModalResult = mrNone;
     bool FClosePending = false;
+    QString FAlertText;
 };
 
 }  // namespace dorvanel::skinctrls

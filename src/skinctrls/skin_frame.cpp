@@ -3,6 +3,7 @@
 #include "platform/align.h"
 #include "platform/window_manager.h"
 #include "skin/skin_events.h"
+#include "skinctrls/skin_accessible.h"
 #include "skinctrls/skin_control.h"
 #include "skinctrls/frame_check.h"
 #include "skinctrls/skin_draw.h"
@@ -49,6 +50,7 @@ TSkinFrame::TSkinFrame(QWidget* form, TFormBorderStyle borderStyle)
     DefInActiveCaptionFontColor = clBtnShadow();
     if (FBorderStyle == TFormBorderStyle::bsDialog) FBorderIcons = biSystemMenu;
 
+    EnsureSkinAccessibility();
     form->setWindowFlag(Qt::FramelessWindowHint, true);
     form->setMouseTracking(true);
     form->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -306,21 +308,47 @@ void TSkinFrame::Close() {
     if (FForm) FForm->close();
 }
 
+QString TSkinFrame::ResourceCaption(const char* key, const char* caption) const {
+    const skin::TSkinData* menuSkin = FMenusSkinData ? FMenusSkinData.data() : FSkinData.data();
+    const skin::TResourceStrData* strings = menuSkin ? menuSkin->ResourceStrData() : nullptr;
+    const QString text = strings ? strings->GetResStr(QString::fromLatin1(key)) : QString();
+    return text.isEmpty() ? QString::fromLatin1(caption) : text;
+}
+
+QString TSkinFrame::CommandCaption(skin::TStdCommand command) const {
+    using skin::TStdCommand;
+    switch (command) {
+        case TStdCommand::cmClose:
+            return ResourceCaption("MI_CLOSECAPTION", "&Close");
+        case TStdCommand::cmMaximize:
+            return FStates.Maximised() ? ResourceCaption("MI_RESTORECAPTION", "&Restore")
+                                       : ResourceCaption("MI_MAXCAPTION", "Ma&ximize");
+        case TStdCommand::cmMinimize:
+            return ResourceCaption("MI_MINCAPTION", "Mi&nimize");
+        case TStdCommand::cmRollUp:
+            return RolledUp() ? ResourceCaption("MI_RESTORECAPTION", "&Restore")
+                              : ResourceCaption("MI_ROLLUPCAPTION", "Ro&llUp");
+        case TStdCommand::cmMinimizeToTray:
+            return ResourceCaption("MI_MINTOTRAYCAPTION", "Minimize to &Tray");
+        case TStdCommand::cmSysMenu:
+            return QStringLiteral("System menu");
+        case TStdCommand::cmDefault:
+            break;
+    }
+    return {};
+}
+
 void TSkinFrame::ShowSystemMenuBelow(const QRect& area) {
     ShowSystemMenu(FForm->mapToGlobal(QPoint(area.left(), area.bottom() + 1)));
 }
 
 void TSkinFrame::ShowSystemMenu(QPoint globalPos) {
     if (!UseDefaultSysMenu) return;
-    skin::TSkinData* menuSkin = FMenusSkinData ? FMenusSkinData.data() : FSkinData.data();
-    FSystemMenu->SetSkinData(menuSkin);
+    FSystemMenu->SetSkinData(FMenusSkinData ? FMenusSkinData.data() : FSkinData.data());
     FSystemMenu->Clear();
-    const skin::TResourceStrData* strings = menuSkin ? menuSkin->ResourceStrData() : nullptr;
     const QPointer<TSkinFrame> self(this);
     const auto add = [&](const char* key, const char* caption, void (TSkinFrame::*command)()) {
-        QString text = strings ? strings->GetResStr(QString::fromLatin1(key)) : QString();
-        if (text.isEmpty()) text = QString::fromLatin1(caption);
-        FSystemMenu->Add({text, true, false, [self, command] {
+        FSystemMenu->Add({ResourceCaption(key, caption), true, false, [self, command] {
                               if (self) (self->*command)();
                           }});
     };

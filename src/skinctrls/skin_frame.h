@@ -113,6 +113,9 @@ public:
     // Something the frame shows changed (in area, or anywhere): its strips are drawn again at the next paint.
     void FrameChanged(const QRect& area = QRect());
     TSkinPopupMenu* SystemMenu() const { return FSystemMenu; }
+    // What a caption button is called, as the system menu names the same command (the skin's resource
+    // strings first), with the accelerator's "&" left in.
+    QString CommandCaption(skin::TStdCommand command) const;
 
     // The frame as it paints now (the whole window with the client area left as the frame leaves it).
     QImage RenderImage();
@@ -125,6 +128,8 @@ private:
 
     void ApplySkin();
     void DropObjects();
+    // The skin's resource string for key (the menus' skin first), else the caption given.
+    QString ResourceCaption(const char* key, const char* caption) const;
     void RefreshGeometry();
     void UpdateShape();
     TFramePaintState PaintState() const;

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTimer>
 
 namespace dorvanel::skinctrls {
@@ -68,6 +69,8 @@ TSkinListHeader::TSkinListHeader(TSkinListView* list) : QHeaderView(Qt::Horizont
     setHighlightSections(false);
     setSectionResizeMode(QHeaderView::Interactive);
     setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Reached by Tab, not taken by a click: a mouse user sorts without leaving the rows.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QSize TSkinListHeader::sizeHint() const {
@@ -98,6 +101,52 @@ void TSkinListHeader::PaintSection(QPainter& p, int logical, const QRect& r) {
     const bool ownCaption = bool(FList->OnDrawHeaderSection);
     PaintHeaderSection(p, r, FList->SkinData(), FList->HeaderSkinDataName(), section, font(), !ownCaption);
     if (ownCaption) FList->OnDrawHeaderSection(p, logical, r, section.Pressed);
+    if (hasFocus() && logical == FKeySection) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = r.adjusted(2, 2, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+}
+
+void TSkinListHeader::MoveKeySection(int step) {
+    int visual = visualIndex(FKeySection);
+    for (visual += step; visual >= 0 && visual < count(); visual += step) {
+        if (isSectionHidden(logicalIndex(visual))) continue;
+        FKeySection = logicalIndex(visual);
+        break;
+    }
+    // What a screen reader says on the header is the column the keyboard is on.
+    if (FKeySection < FList->Items().ColumnCount()) setAccessibleName(FList->Items().Column(FKeySection).Caption);
+    viewport()->update();
+}
+
+void TSkinListHeader::focusInEvent(QFocusEvent* event) {
+    if (FKeySection >= count() || isSectionHidden(FKeySection)) FKeySection = logicalIndex(0);
+    MoveKeySection(0);
+    QHeaderView::focusInEvent(event);
+}
+
+void TSkinListHeader::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+            MoveKeySection(-1);
+            return;
+        case Qt::Key_Right:
+            MoveKeySection(1);
+            return;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            for (int i = 0; i < count(); ++i) MoveKeySection(event->key() == Qt::Key_Home ? -1 : 1);
+            return;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (FKeySection >= 0 && FKeySection < count()) emit sectionClicked(FKeySection);
+            return;
+        default:
+            QHeaderView::keyPressEvent(event);
+    }
 }
 
 void TSkinListHeader::paintEvent(QPaintEvent*) {

@@ -25,18 +25,26 @@ public:
     bool HeaderPressed() const { return FPressed; }
     // Whether x (in header coordinates) lies on the divider between two sections.
     bool OnDivider(int x) const;
+    // The section the keyboard is on (logical index): Left and Right move it, Space or Enter clicks it as
+    // the mouse does; it shows a focus rectangle while the header has the focus.
+    int KeySection() const { return FKeySection; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void PaintSection(QPainter& p, int logical, const QRect& r);
+    // Moves the keyboard's section to the visible one step sections away in the order they stand.
+    void MoveKeySection(int step);
 
     TSkinListView* FList;
     int FActiveSection = -1;
     bool FPressed = false;
+    int FKeySection = 0;
 };
 
 class TSkinListView : public QTreeView, public TSkinClient, public platform::TControlBounds {

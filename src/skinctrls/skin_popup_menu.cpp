@@ -2,6 +2,7 @@
 
 #include "skin/data_skin_objects.h"
 #include "skin/skin_events.h"
+#include "skinctrls/skin_accessible.h"
 
 #include <QGuiApplication>
 #include <QHideEvent>
@@ -223,6 +224,7 @@ void TSkinPopupMenu::Popup(QPoint globalPos) {
     move(at);
     show();
     update();
+    AnnounceMenu(this, true);
 }
 
 int TSkinPopupMenu::ItemAt(QPoint pos) const {
@@ -246,6 +248,7 @@ void TSkinPopupMenu::SetHot(int index) {
     if (index == FHot) return;
     FHot = index;
     update();
+    if (index >= 0) AnnounceFocusedItem(this, index);
 }
 
 int TSkinPopupMenu::NextEnabled(int step) const {
@@ -281,7 +284,10 @@ void TSkinPopupMenu::mouseReleaseEvent(QMouseEvent* event) {
 
 void TSkinPopupMenu::leaveEvent(QEvent*) { SetHot(-1); }
 
-void TSkinPopupMenu::hideEvent(QHideEvent*) { emit Closed(); }
+void TSkinPopupMenu::hideEvent(QHideEvent*) {
+    AnnounceMenu(this, false);
+    emit Closed();
+}
 
 void TSkinPopupMenu::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {

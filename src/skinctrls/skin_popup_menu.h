@@ -52,6 +52,9 @@ public:
     int ItemAt(QPoint pos) const;
     QRect ItemRect(int index) const;
     int HotItem() const { return FHot; }
+    // Closes the menu and runs the item's handler once the close has been handled (the mouse, the keyboard
+    // and assistive technology all choose through it); an item that cannot be chosen does nothing.
+    void Run(int index);
     // The menu as it paints now.
     QImage RenderImage();
 
@@ -94,8 +97,6 @@ private:
     void SetHot(int index);
     // The next enabled item from the hot one in direction step (+1 or -1), wrapping; -1 when none is.
     int NextEnabled(int step) const;
-    // Closes the menu and runs the item's handler once the close has been handled.
-    void Run(int index);
     bool Selectable(int index) const;
 
     void PaintTo(QImage& bitmap);

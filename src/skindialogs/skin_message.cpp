@@ -78,6 +78,7 @@ TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType k
     kind = KnownKind(kind);
     auto form = std::make_unique<TMessageForm>(QApplication::activeWindow());
     form->setWindowTitle(KindCaption(kind));
+    form->SetAlertText(text);
     // The message window's frame offers close alone.
     form->SkinFrame1->SetBorderIcons(0);
     form->SkinFrame1->SetSkinData(FSkinData);

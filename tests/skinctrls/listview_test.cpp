@@ -180,6 +180,20 @@ TEST(ListHeader, TallerByFourPressedLookAndColumnClicks) {
     EXPECT_EQ(image.pixel(600, y), clBtnFace().rgb());
 }
 
+TEST(ListHeader, TheKeyboardMovesAlongTheColumnsAndSortsLikeAClick) {
+    TableArea t;
+    TSkinListHeader* header = t.list->Header();
+    std::vector<int> clicked;
+    t.list->OnColumnClick = [&](int column) { clicked.push_back(column); };
+    EXPECT_EQ(header->focusPolicy(), Qt::TabFocus);
+    header->setFocus(Qt::TabFocusReason);
+    const Qt::Key keys[] = {Qt::Key_Right, Qt::Key_Right, Qt::Key_Space, Qt::Key_Left, Qt::Key_Return,
+                            Qt::Key_End,   Qt::Key_Right, Qt::Key_Enter, Qt::Key_Home, Qt::Key_Left, Qt::Key_Space};
+    for (Qt::Key key : keys) QTest::keyClick(header, key);
+    EXPECT_EQ(clicked, (std::vector<int>{2, 1, 5, 0}));
+    EXPECT_EQ(header->accessibleName(), "No");
+}
+
 }  // namespace
 }  // namespace dorvanel::skinctrls
 
