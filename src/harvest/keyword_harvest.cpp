@@ -116,6 +116,9 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
             if (FFetcher.FAbort) return;
         }
     }
+    // Every source answered: the run says it is over, as a single fetch does; a note on answers that could
+    // not be read stays shown instead.
+    if (unreadable == 0) FWindow.ShowStatus(QStringLiteral("Process completed sucessfull!"));
 }
 
 }  // namespace dorvanel::harvest

@@ -72,7 +72,7 @@ TEST_F(LiveSourcesTest, SuggestionsFromEverySourceWithBothExpansionsAndNoDuplica
         EXPECT_EQ(Cell(row, workbench::cellSearches), QString());
     }
     EXPECT_EQ(standin->requests().size(), 94u);
-    EXPECT_EQ(Status(), "Source 2 of 2, request 94 of 94");
+    EXPECT_EQ(Status(), "Process completed sucessfull!");
 }
 
 TEST_F(LiveSourcesTest, AJsonColumnBesideTheEnginesPages) {
