@@ -293,5 +293,18 @@ TEST(SkinKeyboard, TheArrowsMoveTheFocusBetweenTheBoxesThatStandTogetherAndSpace
     EXPECT_EQ(boxes[0]->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
 }
 
+TEST(SkinKeyboard, AltSpaceOpensTheSystemMenuBelowTheCaption) {
+    QWidget form;
+    TSkinFrame frame(&form, TFormBorderStyle::bsSizeable);
+    frame.SetClientSize(300, 200);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_Space, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.SystemMenu()->isVisible(); }));
+    EXPECT_EQ(frame.SystemMenu()->Items().back().Caption, "&Close");
+    EXPECT_GE(frame.SystemMenu()->y(), form.y() + frame.Fit().CaptionRect.ToQRect().bottom());
+    frame.SystemMenu()->close();
+}
+
 }  // namespace
 }  // namespace dorvanel::skinctrls
