@@ -1,8 +1,8 @@
 # Helpers shared by every folder's CMakeLists.
 
-# dorvanel_library(<name> [QT] [SOURCES_GLOB <glob>] DEPS <targets...>)
+# dorvanel_library(<name> [QT] DEPS <targets...> [EXCLUDE <regex...>])
 # One folder, one library: every .cpp/.h of the folder (not of its sub-folders) goes in, so adding a unit
-# needs no edit here.
+# needs no edit here; EXCLUDE leaves out the files whose paths match.
 function(dorvanel_library name)
   cmake_parse_arguments(ARG "QT" "" "DEPS;EXCLUDE" ${ARGN})
   if(ARG_QT AND NOT DORVANEL_WITH_QT)
