@@ -28,7 +28,7 @@ void TKeywordHarvest::ParseSuggestions(const std::string& page) {
 void TKeywordHarvest::Run(const QString& mainKeyword) {
     if (FFetcher.TransferRunning()) return;
     TPageFetcher::TTransferScope running(FFetcher);
-    FFetcher.FAbort = false;
+    FFetcher.Begin();
     if (mainKeyword.isEmpty()) {
         FWindow.ShowMessage(QStringLiteral("Please enter a main keyword before gather keywords."), false);
         return;
@@ -113,7 +113,7 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
             }
             FWindow.ShowStatus(progress);
             FWindow.SetGauge(request, total);
-            if (FFetcher.FAbort) return;
+            if (FFetcher.Aborted()) return;
         }
     }
 }

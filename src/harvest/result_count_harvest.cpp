@@ -33,7 +33,7 @@ void TResultCountHarvest::HarvestResultCounts(int searchType, const std::vector<
     const pages::TServiceHosts& services = FFetcher.ServiceHosts;
     const std::string hosts[] = {services.GoogleHost, services.YahooHost, services.MsnHost};
     for (int i = 0; i < n; ++i) {
-        if (FFetcher.FAbort) return;
+        if (FFetcher.Aborted()) return;
         std::shared_ptr<TListItem> row = rows[static_cast<size_t>(i)].lock();
         if (!row) continue;
         const std::string keyword = row->SubItem(workbench::cellKeyword).toLocal8Bit().toStdString();
@@ -60,7 +60,7 @@ void TResultCountHarvest::HarvestResultCounts(int searchType, const std::vector<
             items.SetSubItem(at, pages::ResultCountCell(engine),
                              QString::fromLocal8Bit(count.data(), static_cast<qsizetype>(count.size())));
             QCoreApplication::processEvents();
-            if (FFetcher.FAbort) return;
+            if (FFetcher.Aborted()) return;
         }
     }
 }
