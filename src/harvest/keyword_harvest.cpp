@@ -50,7 +50,8 @@ void TKeywordHarvest::Run(const QString& mainKeyword) {
             if (!answer) return;  // the window is closing
             FFetcher.FetchPage(pages::CaptchaAnswerAddress(host, answer->Typed, answer->Random, answer->Seed), page);
             if (!pages::IsSecurityImagePage(page)) break;
-            if (FWindow.ShowMessage(QStringLiteral("Wrong password. Do you want try again?"), true) == 2) return;
+            const int again = FWindow.ShowMessage(QStringLiteral("Wrong password. Do you want try again?"), true);
+            if (again == skinctrls::mrCancel) return;
         }
     }
 }
