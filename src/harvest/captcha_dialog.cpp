@@ -1,5 +1,6 @@
 #include "harvest/captcha_dialog.h"
 
+#include "harvest/page_text.h"
 #include "harvest/pages/captcha_page.h"
 
 #include <QGuiApplication>
@@ -90,7 +91,7 @@ void TfrmCaptcha::PrepareImage() {
     FRandom = values.random;
     FSeed = values.seed;
     FImageSrc = values.imageSrc;
-    WebBrowser1->Navigate(QString::fromLocal8Bit(FImageSrc.data(), static_cast<qsizetype>(FImageSrc.size())));
+    WebBrowser1->Navigate(FromBytes(FImageSrc));
 }
 
 void TfrmCaptcha::btnOkClick() {

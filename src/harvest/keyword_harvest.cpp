@@ -1,6 +1,7 @@
 #include "harvest/keyword_harvest.h"
 
 #include "common/text.h"
+#include "harvest/page_text.h"
 #include "harvest/pages/json_answers.h"
 #include "harvest/pages/live_sources.h"
 #include "harvest/pages/suggestion_pages.h"
@@ -13,10 +14,6 @@
 #include <functional>
 
 namespace dorvanel::harvest {
-
-namespace {
-QString FromBytes(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
-}  // namespace
 
 void TKeywordHarvest::ParseSuggestions(const std::string& page) {
     for (const pages::SuggestedKeyword& s : pages::ParseSuggestions(page)) {
@@ -39,7 +36,7 @@ void TKeywordHarvest::Run(const QString& mainKeyword) {
     }
     const std::string host = FFetcher.ServiceHosts.SuggestionHost;
     std::string page;
-    if (!FFetcher.FetchPage(pages::SuggestionsAddress(host, mainKeyword.toLocal8Bit().toStdString()), page)) return;
+    if (!FFetcher.FetchPage(pages::SuggestionsAddress(host, ToBytes(mainKeyword)), page)) return;
     for (;;) {
         if (!pages::IsSecurityImagePage(page)) {
             ParseSuggestions(page);
