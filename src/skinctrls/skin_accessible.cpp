@@ -20,9 +20,9 @@ QString Spoken(QString caption) {
     return caption.replace(QChar(1), QLatin1Char('&'));
 }
 
-class TAccessibleSkinControl : public QAccessibleWidget {
+class AccessibleSkinControl : public QAccessibleWidget {
 public:
-    TAccessibleSkinControl(QWidget* widget, QAccessible::Role role, QString action = QString())
+    AccessibleSkinControl(QWidget* widget, QAccessible::Role role, QString action = QString())
         : QAccessibleWidget(widget, role), FAction(std::move(action)) {}
 
     QString text(QAccessible::Text t) const override {
@@ -75,17 +75,17 @@ private:
 };
 
 // The gauge: a progress bar whose value the value interface gives.
-class TAccessibleGauge : public TAccessibleSkinControl, public QAccessibleValueInterface {
+class AccessibleGauge : public AccessibleSkinControl, public QAccessibleValueInterface {
 public:
-    explicit TAccessibleGauge(TSkinGauge* gauge) : TAccessibleSkinControl(gauge, QAccessible::ProgressBar) {}
+    explicit AccessibleGauge(TSkinGauge* gauge) : AccessibleSkinControl(gauge, QAccessible::ProgressBar) {}
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-        return TAccessibleSkinControl::interface_cast(t);
+        return AccessibleSkinControl::interface_cast(t);
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return QString::number(Gauge()->Value());
-        return TAccessibleSkinControl::text(t);
+        return AccessibleSkinControl::text(t);
     }
     QVariant currentValue() const override { return Gauge()->Value(); }
     void setCurrentValue(const QVariant&) override {}  // the program sets it, not the user
@@ -100,15 +100,15 @@ private:
 QAccessibleInterface* SkinAccessibleFactory(const QString&, QObject* object) {
     auto* w = qobject_cast<QWidget*>(object);
     if (!w) return nullptr;
-    if (auto* gauge = qobject_cast<TSkinGauge*>(w)) return new TAccessibleGauge(gauge);
-    if (qobject_cast<TSkinButton*>(w)) return new TAccessibleSkinControl(w, QAccessible::Button, QAccessibleActionInterface::pressAction());
+    if (auto* gauge = qobject_cast<TSkinGauge*>(w)) return new AccessibleGauge(gauge);
+    if (qobject_cast<TSkinButton*>(w)) return new AccessibleSkinControl(w, QAccessible::Button, QAccessibleActionInterface::pressAction());
     if (auto* box = qobject_cast<TSkinCheckRadioBox*>(w))
-        return new TAccessibleSkinControl(w, box->Radio() ? QAccessible::RadioButton : QAccessible::CheckBox,
+        return new AccessibleSkinControl(w, box->Radio() ? QAccessible::RadioButton : QAccessible::CheckBox,
                                           QAccessibleActionInterface::toggleAction());
-    if (qobject_cast<TSkinLinkLabel*>(w)) return new TAccessibleSkinControl(w, QAccessible::Link, QStringLiteral("jump"));
-    if (qobject_cast<TSkinStdLabel*>(w)) return new TAccessibleSkinControl(w, QAccessible::StaticText);
+    if (qobject_cast<TSkinLinkLabel*>(w)) return new AccessibleSkinControl(w, QAccessible::Link, QStringLiteral("jump"));
+    if (qobject_cast<TSkinStdLabel*>(w)) return new AccessibleSkinControl(w, QAccessible::StaticText);
     if (qobject_cast<TSkinStatusPanel*>(w) || qobject_cast<TSkinStatusBar*>(w))
-        return new TAccessibleSkinControl(w, QAccessible::StatusBar);
+        return new AccessibleSkinControl(w, QAccessible::StatusBar);
     return nullptr;
 }
 
