@@ -2,9 +2,10 @@
 
 # dorvanel_library(<name> [QT] DEPS <targets...> [EXCLUDE <regex...>])
 # One folder, one library: every .cpp/.h of the folder (not of its sub-folders) goes in, so adding a unit
-# needs no edit here. The library exports its own folder's headers and no others: they are linked, one by
-# one, into build/include/<name>/<folder>/, so "skin/skin_data.h" is found only by code that links the skin
-# library (itself or through a dependency), and an include across a boundary fails to compile.
+# needs no edit here; EXCLUDE leaves out the files whose paths match. The library exports its own folder's
+# headers and no others: they are linked, one by one, into build/include/<name>/<folder>/, so
+# "skin/skin_data.h" is found only by code that links the skin library (itself or through a dependency), and
+# an include across a boundary fails to compile.
 function(dorvanel_library name)
   cmake_parse_arguments(ARG "QT" "" "DEPS;EXCLUDE" ${ARGN})
   if(ARG_QT AND NOT DORVANEL_WITH_QT)

@@ -16,9 +16,9 @@ namespace {
 // The banner area is this much taller than its picture.
 constexpr int kBannerMargin = 10;
 
-class TSettings {
+class Settings {
 public:
-    explicit TSettings(const QString& path) : FIni(QFile::encodeName(path).toStdString()) {}
+    explicit Settings(const QString& path) : FIni(QFile::encodeName(path).toStdString()) {}
     QString Read(const QString& key) const {
         return QString::fromLocal8Bit(FIni.ReadString("Settings", key.toLocal8Bit().toStdString(), std::string()));
     }
@@ -32,7 +32,7 @@ QString InFolder(const QString& folder, const QString& name) { return QDir(folde
 bool IsFile(const QString& path) { return QFileInfo(path).isFile(); }
 
 // Collects the set keys of a numbered series, each with its companion value (possibly empty), in key order.
-void Collect(const TSettings& settings, int count, const QString& keyPattern, const QString& companionPattern,
+void Collect(const Settings& settings, int count, const QString& keyPattern, const QString& companionPattern,
              QStringList& values, QStringList& companions) {
     for (int i = 1; i <= count; ++i) {
         const QString value = settings.Read(keyPattern.arg(i));
@@ -71,7 +71,7 @@ QString StoredBannerPath(const QString& programFolder, int number) {
 void LoadBranding(const QString& programFolder, TBrandingTarget& target, TBrandingFields& fields, TRandomPick& random) {
     const QString configPath = InFolder(programFolder, QString::fromLatin1(kConfigFileName));
     if (!IsFile(configPath)) return;
-    const TSettings settings(configPath);
+    const Settings settings(configPath);
 
     const QString appName = settings.Read(QStringLiteral("AppName"));
     if (!appName.isEmpty()) target.SetCaption(appName);

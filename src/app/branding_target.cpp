@@ -11,50 +11,50 @@
 
 namespace dorvanel::app {
 
-void TBrandingControls::SetCaption(const QString& caption) { c_.Form->setWindowTitle(caption); }
+void TBrandingControls::SetCaption(const QString& caption) { FControls.Form->setWindowTitle(caption); }
 
 void TBrandingControls::SetBannerCursor(bool hand) {
     const Qt::CursorShape shape = hand ? Qt::PointingHandCursor : Qt::ArrowCursor;
-    c_.imgBanner->setCursor(shape);
-    c_.gifBanner->setCursor(shape);
+    FControls.imgBanner->setCursor(shape);
+    FControls.gifBanner->setCursor(shape);
 }
 
 int TBrandingControls::ShowStillBanner(const QImage& picture) {
-    c_.gifBanner->hide();
-    c_.imgBanner->show();
-    c_.imgBanner->setPixmap(QPixmap::fromImage(picture));
-    c_.imgBanner->resize(picture.size());
-    return c_.imgBanner->height();
+    FControls.gifBanner->hide();
+    FControls.imgBanner->show();
+    FControls.imgBanner->setPixmap(QPixmap::fromImage(picture));
+    FControls.imgBanner->resize(picture.size());
+    return FControls.imgBanner->height();
 }
 
 int TBrandingControls::ShowGifBanner(const QString& path) {
-    c_.gifBanner->show();
-    c_.imgBanner->hide();
-    c_.gifBanner->LoadFromFile(path.toLocal8Bit().toStdString());
-    return c_.gifBanner->height();
+    FControls.gifBanner->show();
+    FControls.imgBanner->hide();
+    FControls.gifBanner->LoadFromFile(path.toLocal8Bit().toStdString());
+    return FControls.gifBanner->height();
 }
 
 void TBrandingControls::SetBannerAreaHeight(int height) {
-    const QRect r = c_.panBanner->geometry();
-    platform::SetBounds(c_.panBanner, r.left(), r.top(), r.width(), height);
+    const QRect r = FControls.panBanner->geometry();
+    platform::SetBounds(FControls.panBanner, r.left(), r.top(), r.width(), height);
 }
 
 void TBrandingControls::HideBannerArea() {
-    c_.panBanner->hide();
-    if (QWidget* parent = c_.panBanner->parentWidget()) platform::AlignControls(parent);
+    FControls.panBanner->hide();
+    if (QWidget* parent = FControls.panBanner->parentWidget()) platform::AlignControls(parent);
 }
 
 void TBrandingControls::SetLinks(const QString& url1, const QString& name1, const QString& url2, const QString& name2) {
-    c_.lblLink1URL->SetCaption(name1);
-    c_.lblLink1URL->SetURL(url1);
-    c_.lblLink2URL->SetCaption(name2);
-    c_.lblLink2URL->SetURL(url2);
+    FControls.lblLink1URL->SetCaption(name1);
+    FControls.lblLink1URL->SetURL(url1);
+    FControls.lblLink2URL->SetCaption(name2);
+    FControls.lblLink2URL->SetURL(url2);
 }
 
-void TBrandingControls::LoadSkinArchive(const QString& path) { c_.SkinData1->LoadSkinArchiveFile(path); }
+void TBrandingControls::LoadSkinArchive(const QString& path) { FControls.SkinData1->LoadSkinArchiveFile(path); }
 
 void TBrandingControls::SetApplicationIcon(const QIcon& icon) {
-    c_.Form->setWindowIcon(icon);
+    FControls.Form->setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
 }
 

@@ -56,7 +56,7 @@ public:
         skinctrls::TSkinLinkLabel* lblLink2URL = nullptr;
         skin::TSkinData* SkinData1 = nullptr;
     };
-    explicit TBrandingControls(const Controls& controls) : c_(controls) {}
+    explicit TBrandingControls(const Controls& controls) : FControls(controls) {}
 
     void SetCaption(const QString& caption) override;
     void SetBannerCursor(bool hand) override;
@@ -69,7 +69,7 @@ public:
     void SetApplicationIcon(const QIcon& icon) override;
 
 private:
-    Controls c_;
+    Controls FControls;
 };
 
 }  // namespace dorvanel::app

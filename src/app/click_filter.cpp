@@ -8,9 +8,9 @@ namespace dorvanel::app {
 
 namespace {
 
-class TClickFilter : public QObject {
+class ClickFilter : public QObject {
 public:
-    TClickFilter(QWidget* control, std::function<void()> handler) : QObject(control), FHandler(std::move(handler)) {}
+    ClickFilter(QWidget* control, std::function<void()> handler) : QObject(control), FHandler(std::move(handler)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* control = static_cast<QWidget*>(parent());
@@ -34,7 +34,7 @@ private:
 }  // namespace
 
 void WhenClicked(QWidget* control, std::function<void()> handler) {
-    control->installEventFilter(new TClickFilter(control, std::move(handler)));
+    control->installEventFilter(new ClickFilter(control, std::move(handler)));
 }
 
 }  // namespace dorvanel::app

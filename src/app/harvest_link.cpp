@@ -1,6 +1,7 @@
 #include "app/harvest_link.h"
 
 #include "harvest/captcha_dialog.h"
+#include "harvest/page_text.h"
 #include "workbench/keyword_table.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ std::optional<harvest::TSecurityAnswer> TMainHarvestLink::AskSecurityImage(const
     dialog->FPageText = page;
     dialog->ShowModal();  // OK and Cancel both lead on
     if (FClosing) return std::nullopt;
-    return harvest::TSecurityAnswer{dialog->edtPassword->Text().toLocal8Bit().toStdString(), dialog->FRandom,
+    return harvest::TSecurityAnswer{harvest::ToBytes(dialog->edtPassword->Text()), dialog->FRandom,
                                     dialog->FSeed};
 }
 

@@ -214,7 +214,7 @@ void TfrmMain::GatherData(bool withoutCountsOnly) {
     }
     FSearchType = searchType;
     FColumnClickEnabled = false;
-    FFetcher.FAbort = false;
+    FFetcher.Begin();
     button->SetCaption(kStop);
     // However the harvest ends (also by a failure that leaves it), the button and column clicks come back.
     struct Restore {

@@ -31,22 +31,22 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : FFd(fd) {}
+    explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
-        if (FFd >= 0) ::close(FFd);
+        if (fd_ >= 0) ::close(fd_);
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return FFd; }
+    int Get() const { return fd_; }
     // Closes now and tells whether the close succeeded (a delayed write error shows here).
     bool Close() {
-        const int fd = FFd;
-        FFd = -1;
+        const int fd = fd_;
+        fd_ = -1;
         return ::close(fd) == 0;
     }
 
 private:
-    int FFd;
+    int fd_;
 };
 
 // The file a save really writes: the target of a symbolic link (a chain of them), else the path itself.

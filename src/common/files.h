@@ -11,11 +11,11 @@ namespace dorvanel::common {
 // A file the program was asked to read or write and could not.
 class EFileError : public Exception {
 public:
-    EFileError(const std::string& message, int error) : Exception(message), FError(error) {}
-    int Error() const { return FError; }
+    EFileError(const std::string& message, int error) : Exception(message), error_(error) {}
+    int Error() const { return error_; }
 
 private:
-    int FError;
+    int error_;
 };
 
 inline constexpr uint64_t kNoSizeLimit = UINT64_MAX;

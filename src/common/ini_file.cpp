@@ -38,14 +38,14 @@ TIniFile TIniFile::FromText(std::string_view text) {
             ((value.front() == '"' && value.back() == '"') || (value.front() == '\'' && value.back() == '\'')))
             value = value.substr(1, value.size() - 2);
         if (value.size() > kMaxValueLength) value = value.substr(0, kMaxValueLength);
-        ini.FEntries.push_back({section, std::string(TrimWhiteSpace(line.substr(0, eq))), std::string(value)});
+        ini.entries_.push_back({section, std::string(TrimWhiteSpace(line.substr(0, eq))), std::string(value)});
     }
     return ini;
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  const std::string& defaultValue) const {
-    for (const Entry& e : FEntries)
+    for (const Entry& e : entries_)
         if (SameText(e.Section, section) && SameText(e.Key, key)) return e.Value;
     return defaultValue;
 }

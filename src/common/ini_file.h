@@ -29,7 +29,7 @@ private:
         std::string Key;
         std::string Value;
     };
-    std::vector<Entry> FEntries;
+    std::vector<Entry> entries_;
 };
 
 }  // namespace dorvanel::common

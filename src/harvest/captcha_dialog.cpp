@@ -1,5 +1,6 @@
 #include "harvest/captcha_dialog.h"
 
+#include "harvest/page_text.h"
 #include "harvest/pages/captcha_page.h"
 
 #include <QGuiApplication>
@@ -30,43 +31,27 @@ constexpr int kDesignFontHeight = 14;
 }  // namespace
 
 TfrmCaptcha::TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent)
-    : TSkinForm(parent), FMessage(msg) {
+    : TEntryDialog(skinData, msg, parent) {
     const double k = DesignScale();
     setWindowTitle(QStringLiteral("Security image"));
-    SkinFrame1->SetSkinData(skinData);
     SetClientSize(S(382, k), S(257, k));
 
-    SkinStdLabel2 = new TSkinStdLabel(ClientArea());
-    SkinStdLabel2->SetSkinData(skinData);
-    SkinStdLabel2->SetAutoSize(false);
-    SkinStdLabel2->SetCaption(QStringLiteral("Please enter the characters in the image"));
+    SkinStdLabel2 = AddLabel(QStringLiteral("Please enter the characters in the image"), S(16, k), S(8, k), S(238, k),
+                             S(16, k));
     // The caption's font shrinks with the bounds it was designed for, so that it still fits at 96 dpi.
     SkinStdLabel2->SetUseSkinFont(false);
     SkinStdLabel2->SetLabelFont(skin::SkinFont("Arial", std::max(1, S(kDesignFontHeight, k)), {}));
-    SkinStdLabel2->SetBounds(S(16, k), S(8, k), S(238, k), S(16, k));
 
     WebBrowser1 = new TImageView(ClientArea());
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(S(16, k), S(32, k), S(345, k), S(137, k));
 
-    edtPassword = new TSkinEdit(ClientArea());
-    edtPassword->setObjectName(QStringLiteral("edtPassword"));
-    edtPassword->SetSkinData(skinData);
-    edtPassword->SetBounds(S(16, k), S(182, k), S(345, k), S(18, k));
-
-    btnOk = new TSkinButton(ClientArea());
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->SetSkinData(skinData);
-    btnOk->SetCaption(QStringLiteral("Ok"));
-    btnOk->SetBounds(S(68, k), S(210, k), S(101, k), S(26, k));
+    edtPassword = AddEdit("edtPassword", S(16, k), S(182, k), S(345, k), S(18, k));
+    btnOk = AddButton("btnOk", QStringLiteral("Ok"), {S(68, k), S(210, k), S(101, k), S(26, k)});
+    btnCancel = AddButton("btnCancel", QStringLiteral("Cancel"), {S(177, k), S(210, k), S(101, k), S(26, k)}, mrCancel);
     btnOk->OnClick = [this] { btnOkClick(); };
-
-    btnCancel = new TSkinButton(ClientArea());
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->SetSkinData(skinData);
-    btnCancel->SetCaption(QStringLiteral("Cancel"));
-    btnCancel->SetBounds(S(177, k), S(210, k), S(101, k), S(26, k));
     btnCancel->OnClick = [this] { btnCancelClick(); };
+    edtPassword->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { edtPasswordKeyDown(key, shift); };
 
     setTabOrder(edtPassword, btnOk);
     setTabOrder(btnOk, btnCancel);
@@ -90,20 +75,18 @@ void TfrmCaptcha::PrepareImage() {
     FRandom = values.random;
     FSeed = values.seed;
     FImageSrc = values.imageSrc;
-    WebBrowser1->Navigate(QString::fromLocal8Bit(FImageSrc.data(), static_cast<qsizetype>(FImageSrc.size())));
+    WebBrowser1->Navigate(FromBytes(FImageSrc));
 }
 
 void TfrmCaptcha::btnOkClick() {
-    if (edtPassword->Text().isEmpty()) {
-        if (FMessage)
-            FMessage->ShowSkinMessage(QStringLiteral("Please enter a password."),
-                                      skindialogs::TMsgDlgType::mtInformation,
-                                      skindialogs::MsgButtons({skindialogs::mbOK}), 0);
-        return;
-    }
-    SetModalResult(mrOk);
+    if (edtPassword->Text().isEmpty()) Inform(QStringLiteral("Please enter a password."));
+    else SetModalResult(mrOk);
 }
 
 void TfrmCaptcha::btnCancelClick() { SetModalResult(mrCancel); }
+
+void TfrmCaptcha::edtPasswordKeyDown(int& key, Qt::KeyboardModifiers) {
+    EnterDoes(key, [this] { btnOkClick(); });
+}
 
 }  // namespace dorvanel::harvest

@@ -1,19 +1,15 @@
 #pragma once
 // The Security image dialog: shows the service's security image and takes the characters the user types.
-// It cuts the hidden values random and seed and the image address out of the page it is given.
+// It cuts the hidden values random and seed and the image address out of the page it is given. Built like
+// the keyword entry dialogs: Enter in the answer field presses Ok, Escape Cancel.
 #include "harvest/image_view.h"
-#include "skindialogs/skin_message.h"
-#include "skin/skin_data.h"
-#include "skinctrls/skin_button.h"
-#include "skinctrls/skin_edit.h"
-#include "skinctrls/skin_form.h"
-#include "skinctrls/skin_labels.h"
+#include "workbench/entry_dialogs.h"
 
 #include <string>
 
 namespace dorvanel::harvest {
 
-class TfrmCaptcha : public skinctrls::TSkinForm {
+class TfrmCaptcha : public workbench::TEntryDialog {
     Q_OBJECT
 public:
     TfrmCaptcha(skin::TSkinData* skinData, skindialogs::TSkinMessage* msg, QWidget* parent = nullptr);
@@ -22,6 +18,7 @@ public:
     void PrepareImage();
     void btnOkClick();
     void btnCancelClick();
+    void edtPasswordKeyDown(int& key, Qt::KeyboardModifiers shift);
 
     std::string FPageText;
     std::string FRandom;
@@ -38,7 +35,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    skindialogs::TSkinMessage* FMessage;
     bool FPrepared = false;
 };
 

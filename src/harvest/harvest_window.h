@@ -2,6 +2,7 @@
 // What the harvests need of the window they run in, and nothing more: the table's rows, the status texts,
 // the gauge, the message component and the security image question.
 #include "skinctrls/list_items.h"
+#include "skinctrls/modal_result.h"
 
 #include <QString>
 
@@ -29,7 +30,7 @@ public:
     virtual void SetGauge(int value, int maxValue) = 0;
     virtual void SetGaugeValue(int value) = 0;
     virtual int GaugeMax() const = 0;
-    // Shows a message with OK (and Cancel); returns 1 for OK, 2 for Cancel.
+    // Shows a message with OK (and Cancel); returns skinctrls::mrOk or mrCancel.
     virtual int ShowMessage(const QString& text, bool withCancel) = 0;
     // Shows the security image page and returns what the user answered, by OK or by Cancel alike; nothing
     // when the window is closing and no dialog may open any more.

@@ -1,6 +1,7 @@
 #include "harvest/keyword_harvest.h"
 
 #include "common/text.h"
+#include "harvest/page_text.h"
 #include "harvest/pages/json_answers.h"
 #include "harvest/pages/live_sources.h"
 #include "harvest/pages/suggestion_pages.h"
@@ -14,10 +15,6 @@
 
 namespace dorvanel::harvest {
 
-namespace {
-QString FromBytes(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
-}  // namespace
-
 void TKeywordHarvest::ParseSuggestions(const std::string& page) {
     for (const pages::SuggestedKeyword& s : pages::ParseSuggestions(page)) {
         workbench::AppendKeywordRow(FWindow.Rows(), FromBytes(s.keyword), FromBytes(s.count));
@@ -28,7 +25,7 @@ void TKeywordHarvest::ParseSuggestions(const std::string& page) {
 void TKeywordHarvest::Run(const QString& mainKeyword) {
     if (FFetcher.TransferRunning()) return;
     TPageFetcher::TTransferScope running(FFetcher);
-    FFetcher.FAbort = false;
+    FFetcher.Begin();
     if (mainKeyword.isEmpty()) {
         FWindow.ShowMessage(QStringLiteral("Please enter a main keyword before gather keywords."), false);
         return;
@@ -39,7 +36,7 @@ void TKeywordHarvest::Run(const QString& mainKeyword) {
     }
     const std::string host = FFetcher.ServiceHosts.SuggestionHost;
     std::string page;
-    if (!FFetcher.FetchPage(pages::SuggestionsAddress(host, mainKeyword.toLocal8Bit().toStdString()), page)) return;
+    if (!FFetcher.FetchPage(pages::SuggestionsAddress(host, ToBytes(mainKeyword)), page)) return;
     for (;;) {
         if (!pages::IsSecurityImagePage(page)) {
             ParseSuggestions(page);
@@ -50,7 +47,8 @@ void TKeywordHarvest::Run(const QString& mainKeyword) {
             if (!answer) return;  // the window is closing
             FFetcher.FetchPage(pages::CaptchaAnswerAddress(host, answer->Typed, answer->Random, answer->Seed), page);
             if (!pages::IsSecurityImagePage(page)) break;
-            if (FWindow.ShowMessage(QStringLiteral("Wrong password. Do you want try again?"), true) == 2) return;
+            const int again = FWindow.ShowMessage(QStringLiteral("Wrong password. Do you want try again?"), true);
+            if (again == skinctrls::mrCancel) return;
         }
     }
 }
@@ -113,7 +111,7 @@ void TKeywordHarvest::RunSources(const QString& mainKeyword) {
             }
             FWindow.ShowStatus(progress);
             FWindow.SetGauge(request, total);
-            if (FFetcher.FAbort) return;
+            if (FFetcher.Aborted()) return;
         }
     }
     // Every source answered: the run says it is over, as a single fetch does; a note on answers that could

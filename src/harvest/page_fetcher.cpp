@@ -4,6 +4,7 @@
 #include "common/files.h"
 #include "common/ini_file.h"
 #include "common/text.h"
+#include "harvest/page_text.h"
 #include "harvest/retry_policy.h"
 #include "http/exceptions.h"
 #include "http/http_date.h"
@@ -40,8 +41,6 @@ std::string ReadPageText(const std::string& path) {
     });
     return text;
 }
-
-QString FromBytes(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
 
 // A failure of the connection itself (refused, reset, cut off, silent), which another try may not meet.
 bool IsConnectionFailure(const Exception& e) {

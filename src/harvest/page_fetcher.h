@@ -36,8 +36,12 @@ public:
     // the retries allow; Stop ends any wait at once.
     bool FetchPage(const std::string& url, std::string& page, const TRequestLabel& label = {});
 
+    // Lowers the abort flag: each command that fetches calls it when it starts.
+    void Begin() { FAbort = false; }
     // Stop: raises the abort flag and breaks the transfer in progress.
     void Stop();
+    // Whether the run has to end: Stop was pressed or a fetch failed since the command began.
+    bool Aborted() const { return FAbort; }
 
     bool TransferRunning() const { return FTransferRunning; }
 
@@ -64,8 +68,6 @@ public:
     // names its own.
     void UseServices(pages::TServiceHosts hosts, pages::TLiveSources live = {});
 
-    // Raised by Stop and by a failed fetch, lowered by each command that fetches when it starts.
-    bool FAbort = false;
     pages::TServiceHosts ServiceHosts;
     http::TNetProxySettings Proxies;
     // Suggestion and count sources, pacing and retries, the User-Agent: none set by default.
@@ -87,6 +89,8 @@ private:
     bool waitUnlessStopped(int64_t ms);
 
     THarvestWindow& FWindow;
+    // Raised by Stop and by a failed fetch, lowered by Begin.
+    bool FAbort = false;
     bool FTransferRunning = false;
     int FRequestsThisRun = 0;
     QEventLoop* FWaitLoop = nullptr;

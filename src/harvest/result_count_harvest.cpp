@@ -3,6 +3,7 @@
 #include "harvest/pages/json_answers.h"
 #include "harvest/pages/live_sources.h"
 #include "harvest/pages/result_count_pages.h"
+#include "harvest/page_text.h"
 #include "workbench/keyword_table.h"
 
 #include <QCoreApplication>
@@ -33,10 +34,10 @@ void TResultCountHarvest::HarvestResultCounts(int searchType, const std::vector<
     const pages::TServiceHosts& services = FFetcher.ServiceHosts;
     const std::string hosts[] = {services.GoogleHost, services.YahooHost, services.MsnHost};
     for (int i = 0; i < n; ++i) {
-        if (FFetcher.FAbort) return;
+        if (FFetcher.Aborted()) return;
         std::shared_ptr<TListItem> row = rows[static_cast<size_t>(i)].lock();
         if (!row) continue;
-        const std::string keyword = row->SubItem(workbench::cellKeyword).toLocal8Bit().toStdString();
+        const std::string keyword = ToBytes(row->SubItem(workbench::cellKeyword));
         for (size_t e = 0; e < pages::kEngines.size(); ++e) {
             const pages::Engine engine = pages::kEngines[e];
             const pages::TJsonEngine& json = FFetcher.Live.Engines[e];
@@ -57,10 +58,9 @@ void TResultCountHarvest::HarvestResultCounts(int searchType, const std::vector<
             } else if (const auto digits = pages::ReadJsonCount(page, json.Pointer)) {
                 count = pages::GroupThousands(*digits);
             }
-            items.SetSubItem(at, pages::ResultCountCell(engine),
-                             QString::fromLocal8Bit(count.data(), static_cast<qsizetype>(count.size())));
+            items.SetSubItem(at, pages::ResultCountCell(engine), FromBytes(count));
             QCoreApplication::processEvents();
-            if (FFetcher.FAbort) return;
+            if (FFetcher.Aborted()) return;
         }
     }
 }

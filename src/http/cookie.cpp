@@ -36,8 +36,8 @@ std::string parentDomain(const std::string& host) {
     return dot == std::string::npos ? std::string() : host.substr(dot);
 }
 
-int64_t secondsUntil(TDateTime when) {
-    const double seconds = std::trunc((when - Now()) * 86400.0);
+int64_t secondsUntil(TDateTime when, TDateTime now) {
+    const double seconds = std::trunc((when - now) * 86400.0);
     if (!(seconds > static_cast<double>(std::numeric_limits<int64_t>::min())))
         return std::numeric_limits<int64_t>::min();
     if (!(seconds < static_cast<double>(std::numeric_limits<int64_t>::max())))
@@ -134,7 +134,7 @@ std::string TNetNetscapeCookie::ServerForm() const {
 
 void TNetCookieRFC2109::SetExpires(const std::string& text) {
     ExpiresText = text;
-    MaxAgeSeconds = secondsUntil(ParseHttpDate(text));
+    MaxAgeSeconds = secondsUntil(ParseHttpDate(text), Clock());
 }
 
 void TNetCookieRFC2109::ApplyAttributes(const std::vector<std::string>& items) {
@@ -146,14 +146,16 @@ void TNetCookieRFC2109::ApplyAttributes(const std::vector<std::string>& items) {
     MaxAgeSeconds = hasMaxAge ? maxAge : -1;
     VersionText = attribute(items, "VERSION");
     CommentText = attribute(items, "COMMENT");
-    if (hasMaxAge && maxAge == 0 && !ExpiresText.empty()) {
-        SetExpires(FormatHttpDate(Now() - 2.0 / 86400.0));
+    if (ExpiresText.empty()) Flavor = 0;
+    if (hasMaxAge && maxAge == 0) {
+        // Two seconds back: the date text holds whole seconds and its decoding rounds to the millisecond, so
+        // "now" itself, late in a second, would be written as the next second and outlive the next purge.
+        SetExpires(FormatHttpDate(Clock() - 2.0 / 86400.0));
         MaxAgeSeconds = 0;
     } else if (ExpiresText.empty()) {
-        Flavor = 0;
         if (MaxAgeSeconds >= 0) {
             const int64_t maxAgeRead = MaxAgeSeconds;
-            SetExpires(FormatHttpDate(Now() + static_cast<double>(MaxAgeSeconds) / 86400.0));
+            SetExpires(FormatHttpDate(Clock() + static_cast<double>(MaxAgeSeconds) / 86400.0));
             MaxAgeSeconds = maxAgeRead;
         }
     }

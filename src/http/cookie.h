@@ -2,8 +2,11 @@
 // One cookie as received in a "Set-cookie" or "Set-cookie2" header. Three flavours share one class line:
 // the Netscape format, RFC 2109 (every "Set-cookie") and RFC 2965 (every "Set-cookie2").
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "http/http_date.h"
 
 namespace dorvanel::http {
 
@@ -19,6 +22,8 @@ public:
     bool IsSecure = false;
     std::string SourceText;  // the last text parsed into this cookie
     uint8_t Flavor = 0;      // 0 Netscape, 1 RFC 2109, 2 RFC 2965
+    // What "now" is when an expiry is worked out; the jar hands each cookie its own clock.
+    std::function<TDateTime()> Clock = Now;
 
     // Reads name, value and attributes from a header value; the same text twice in a row is read once.
     void ParseCookieText(const std::string& text);

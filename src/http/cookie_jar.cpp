@@ -218,7 +218,7 @@ void TNetCookies::dropEmptyDomains() {
 
 void TNetCookies::PurgeExpired() {
     CookieLock lock(*this, TNetCookieAccess::Write);
-    const TDateTime now = Now();
+    const TDateTime now = Clock();
     for (size_t d = 0; d < domains_.size(); ++d) {
         auto& items = domains_[d].Cookies.Items;
         for (size_t i = items.size(); i-- > 0;) {
@@ -255,6 +255,7 @@ void TNetCookieManager::accept(std::unique_ptr<TNetNetscapeCookie> cookie, const
     // A cookie that would bring control bytes into a request line, or that is larger than a client keeps,
     // is ignored whole (RFC 6265bis 5.6).
     if (text.size() > TNetCookies::kMaxCookieBytes || hasControlBytes(text)) return;
+    cookie->Clock = cookies_.Clock;
     cookie->ParseCookieText(text);
     // Only an answer over https may set a Secure cookie, and a plain one may not overwrite or delete a Secure
     // cookie that would be sent along with it (RFC 6265bis 5.6, "strict secure cookies").

@@ -55,8 +55,10 @@ public:
     // Files the cookie under its domain (created at the end when new). A cookie of the same domain and name
     // (ignoring case) is replaced in its place.
     void StoreCookie(std::unique_ptr<TNetNetscapeCookie> cookie);
-    // Deletes every cookie whose expiry lies before `now`; an expiry that does not read counts as long past.
+    // Deletes every cookie whose expiry lies before `Clock()`; an expiry that does not read counts as long past.
     void PurgeExpired();
+    // The jar's "now", also given to each cookie it takes in; tests put a fixed one in.
+    std::function<TDateTime()> Clock = Now;
 
     // Many readers or one writer; the writer may lock again, for reading or writing, while it holds the lock.
     void LockCookieList(TNetCookieAccess access);

@@ -252,6 +252,9 @@ void TNetCustomHTTP::readFinalHead() {
 // lines, compared without case. Chunked as the last coding frames the body and wins over a length; any
 // other last coding leaves the body to run until the close, whatever a length says; without the header the
 // length lines must agree. A token that merely contains "chunked" is another coding.
+// Why so strict: a proxy in between frames the answer by these same rules, and a client that read only the
+// first line, or found "chunked" inside another word, would take another body than the proxy passed on; the
+// bytes after it would then be read as the next answer, which lets a peer plant an answer for a later request.
 TNetCustomHTTP::TFraming TNetCustomHTTP::framingOf(const TNetHTTPResponse& response) {
     std::vector<std::string> values;
     response.HeaderLines.CollectValues("Transfer-Encoding", values);

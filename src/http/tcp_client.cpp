@@ -52,7 +52,7 @@ void TNetTCPClient::OpenConnection(int32_t timeout) {
 namespace {
 
 // What the lookup thread hands back. Shared, because a lookup that was given up on ends on its own later.
-struct TLookupState {
+struct LookupState {
     std::mutex lock;
     std::condition_variable done;
     bool finished = false;
@@ -72,7 +72,7 @@ std::string TNetTCPClient::resolveHost(TNetSocketHandle& binding, int32_t limitM
     if (SameText(Host, "LOCALHOST") || IsDottedIP(Host) || !TNetIdlePumpBase::PumpApplies()) {
         return Stack().ResolveHostName(Host);
     }
-    auto state = std::make_shared<TLookupState>();
+    auto state = std::make_shared<LookupState>();
     std::thread([state, host = Host] {
         std::string address;
         std::exception_ptr failure;

@@ -17,115 +17,115 @@ gif::TRGB WindowColour() {
 
 }  // namespace
 
-TGIFAnimator::TGIFAnimator(QWidget* parent) : TImageControl(parent), timer_(std::make_unique<TThreadTimer>()) {
-    composer_.SetWindowColor(WindowColour());
-    timer_->SetEnabled(false);
-    timer_->SetInterval(0);
-    image_.OnChange = [this] { ImageChanged(); };
+TGIFAnimator::TGIFAnimator(QWidget* parent) : TImageControl(parent), FTimer(std::make_unique<TThreadTimer>()) {
+    FComposer.SetWindowColor(WindowColour());
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(0);
+    FImage.OnChange = [this] { ImageChanged(); };
 }
 
 TGIFAnimator::~TGIFAnimator() {
     // The timer's thread may be inside a tick: it ends before anything it touches goes.
-    timer_.reset();
-    image_.OnChange = nullptr;
+    FTimer.reset();
+    FImage.OnChange = nullptr;
 }
 
 void TGIFAnimator::SetImage(const gif::TGIFImage& image) {
-    std::lock_guard lock(lock_);
-    image_.Assign(image);
+    std::lock_guard lock(FLock);
+    FImage.Assign(image);
 }
 
 void TGIFAnimator::LoadFromFile(const std::string& path) {
-    std::lock_guard lock(lock_);
-    image_.LoadFromFile(path);
+    std::lock_guard lock(FLock);
+    FImage.LoadFromFile(path);
 }
 
 void TGIFAnimator::LoadFromStream(std::istream& in) {
-    std::lock_guard lock(lock_);
-    image_.LoadFromStream(in);
+    std::lock_guard lock(FLock);
+    FImage.LoadFromStream(in);
 }
 
 void TGIFAnimator::SetAnimate(bool on) {
-    if (on == animate_) return;
+    if (on == FAnimate) return;
     if (on) {
-        timer_->SetOnTimer([this] {
-            if (asyncDrawing_) {
+        FTimer->SetOnTimer([this] {
+            if (FAsyncDrawing) {
                 FrameAdvanceAsync();
             } else {
                 FrameAdvance();
             }
         });
-        timer_->SetEnabled(true);
-        animate_ = timer_->Enabled();
+        FTimer->SetEnabled(true);
+        FAnimate = FTimer->Enabled();
         if (OnStart) OnStart();
     } else {
-        timer_->SetEnabled(false);
-        timer_->SetOnTimer(nullptr);
-        animate_ = false;
+        FTimer->SetEnabled(false);
+        FTimer->SetOnTimer(nullptr);
+        FAnimate = false;
         if (OnStop) OnStop();
         update();
     }
 }
 
 void TGIFAnimator::SetAsyncDrawing(bool on) {
-    asyncDrawing_ = on;
-    timer_->SetSyncEvent(!on);
+    FAsyncDrawing = on;
+    FTimer->SetSyncEvent(!on);
 }
 
 void TGIFAnimator::SetAutoSize(bool on) {
-    autoSize_ = on;
-    if (on && !image_.Empty()) resize(image_.Width(), image_.Height());
+    FAutoSize = on;
+    if (on && !FImage.Empty()) resize(FImage.Width(), FImage.Height());
     updateGeometry();
 }
 
 void TGIFAnimator::SetCenter(bool on) {
-    center_ = on;
+    FCenter = on;
     update();
 }
 
 void TGIFAnimator::SetStretch(bool on) {
-    stretch_ = on;
+    FStretch = on;
     update();
 }
 
 void TGIFAnimator::SetTransparent(bool on) {
     {
-        std::lock_guard lock(lock_);
-        image_.SetTransparent(on);
-        composer_.Reset();
+        std::lock_guard lock(FLock);
+        FImage.SetTransparent(on);
+        FComposer.Reset();
     }
     update();
 }
 
 int TGIFAnimator::FrameIndex() const {
-    std::lock_guard lock(lock_);
-    return frameIndex_;
+    std::lock_guard lock(FLock);
+    return FFrameIndex;
 }
 
 void TGIFAnimator::SetFrameIndex(int index) {
     {
-        std::lock_guard lock(lock_);
-        if (index == frameIndex_ || index < 0 || index >= image_.FrameCount()) return;
-        frameIndex_ = index;
-        timer_->SetInterval(gif::FrameDelay(image_, frameIndex_));
+        std::lock_guard lock(FLock);
+        if (index == FFrameIndex || index < 0 || index >= FImage.FrameCount()) return;
+        FFrameIndex = index;
+        FTimer->SetInterval(gif::FrameDelay(FImage, FFrameIndex));
     }
     if (OnFrameChanged) OnFrameChanged();
     update();
 }
 
 QSize TGIFAnimator::sizeHint() const {
-    if (autoSize_ && !image_.Empty()) return QSize(image_.Width(), image_.Height());
+    if (FAutoSize && !FImage.Empty()) return QSize(FImage.Width(), FImage.Height());
     return TImageControl::sizeHint();
 }
 
 void TGIFAnimator::ImageChanged() {
     {
-        std::lock_guard lock(lock_);
-        composer_.Reset();
-        frameIndex_ = image_.CurrentFrameIndex();
-        timer_->SetInterval(gif::FrameDelay(image_, frameIndex_));
+        std::lock_guard lock(FLock);
+        FComposer.Reset();
+        FFrameIndex = FImage.CurrentFrameIndex();
+        FTimer->SetInterval(gif::FrameDelay(FImage, FFrameIndex));
     }
-    if (autoSize_ && !image_.Empty()) resize(image_.Width(), image_.Height());
+    if (FAutoSize && !FImage.Empty()) resize(FImage.Width(), FImage.Height());
     updateGeometry();
     update();
     if (OnChange) OnChange();
@@ -135,9 +135,9 @@ void TGIFAnimator::ImageChanged() {
 void TGIFAnimator::FrameAdvance() {
     if (!isVisible() || !parentWidget()) return;
     {
-        std::lock_guard lock(lock_);
-        if (image_.FrameCount() < 2) return;
-        frameIndex_ = (frameIndex_ + 1) % image_.FrameCount();
+        std::lock_guard lock(FLock);
+        if (FImage.FrameCount() < 2) return;
+        FFrameIndex = (FFrameIndex + 1) % FImage.FrameCount();
     }
     if (OnFrameChanged) OnFrameChanged();
     repaint();
@@ -147,12 +147,12 @@ void TGIFAnimator::FrameAdvance() {
 // One timer tick on the timer's thread: the frame is composed here; the repaint and the event follow on the
 // user-interface thread.
 void TGIFAnimator::FrameAdvanceAsync() {
-    if (!canAdvance_) return;
+    if (!FCanAdvance) return;
     {
-        std::lock_guard lock(lock_);
-        if (image_.FrameCount() < 2) return;
-        frameIndex_ = (frameIndex_ + 1) % image_.FrameCount();
-        if (image_.Width() > 0 && image_.Height() > 0) composer_.ComposeFrameBitmap(image_, frameIndex_);
+        std::lock_guard lock(FLock);
+        if (FImage.FrameCount() < 2) return;
+        FFrameIndex = (FFrameIndex + 1) % FImage.FrameCount();
+        if (FImage.Width() > 0 && FImage.Height() > 0) FComposer.ComposeFrameBitmap(FImage, FFrameIndex);
     }
     QMetaObject::invokeMethod(
         this,
@@ -167,12 +167,12 @@ void TGIFAnimator::FrameAdvanceAsync() {
 void TGIFAnimator::AfterFrameChange() {
     int index;
     {
-        std::lock_guard lock(lock_);
-        index = frameIndex_;
-        timer_->SetInterval(gif::FrameDelay(image_, index));
+        std::lock_guard lock(FLock);
+        index = FFrameIndex;
+        FTimer->SetInterval(gif::FrameDelay(FImage, index));
     }
-    if (!loop_ && index == 0) {
-        if (asyncDrawing_) {
+    if (!FLoop && index == 0) {
+        if (FAsyncDrawing) {
             QMetaObject::invokeMethod(
                 this, [this] { SetAnimate(false); }, Qt::QueuedConnection);
         } else {
@@ -186,11 +186,11 @@ bool TGIFAnimator::event(QEvent* e) {
         case QEvent::Show:
         case QEvent::Hide:
         case QEvent::ParentChange:
-            canAdvance_ = isVisible() && parentWidget() != nullptr;
+            FCanAdvance = isVisible() && parentWidget() != nullptr;
             break;
         case QEvent::ApplicationPaletteChange: {
-            std::lock_guard lock(lock_);
-            composer_.SetWindowColor(WindowColour());
+            std::lock_guard lock(FLock);
+            FComposer.SetWindowColor(WindowColour());
             break;
         }
         default:
@@ -202,20 +202,20 @@ bool TGIFAnimator::event(QEvent* e) {
 // The control's colour under an opaque picture; nothing under a transparent or empty one, where the parent
 // shows. Then the composed frame: stretched over the control, centred, or at the top left.
 void TGIFAnimator::Paint(QPainter& canvas) {
-    std::lock_guard lock(lock_);
-    if (!image_.Empty() && !image_.IsTransparent()) canvas.fillRect(rect(), Color());
-    if (image_.Empty() || image_.Width() < 1 || image_.Height() < 1 || frameIndex_ < 0) return;
+    std::lock_guard lock(FLock);
+    if (!FImage.Empty() && !FImage.IsTransparent()) canvas.fillRect(rect(), Color());
+    if (FImage.Empty() || FImage.Width() < 1 || FImage.Height() < 1 || FFrameIndex < 0) return;
 
-    const gif::TComposedBitmap& bmp = composer_.ComposeFrameBitmap(image_, frameIndex_);
+    const gif::TComposedBitmap& bmp = FComposer.ComposeFrameBitmap(FImage, FFrameIndex);
     const QImage frame(reinterpret_cast<const uchar*>(bmp.Pixels.data()), bmp.Width, bmp.Height,
                        static_cast<qsizetype>(bmp.Width) * 4, QImage::Format_ARGB32);
     QRect dest(0, 0, bmp.Width, bmp.Height);
-    if (stretch_) {
+    if (FStretch) {
         dest = rect();
-    } else if (center_) {
+    } else if (FCenter) {
         dest.moveTo((width() - bmp.Width) / 2, (height() - bmp.Height) / 2);
     }
-    const bool seeThrough = composer_.TransparentColor() && image_.Transparent();
+    const bool seeThrough = FComposer.TransparentColor() && FImage.Transparent();
     canvas.setCompositionMode(seeThrough ? QPainter::CompositionMode_SourceOver : QPainter::CompositionMode_Source);
     canvas.drawImage(dest, frame);
 }

@@ -23,25 +23,25 @@ public:
 
     // The animator's own picture. Loading into it (or assigning to it) updates the control; with AsyncDrawing
     // on, load through the three calls below, which hold the animator's lock while the picture changes.
-    gif::TGIFImage& Image() { return image_; }
+    gif::TGIFImage& Image() { return FImage; }
     void SetImage(const gif::TGIFImage& image);
     void LoadFromFile(const std::string& path);
     void LoadFromStream(std::istream& in);
 
-    bool Animate() const { return animate_; }
+    bool Animate() const { return FAnimate; }
     void SetAnimate(bool on);
     // Frames are composed on the timer's thread and the control is then repainted on the user-interface thread.
-    bool AsyncDrawing() const { return asyncDrawing_; }
+    bool AsyncDrawing() const { return FAsyncDrawing; }
     void SetAsyncDrawing(bool on);
-    bool AutoSize() const { return autoSize_; }
+    bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool on);
-    bool Center() const { return center_; }
+    bool Center() const { return FCenter; }
     void SetCenter(bool on);
-    bool Loop() const { return loop_; }
-    void SetLoop(bool on) { loop_ = on; }
-    bool Stretch() const { return stretch_; }
+    bool Loop() const { return FLoop; }
+    void SetLoop(bool on) { FLoop = on; }
+    bool Stretch() const { return FStretch; }
     void SetStretch(bool on);
-    bool Transparent() const { return image_.Transparent(); }
+    bool Transparent() const { return FImage.Transparent(); }
     void SetTransparent(bool on);
     int FrameIndex() const;
     void SetFrameIndex(int index);
@@ -51,7 +51,7 @@ public:
     std::function<void()> OnStart;
     std::function<void()> OnStop;
 
-    TThreadTimer& Timer() { return *timer_; }
+    TThreadTimer& Timer() { return *FTimer; }
     QSize sizeHint() const override;
 
 protected:
@@ -66,18 +66,18 @@ private:
 
     // The frame index, the picture and the composed-frame cache. Recursive: a load holds it while the
     // picture's change notice comes back into ImageChanged.
-    mutable std::recursive_mutex lock_;
-    gif::TGIFImage image_;
-    gif::TFrameComposer composer_;
-    int frameIndex_ = -1;
-    bool animate_ = false;
-    std::atomic<bool> asyncDrawing_{false};
-    bool autoSize_ = true;
-    bool center_ = false;
-    std::atomic<bool> loop_{true};
-    bool stretch_ = false;
-    std::atomic<bool> canAdvance_{false};  // visible with a parent; read by the timer's thread
-    std::unique_ptr<TThreadTimer> timer_;
+    mutable std::recursive_mutex FLock;
+    gif::TGIFImage FImage;
+    gif::TFrameComposer FComposer;
+    int FFrameIndex = -1;
+    bool FAnimate = false;
+    std::atomic<bool> FAsyncDrawing{false};
+    bool FAutoSize = true;
+    bool FCenter = false;
+    std::atomic<bool> FLoop{true};
+    bool FStretch = false;
+    std::atomic<bool> FCanAdvance{false};  // visible with a parent; read by the timer's thread
+    std::unique_ptr<TThreadTimer> FTimer;
 };
 
 }  // namespace dorvanel::images

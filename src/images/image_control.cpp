@@ -27,7 +27,7 @@ void TImageControl::paintEvent(QPaintEvent*) {
 }
 
 void TImageControl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) pressed_ = true;
+    if (event->button() == Qt::LeftButton) FPressed = true;
     if (OnMouseDown) OnMouseDown(event);
 }
 
@@ -36,8 +36,8 @@ void TImageControl::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TImageControl::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) pressed_ = false;
+    const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) FPressed = false;
     if (OnMouseUp) OnMouseUp(event);
     if (click && OnClick) OnClick();
 }

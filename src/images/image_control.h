@@ -36,7 +36,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    bool FPressed = false;
 };
 
 }  // namespace dorvanel::images

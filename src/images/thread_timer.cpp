@@ -13,100 +13,100 @@ TThreadTimer::TThreadTimer(QObject* parent) : QObject(parent) {}
 
 TThreadTimer::~TThreadTimer() {
     {
-        std::lock_guard lock(mutex_);
-        enabled_ = false;
-        onTimer_ = nullptr;
-        terminated_ = true;
+        std::lock_guard lock(FMutex);
+        FEnabled = false;
+        FOnTimer = nullptr;
+        FTerminated = true;
     }
-    wake_.notify_all();
-    if (thread_.joinable()) thread_.join();
-    if (windowTimerId_) killTimer(windowTimerId_);
+    FWake.notify_all();
+    if (FThread.joinable()) FThread.join();
+    if (FWindowTimerId) killTimer(FWindowTimerId);
 }
 
 bool TThreadTimer::Enabled() const {
-    std::lock_guard lock(mutex_);
-    return enabled_;
+    std::lock_guard lock(FMutex);
+    return FEnabled;
 }
 
 void TThreadTimer::SetEnabled(bool on) {
     {
-        std::lock_guard lock(mutex_);
-        if (enabled_ == on) return;
-        enabled_ = on;
+        std::lock_guard lock(FMutex);
+        if (FEnabled == on) return;
+        FEnabled = on;
     }
     UpdateTimer();
 }
 
 int TThreadTimer::Interval() const {
-    std::lock_guard lock(mutex_);
-    return interval_;
+    std::lock_guard lock(FMutex);
+    return FInterval;
 }
 
 void TThreadTimer::SetInterval(int ms) {
     {
-        std::lock_guard lock(mutex_);
-        if (interval_ == ms) return;
-        interval_ = ms;
+        std::lock_guard lock(FMutex);
+        if (FInterval == ms) return;
+        FInterval = ms;
     }
     UpdateTimer();
 }
 
 bool TThreadTimer::SyncEvent() const {
-    std::lock_guard lock(mutex_);
-    return syncEvent_;
+    std::lock_guard lock(FMutex);
+    return FSyncEvent;
 }
 
 void TThreadTimer::SetSyncEvent(bool on) {
-    std::lock_guard lock(mutex_);
-    syncEvent_ = on;
+    std::lock_guard lock(FMutex);
+    FSyncEvent = on;
 }
 
 bool TThreadTimer::Threaded() const {
-    std::lock_guard lock(mutex_);
-    return threaded_;
+    std::lock_guard lock(FMutex);
+    return FThreaded;
 }
 
 void TThreadTimer::SetThreaded(bool on) {
     {
-        std::lock_guard lock(mutex_);
-        if (threaded_ == on) return;
-        threaded_ = on;
+        std::lock_guard lock(FMutex);
+        if (FThreaded == on) return;
+        FThreaded = on;
     }
     UpdateTimer();
 }
 
 TThreadPriority TThreadTimer::ThreadPriority() const {
-    std::lock_guard lock(mutex_);
-    return priority_;
+    std::lock_guard lock(FMutex);
+    return FPriority;
 }
 
 void TThreadTimer::SetThreadPriority(TThreadPriority priority) {
     bool threaded;
     {
-        std::lock_guard lock(mutex_);
-        if (priority_ == priority) return;
-        priority_ = priority;
-        threaded = threaded_;
+        std::lock_guard lock(FMutex);
+        if (FPriority == priority) return;
+        FPriority = priority;
+        threaded = FThreaded;
     }
     if (threaded) UpdateTimer();
 }
 
 void TThreadTimer::SetOnTimer(std::function<void()> handler) {
     {
-        std::lock_guard lock(mutex_);
-        onTimer_ = std::move(handler);
+        std::lock_guard lock(FMutex);
+        FOnTimer = std::move(handler);
     }
     UpdateTimer();
 }
 
 bool TThreadTimer::HasOnTimer() const {
-    std::lock_guard lock(mutex_);
-    return static_cast<bool>(onTimer_);
+    std::lock_guard lock(FMutex);
+    return static_cast<bool>(FOnTimer);
 }
 
 bool TThreadTimer::Ticking() const {
-    std::lock_guard lock(mutex_);
-    return interval_ > 0 && enabled_ && onTimer_;
+    std::lock_guard lock(FMutex);
+    return FInterval > 0 && FEnabled && FOnTimer;
 }
 
 // The thread is told the new settings and starts a fresh wait; a timer of the user-interface thread is
@@ -116,62 +116,62 @@ void TThreadTimer::UpdateTimer() {
     bool threaded;
     int interval;
     {
-        std::lock_guard lock(mutex_);
-        run = interval_ > 0 && enabled_ && onTimer_;
-        threaded = threaded_;
-        interval = interval_;
-        running_ = threaded && run;
-        ++generation_;
+        std::lock_guard lock(FMutex);
+        run = FInterval > 0 && FEnabled && FOnTimer;
+        threaded = FThreaded;
+        interval = FInterval;
+        FRunning = threaded && run;
+        ++FGeneration;
     }
-    wake_.notify_all();
+    FWake.notify_all();
     if (threaded) {
-        if (windowTimerId_) {
-            killTimer(windowTimerId_);
-            windowTimerId_ = 0;
+        if (FWindowTimerId) {
+            killTimer(FWindowTimerId);
+            FWindowTimerId = 0;
         }
-        if (run && !thread_.joinable()) thread_ = std::thread(&TThreadTimer::ThreadLoop, this);
+        if (run && !FThread.joinable()) FThread = std::thread(&TThreadTimer::ThreadLoop, this);
         return;
     }
-    if (windowTimerId_) {
-        killTimer(windowTimerId_);
-        windowTimerId_ = 0;
+    if (FWindowTimerId) {
+        killTimer(FWindowTimerId);
+        FWindowTimerId = 0;
     }
     if (run) {
-        windowTimerId_ = startTimer(interval);
-        if (windowTimerId_ == 0) throw EOutOfResources();
+        FWindowTimerId = startTimer(interval);
+        if (FWindowTimerId == 0) throw EOutOfResources();
     }
 }
 
 void TThreadTimer::ThreadLoop() {
-    std::unique_lock lock(mutex_);
-    while (!terminated_ && !QCoreApplication::closingDown()) {
-        if (!running_) {
-            wake_.wait(lock);
+    std::unique_lock lock(FMutex);
+    while (!FTerminated && !QCoreApplication::closingDown()) {
+        if (!FRunning) {
+            FWake.wait(lock);
             continue;
         }
-        const std::uint64_t generation = generation_;
-        const auto interval = std::chrono::milliseconds(interval_);
-        if (wake_.wait_for(lock, interval, [&] { return terminated_ || generation_ != generation; })) continue;
-        if (enabled_) TickFromThread(lock);
+        const std::uint64_t generation = FGeneration;
+        const auto interval = std::chrono::milliseconds(FInterval);
+        if (FWake.wait_for(lock, interval, [&] { return FTerminated || FGeneration != generation; })) continue;
+        if (FEnabled) TickFromThread(lock);
     }
 }
 
 // A tick that fell due. Handed to the user-interface thread, at most one waiting there at a time, or run
 // here; a failure here is reported on the user-interface thread.
 void TThreadTimer::TickFromThread(std::unique_lock<std::mutex>& lock) {
-    if (syncEvent_) {
-        if (!tickPosted_.exchange(true)) {
+    if (FSyncEvent) {
+        if (!FTickPosted.exchange(true)) {
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                    tickPosted_ = false;
+                    FTickPosted = false;
                     RunHandler();
                 },
                 Qt::QueuedConnection);
         }
         return;
     }
-    std::function<void()> handler = onTimer_;
+    std::function<void()> handler = FOnTimer;
     lock.unlock();
     try {
         if (handler) handler();
@@ -190,16 +190,16 @@ void TThreadTimer::TickFromThread(std::unique_lock<std::mutex>& lock) {
 void TThreadTimer::RunHandler() {
     std::function<void()> handler;
     {
-        std::lock_guard lock(mutex_);
-        if (!enabled_ || interval_ <= 0) return;
-        handler = onTimer_;
+        std::lock_guard lock(FMutex);
+        if (!FEnabled || FInterval <= 0) return;
+        handler = FOnTimer;
     }
     // A tick runs from a timer event or a queued call: its failure ends the tick and is reported there.
     if (handler) common::RunGuarded(handler);
 }
 
 void TThreadTimer::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == windowTimerId_) {
+    if (event->timerId() == FWindowTimerId) {
         RunHandler();
     } else {
         QObject::timerEvent(event);

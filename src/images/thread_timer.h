@@ -56,20 +56,20 @@ private:
     void TickFromThread(std::unique_lock<std::mutex>& lock);
     void RunHandler();
 
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::thread thread_;
-    bool terminated_ = false;
-    bool running_ = false;
-    std::uint64_t generation_ = 0;
-    bool enabled_ = true;
-    int interval_ = 1000;
-    bool syncEvent_ = true;
-    bool threaded_ = true;
-    TThreadPriority priority_ = TThreadPriority::tpNormal;
-    std::function<void()> onTimer_;
-    int windowTimerId_ = 0;
-    std::atomic<bool> tickPosted_{false};
+    mutable std::mutex FMutex;
+    std::condition_variable FWake;
+    std::thread FThread;
+    bool FTerminated = false;
+    bool FRunning = false;
+    std::uint64_t FGeneration = 0;
+    bool FEnabled = true;
+    int FInterval = 1000;
+    bool FSyncEvent = true;
+    bool FThreaded = true;
+    TThreadPriority FPriority = TThreadPriority::tpNormal;
+    std::function<void()> FOnTimer;
+    int FWindowTimerId = 0;
+    std::atomic<bool> FTickPosted{false};
 };
 
 }  // namespace dorvanel::images

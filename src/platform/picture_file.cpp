@@ -9,7 +9,7 @@ namespace dorvanel::platform {
 
 namespace {
 
-struct TPictureFormat {
+struct PictureFormat {
     const char* Extension;
     const char* Reader;   // Qt's image format, null for a format without a reader
     const char* Invalid;  // the message for a file that cannot be read
@@ -17,15 +17,15 @@ struct TPictureFormat {
 
 constexpr const char* kInvalidIcon = "Icon image is not valid";
 
-constexpr TPictureFormat kFormats[] = {
+constexpr PictureFormat kFormats[] = {
     {"bmp", "bmp", "Bitmap image is not valid"}, {"ico", "ico", kInvalidIcon},
     {"jpg", "jpeg", "JPEG image is not valid"},  {"jpeg", "jpeg", "JPEG image is not valid"},
     {"png", "png", "PNG image is not valid"},    {"wmf", nullptr, "Metafile is not valid"},
     {"emf", nullptr, "Metafile is not valid"},
 };
 
-const TPictureFormat* FormatOf(const QString& extension) {
-    for (const TPictureFormat& f : kFormats) {
+const PictureFormat* FormatOf(const QString& extension) {
+    for (const PictureFormat& f : kFormats) {
         if (extension == QLatin1String(f.Extension)) return &f;
     }
     return nullptr;
@@ -50,7 +50,7 @@ QString PictureExtension(const QString& fileName) {
 }
 
 QImage LoadPictureFile(const QString& path, const QString& extension) {
-    const TPictureFormat* format = FormatOf(extension);
+    const PictureFormat* format = FormatOf(extension);
     if (!format) {
         throw EInvalidPicture("Unknown picture file extension (." + extension.toLocal8Bit().toStdString() + ")");
     }

@@ -2,6 +2,7 @@
 // Still pictures read from files in the format their file name's extension names: bitmap, icon, JPEG and
 // PNG through Qt's image readers. Metafiles (WMF, EMF) have no reader here and fail like a damaged picture.
 #include "common/exception.h"
+#include "common/picture_limits.h"
 
 #include <QIcon>
 #include <QImage>
@@ -16,10 +17,9 @@ public:
     using Exception::Exception;
 };
 
-// The largest picture read: a side longer than this, or more pixels than kMaxPicturePixels, is refused as not
-// valid before any of it is decoded.
-inline constexpr int kMaxPictureSide = 16384;
-inline constexpr qint64 kMaxPicturePixels = 64'000'000;
+// The largest picture read; a larger one is refused as not valid before any of it is decoded.
+using common::kMaxPictureSide;
+using common::kMaxPicturePixels;
 
 // The part of a configured path after its last separator ('\' or '/').
 QString FileNamePart(const QString& path);

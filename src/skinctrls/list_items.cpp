@@ -14,27 +14,27 @@ TListItems::TListItems(QObject* parent) : QAbstractTableModel(parent) {}
 void TListItems::AddColumn(const QString& caption, int width, Qt::Alignment alignment) {
     const int at = ColumnCount();
     beginInsertColumns({}, at, at);
-    columns_.push_back({caption, width, alignment});
+    FColumns.push_back({caption, width, alignment});
     endInsertColumns();
 }
 
 void TListItems::SetColumnWidth(int i, int width) {
-    columns_.at(static_cast<size_t>(i)).Width = width;
+    FColumns.at(static_cast<size_t>(i)).Width = width;
     emit headerDataChanged(Qt::Horizontal, i, i);
 }
 
 int TListItems::IndexOf(const TListItem* item) const {
-    for (size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].get() == item) return static_cast<int>(i);
+    for (size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i].get() == item) return static_cast<int>(i);
     return -1;
 }
 
 int TListItems::IndexOf(const TListItem* item, int hint) const {
     const int n = Count();
     for (int i = std::min(hint, n - 1); i >= 0; --i)
-        if (items_[static_cast<size_t>(i)].get() == item) return i;
+        if (FItems[static_cast<size_t>(i)].get() == item) return i;
     for (int i = std::max(hint + 1, 0); i < n; ++i)
-        if (items_[static_cast<size_t>(i)].get() == item) return i;
+        if (FItems[static_cast<size_t>(i)].get() == item) return i;
     return -1;
 }
 
@@ -45,34 +45,34 @@ TListItem& TListItems::Add(const QString& caption, const QList<QString>& subItem
     item->Caption = caption;
     item->SubItems = subItems;
     item->Checked = checked;
-    items_.push_back(std::move(item));
+    FItems.push_back(std::move(item));
     endInsertRows();
-    return *items_.back();
+    return *FItems.back();
 }
 
 void TListItems::Delete(int i) {
     if (i < 0 || i >= Count()) return;
     beginRemoveRows({}, i, i);
-    items_.erase(items_.begin() + i);
+    FItems.erase(FItems.begin() + i);
     endRemoveRows();
 }
 
 int TListItems::DeleteWhere(const std::function<bool(const TListItem&)>& predicate) {
-    const auto keep = std::stable_partition(items_.begin(), items_.end(),
+    const auto keep = std::stable_partition(FItems.begin(), FItems.end(),
                                             [&](const std::shared_ptr<TListItem>& it) { return !predicate(*it); });
-    const int removed = static_cast<int>(items_.end() - keep);
+    const int removed = static_cast<int>(FItems.end() - keep);
     if (removed == 0) return 0;
     // One reset instead of a removal per row: a view re-reads the rows once.
     beginResetModel();
-    items_.erase(keep, items_.end());
+    FItems.erase(keep, FItems.end());
     endResetModel();
     return removed;
 }
 
 void TListItems::Clear() {
-    if (items_.empty()) return;
+    if (FItems.empty()) return;
     beginResetModel();
-    items_.clear();
+    FItems.clear();
     endResetModel();
 }
 
@@ -85,8 +85,8 @@ void TListItems::SetChecked(int i, bool checked) {
 }
 
 void TListItems::SetAllChecked(bool checked) {
-    if (items_.empty()) return;
-    for (auto& item : items_) item->Checked = checked;
+    if (FItems.empty()) return;
+    for (auto& item : FItems) item->Checked = checked;
     emit dataChanged(index(0, 0), index(Count() - 1, 0), {Qt::CheckStateRole});
 }
 
@@ -101,22 +101,22 @@ void TListItems::SetSubItem(int i, int sub, const QString& text) {
 void TListItems::ItemChanged(int i) { emit dataChanged(index(i, 0), index(i, std::max(0, ColumnCount() - 1))); }
 
 void TListItems::CustomSort(const std::function<int(const TListItem&, const TListItem&)>& compare) {
-    if (items_.size() < 2) return;
+    if (FItems.size() < 2) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::stable_sort(
-        items_.begin(), items_.end(),
+        FItems.begin(), FItems.end(),
         [&](const std::shared_ptr<TListItem>& a, const std::shared_ptr<TListItem>& b) { return compare(*a, *b) < 0; });
     // The view keeps no persistent indexes into the rows (no selection model rows are tracked by us).
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void TListItems::ApplyOrder(const std::vector<int>& order) {
-    if (order.size() != items_.size()) return;
+    if (order.size() != FItems.size()) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<std::shared_ptr<TListItem>> sorted;
-    sorted.reserve(items_.size());
-    for (int from : order) sorted.push_back(std::move(items_.at(static_cast<size_t>(from))));
-    items_ = std::move(sorted);
+    sorted.reserve(FItems.size());
+    for (int from : order) sorted.push_back(std::move(FItems.at(static_cast<size_t>(from))));
+    FItems = std::move(sorted);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -39,15 +39,15 @@ public:
 
     // Columns (the header of the report view).
     void AddColumn(const QString& caption, int width, Qt::Alignment alignment = Qt::AlignLeft);
-    int ColumnCount() const { return static_cast<int>(columns_.size()); }
-    const TListColumn& Column(int i) const { return columns_.at(static_cast<size_t>(i)); }
+    int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+    const TListColumn& Column(int i) const { return FColumns.at(static_cast<size_t>(i)); }
     void SetColumnWidth(int i, int width);
 
     // Rows.
-    int Count() const { return static_cast<int>(items_.size()); }
-    TListItem& Item(int i) { return *items_.at(static_cast<size_t>(i)); }
-    const TListItem& Item(int i) const { return *items_.at(static_cast<size_t>(i)); }
-    TListItemHandle Handle(int i) const { return items_.at(static_cast<size_t>(i)); }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TListItem& Item(int i) { return *FItems.at(static_cast<size_t>(i)); }
+    const TListItem& Item(int i) const { return *FItems.at(static_cast<size_t>(i)); }
+    TListItemHandle Handle(int i) const { return FItems.at(static_cast<size_t>(i)); }
     // Position of a live item, or -1 when it was deleted. Linear in the row count.
     int IndexOf(const TListItem* item) const;
     // The same, looking first at `hint` and then upwards from it: rows only move up when others above them
@@ -85,8 +85,8 @@ signals:
     void ItemChecked(int row);
 
 private:
-    std::vector<TListColumn> columns_;
-    std::vector<std::shared_ptr<TListItem>> items_;
+    std::vector<TListColumn> FColumns;
+    std::vector<std::shared_ptr<TListItem>> FItems;
 };
 
 }  // namespace dorvanel::skinctrls

@@ -59,9 +59,9 @@ QString CaptionOf(QWidget* w) {
 // The name a control without a caption of its own is read by: the one set for it, else its label's.
 QString LabelledName(QWidget* w) { return w->accessibleName().isEmpty() ? LabelOf(w) : w->accessibleName(); }
 
-class TAccessibleSkinControl : public QAccessibleWidget {
+class AccessibleSkinControl : public QAccessibleWidget {
 public:
-    TAccessibleSkinControl(QWidget* widget, QAccessible::Role role, QString action = QString())
+    AccessibleSkinControl(QWidget* widget, QAccessible::Role role, QString action = QString())
         : QAccessibleWidget(widget, role), FAction(std::move(action)) {}
 
     QString text(QAccessible::Text t) const override {
@@ -120,17 +120,17 @@ private:
 };
 
 // The gauge: a progress bar whose value the value interface gives.
-class TAccessibleGauge : public TAccessibleSkinControl, public QAccessibleValueInterface {
+class AccessibleGauge : public AccessibleSkinControl, public QAccessibleValueInterface {
 public:
-    explicit TAccessibleGauge(TSkinGauge* gauge) : TAccessibleSkinControl(gauge, QAccessible::ProgressBar) {}
+    explicit AccessibleGauge(TSkinGauge* gauge) : AccessibleSkinControl(gauge, QAccessible::ProgressBar) {}
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-        return TAccessibleSkinControl::interface_cast(t);
+        return AccessibleSkinControl::interface_cast(t);
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return QString::number(Gauge()->Value());
-        return TAccessibleSkinControl::text(t);
+        return AccessibleSkinControl::text(t);
     }
     QVariant currentValue() const override { return Gauge()->Value(); }
     void setCurrentValue(const QVariant&) override {}  // the program sets it, not the user
@@ -143,9 +143,9 @@ private:
 };
 
 // A scroll bar: its position through the value interface; setting it scrolls as dragging the thumb does.
-class TAccessibleScrollBar : public QAccessibleWidget, public QAccessibleValueInterface {
+class AccessibleScrollBar : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit TAccessibleScrollBar(TSkinScrollBar* bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+    explicit AccessibleScrollBar(TSkinScrollBar* bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
@@ -167,9 +167,9 @@ private:
 
 // The edit box: its own QLineEdit does the typing, so the text interfaces are that edit's; the box stands
 // for it in the tree (one editable text, named by its label).
-class TAccessibleEdit : public QAccessibleWidget {
+class AccessibleEdit : public QAccessibleWidget {
 public:
-    explicit TAccessibleEdit(TSkinEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+    explicit AccessibleEdit(TSkinEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::TextInterface || t == QAccessible::EditableTextInterface)
@@ -203,18 +203,18 @@ private:
 };
 
 // A combo box: read by its label, its value the chosen item; "showMenu" opens its list.
-class TAccessibleCombo : public TAccessibleSkinControl {
+class AccessibleCombo : public AccessibleSkinControl {
 public:
-    explicit TAccessibleCombo(TSkinComboBox* combo)
-        : TAccessibleSkinControl(combo, QAccessible::ComboBox, QAccessibleActionInterface::showMenuAction()) {}
+    explicit AccessibleCombo(TSkinComboBox* combo)
+        : AccessibleSkinControl(combo, QAccessible::ComboBox, QAccessibleActionInterface::showMenuAction()) {}
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return LabelledName(widget());
         if (t == QAccessible::Value) return Combo()->Text();
-        return TAccessibleSkinControl::text(t);
+        return AccessibleSkinControl::text(t);
     }
     QAccessible::State state() const override {
-        QAccessible::State s = TAccessibleSkinControl::state();
+        QAccessible::State s = AccessibleSkinControl::state();
         s.expandable = true;
         s.expanded = Combo()->DroppedDown();
         return s;
@@ -236,19 +236,19 @@ QAccessibleInterface* SkinAccessibleFactory(const QString&, QObject* object) {
             return new TAccessibleFramedWindow(w, frame, role);
         }
     if (auto* menu = qobject_cast<TSkinPopupMenu*>(w)) return new TAccessiblePopupMenu(menu);
-    if (auto* gauge = qobject_cast<TSkinGauge*>(w)) return new TAccessibleGauge(gauge);
-    if (auto* bar = qobject_cast<TSkinScrollBar*>(w)) return new TAccessibleScrollBar(bar);
-    if (auto* edit = qobject_cast<TSkinEdit*>(w)) return new TAccessibleEdit(edit);
-    if (auto* combo = qobject_cast<TSkinComboBox*>(w)) return new TAccessibleCombo(combo);
+    if (auto* gauge = qobject_cast<TSkinGauge*>(w)) return new AccessibleGauge(gauge);
+    if (auto* bar = qobject_cast<TSkinScrollBar*>(w)) return new AccessibleScrollBar(bar);
+    if (auto* edit = qobject_cast<TSkinEdit*>(w)) return new AccessibleEdit(edit);
+    if (auto* combo = qobject_cast<TSkinComboBox*>(w)) return new AccessibleCombo(combo);
     if (qobject_cast<TSkinButton*>(w))
-        return new TAccessibleSkinControl(w, QAccessible::Button, QAccessibleActionInterface::pressAction());
+        return new AccessibleSkinControl(w, QAccessible::Button, QAccessibleActionInterface::pressAction());
     if (auto* box = qobject_cast<TSkinCheckRadioBox*>(w))
-        return new TAccessibleSkinControl(w, box->Radio() ? QAccessible::RadioButton : QAccessible::CheckBox,
+        return new AccessibleSkinControl(w, box->Radio() ? QAccessible::RadioButton : QAccessible::CheckBox,
                                           QAccessibleActionInterface::toggleAction());
-    if (qobject_cast<TSkinLinkLabel*>(w)) return new TAccessibleSkinControl(w, QAccessible::Link, QStringLiteral("jump"));
-    if (qobject_cast<TSkinStdLabel*>(w)) return new TAccessibleSkinControl(w, QAccessible::StaticText);
+    if (qobject_cast<TSkinLinkLabel*>(w)) return new AccessibleSkinControl(w, QAccessible::Link, QStringLiteral("jump"));
+    if (qobject_cast<TSkinStdLabel*>(w)) return new AccessibleSkinControl(w, QAccessible::StaticText);
     if (qobject_cast<TSkinStatusPanel*>(w) || qobject_cast<TSkinStatusBar*>(w))
-        return new TAccessibleSkinControl(w, QAccessible::StatusBar);
+        return new AccessibleSkinControl(w, QAccessible::StatusBar);
     return nullptr;
 }
 

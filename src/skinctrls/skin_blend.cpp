@@ -6,9 +6,9 @@ namespace dorvanel::skinctrls {
 
 namespace {
 
-class TQtBlendTimer : public TBlendTimer {
+class QtBlendTimer : public TBlendTimer {
 public:
-    TQtBlendTimer() {
+    QtBlendTimer() {
         QObject::connect(&FTimer, &QTimer::timeout, [this] {
             if (OnTick) OnTick();
         });
@@ -23,7 +23,7 @@ private:
 }  // namespace
 
 std::function<std::unique_ptr<TBlendTimer>()> TStateBlend::MakeTimer = [] {
-    return std::unique_ptr<TBlendTimer>(new TQtBlendTimer);
+    return std::unique_ptr<TBlendTimer>(new QtBlendTimer);
 };
 
 TStateBlend::TStateBlend(std::function<void()> repaint) : FRepaint(std::move(repaint)) {}

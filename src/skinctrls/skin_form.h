@@ -1,15 +1,12 @@
 #pragma once
 // The base of the program's dialogs: a modal window in the skinned frame whose buttons close it through their
 // ModalResult, with Enter pressing the default button and Escape the cancel button.
+#include "skinctrls/modal_result.h"
 #include "skinctrls/skin_frame.h"
 
 #include <QDialog>
 
 namespace dorvanel::skinctrls {
-
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
 
 class TSkinForm : public QDialog {
     Q_OBJECT

@@ -21,9 +21,9 @@ namespace dorvanel::skinctrls {
 namespace {
 
 // Rows with a check mark show the skin's check box images ("checkbox") in place of the platform's box.
-class TSkinCheckDelegate : public QStyledItemDelegate {
+class SkinCheckDelegate : public QStyledItemDelegate {
 public:
-    explicit TSkinCheckDelegate(TSkinListView* list) : QStyledItemDelegate(list), FList(list) {}
+    explicit SkinCheckDelegate(TSkinListView* list) : QStyledItemDelegate(list), FList(list) {}
 
     // Every row is as high as the list's own row height, so the check picture and the text both fit.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -191,7 +191,7 @@ TSkinListView::TSkinListView(QWidget* parent)
     FSkinDataName = QStringLiteral("listview");
     setHeader(FHeader);
     setModel(FItems);
-    setItemDelegate(new TSkinCheckDelegate(this));
+    setItemDelegate(new SkinCheckDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "skinctrls/modal_result.h"
+
 namespace dorvanel::skindialogs {
 
 // The message kinds, by their code.
@@ -32,20 +34,9 @@ constexpr TMsgDlgButtons MsgButtons(std::initializer_list<TMsgDlgBtn> buttons) {
     return set;
 }
 
-// Results returned by a closed dialog.
-enum TModalResult : int {
-    mrNone = 0,
-    mrOk = 1,
-    mrCancel = 2,
-    mrAbort = 3,
-    mrRetry = 4,
-    mrIgnore = 5,
-    mrYes = 6,
-    mrNo = 7,
-    mrAll = 8,
-    mrNoToAll = 9,
-    mrYesToAll = 10
-};
+// Results returned by a closed dialog: the ones of every skinned dialog.
+using skinctrls::TModalResult;
+using enum skinctrls::TModalResult;
 
 struct TMsgButtonInfo {
     const char* Name;     // component name

@@ -17,12 +17,12 @@ using platform::TAlign;
 
 namespace {
 
-struct TTextInfo {
+struct TextInfo {
     const char* ResourceKey;
     const char* Text;
 };
 
-constexpr std::array<TTextInfo, static_cast<size_t>(TOpenDlgText::Count)> kTexts{{
+constexpr std::array<TextInfo, static_cast<size_t>(TOpenDlgText::Count)> kTexts{{
     {"FLV_LOOKIN", "Look in: "},
     {"MSG_BTN_BACK_HINT", "Go To Last Folder Visited"},
     {"MSG_BTN_UP_HINT", "Up One Level"},
@@ -83,7 +83,7 @@ TOpenDlgForm::TOpenDlgForm(bool saveDialog, skin::TSkinData* ctrlSkinData, QWidg
 }
 
 QString TOpenDlgForm::Text(TOpenDlgText text) const {
-    const TTextInfo& info = kTexts[static_cast<size_t>(text)];
+    const TextInfo& info = kTexts[static_cast<size_t>(text)];
     if (FCtrlSkinData && FCtrlSkinData->ResourceStrData())
         return FCtrlSkinData->ResourceStrData()->GetResStr(QString::fromLatin1(info.ResourceKey));
     return QString::fromLatin1(info.Text);

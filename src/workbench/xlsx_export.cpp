@@ -15,10 +15,10 @@ namespace dorvanel::workbench {
 namespace {
 
 // A workbook that was never closed is closed (and freed) with whatever it holds when the scope ends.
-struct TWorkbookClose {
+struct WorkbookClose {
     void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
 };
-using TWorkbookPtr = std::unique_ptr<lxw_workbook, TWorkbookClose>;
+using TWorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookClose>;
 
 // A table column's width in pixels as a spreadsheet column's in characters of its default font.
 double CharactersWide(int pixels) { return std::max(1.0, pixels / 7.0); }

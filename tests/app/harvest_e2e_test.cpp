@@ -118,7 +118,7 @@ TEST_F(HarvestTest, StopDuringASlowResponseKeepsWhatWasWritten) {
     EXPECT_TRUE(Cell(0, workbench::cellMsn).isEmpty());
     EXPECT_TRUE(Cell(1, workbench::cellGoogle).isEmpty());
     EXPECT_EQ(test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->Caption(), "Process aborted!");
-    EXPECT_TRUE(w.Fetcher().FAbort);
+    EXPECT_TRUE(w.Fetcher().Aborted());
 }
 
 TEST_F(HarvestTest, FailingEngineEndsTheHarvestWithTheConnectionErrorText) {
@@ -132,7 +132,7 @@ TEST_F(HarvestTest, FailingEngineEndsTheHarvestWithTheConnectionErrorText) {
     EXPECT_FALSE(Cell(0, workbench::cellGoogle).isEmpty());
     EXPECT_TRUE(Cell(0, workbench::cellYahoo).isEmpty());
     EXPECT_TRUE(Cell(1, workbench::cellGoogle).isEmpty());
-    EXPECT_TRUE(w.Fetcher().FAbort);
+    EXPECT_TRUE(w.Fetcher().Aborted());
     // With the flag raised, a fetch does not even start.
     std::string page = "untouched";
     test::Control<skinctrls::TSkinStatusPanel>(w, "MainStatusPanel")->SetCaption(QStringLiteral("x"));

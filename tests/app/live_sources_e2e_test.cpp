@@ -103,7 +103,7 @@ TEST_F(LiveSourcesTest, ATooManyRequestsAnswerIsTriedAgainAfterItsRetryAfter) {
         << statuses.join('\n').toStdString();
     EXPECT_EQ(w.Items().Count(), static_cast<int>(standin::CompletionsFor("golf").size()));
     EXPECT_EQ(standin->requests().size(), 2u);
-    EXPECT_FALSE(w.Fetcher().FAbort);
+    EXPECT_FALSE(w.Fetcher().Aborted());
 }
 
 TEST_F(LiveSourcesTest, RetriesSpentEndTheHarvestAsAFailedFetchDoes) {

@@ -40,3 +40,24 @@ TEST(Text, SplitsListLinesOnEveryKindOfLineEnd) {
     EXPECT_EQ(SplitListLines(std::string("a\nb\0c\nd", 7)), (V{"a", "b"}));
     EXPECT_EQ(SplitListLines("  golf clubs \t\n"), V{"  golf clubs \t"});
 }
+
+TEST(Text, FormEncodingKeepsTheUnreservedFormBytesAndEscapesTheRest) {
+    struct Case {
+        std::string value;
+        std::string encoded;
+    };
+    const std::vector<Case> cases = {
+        {"golf clubs", "golf+clubs"},
+        {"AT&T", "AT%26T"},
+        {"c++", "c%2B%2B"},
+        {"#1", "%231"},
+        {"a=b?c/d", "a%3Db%3Fc%2Fd"},
+        {"\"quoted\"", "%22quoted%22"},
+        {"*-._~!", "*-._%7E%21"},
+        {"caf\xc3\xa9", "caf%C3%A9"},
+        {std::string("nul\0tab\t", 8), "nul%00tab%09"},
+        {"%41", "%2541"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormEncode(c.value), c.encoded) << c.value;
+}

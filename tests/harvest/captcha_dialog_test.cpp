@@ -8,12 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFontMetrics>
 #include <QSignalSpy>
 #include <QImage>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace dorvanel;
 using harvest::TfrmCaptcha;
@@ -28,6 +32,26 @@ std::string PageWithImage(const std::string& src) {
 
 void ClickButton(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5)); }
 
+// The dialog with the message component its checks speak through, on a page whose image never loads.
+struct CaptchaWithMessages {
+    skin::TSkinData skin;
+    skindialogs::TSkinMessage messages;
+    TfrmCaptcha dialog{&skin, &messages};
+    CaptchaWithMessages() {
+        messages.SetSkinData(&skin);
+        dialog.FPageText = PageWithImage("http://127.0.0.1:1/none.png");
+    }
+};
+
+// Reads the text of the message box that refused an answer, closes it, and then does `next`.
+std::function<void(QWidget*)> ReadRefusal(QString& text, std::function<void()> next) {
+    return [&text, next](QWidget* box) {
+        text = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
+        test::PressKey(box, Qt::Key_Return);
+        QTimer::singleShot(0, next);
+    };
+}
+
 }  // namespace
 
 TEST(CaptchaDialog, CaptionFitsItsLabel) {
@@ -39,26 +63,51 @@ TEST(CaptchaDialog, CaptionFitsItsLabel) {
 }
 
 TEST(CaptchaDialog, EmptyAnswerIsRefusedAndCancelStillAnswers) {
-    skin::TSkinData skin;
-    skindialogs::TSkinMessage messages;
-    messages.SetSkinData(&skin);
-    TfrmCaptcha dialog(&skin, &messages);
-    dialog.FPageText = PageWithImage("http://127.0.0.1:1/none.png");
+    CaptchaWithMessages c;
+    TfrmCaptcha& dialog = c.dialog;
     QString refused;
     test::WhenModals({[&](QWidget* dlg) {
                           ClickButton(static_cast<TfrmCaptcha*>(dlg)->btnOk);  // nothing typed: a message, still open
                       },
-                      [&](QWidget* box) {
-                          refused = box->findChild<skinctrls::TSkinStdLabel*>(QStringLiteral("Message"))->Caption();
-                          test::PressKey(box, Qt::Key_Return);
-                          QTimer::singleShot(0, [&] { ClickButton(dialog.btnCancel); });
-                      }});
+                      ReadRefusal(refused, [&] { ClickButton(dialog.btnCancel); })});
     EXPECT_EQ(dialog.ShowModal(), skinctrls::mrCancel);
     EXPECT_EQ(refused, "Please enter a password.");
     // What the harvest sends after Cancel: the page's hidden values, whatever was typed (here nothing).
     EXPECT_EQ(dialog.FRandom, "42");
     EXPECT_EQ(dialog.FSeed, "abc");
     EXPECT_TRUE(dialog.edtPassword->Text().isEmpty());
+}
+
+TEST(CaptchaDialog, EnterInTheAnswerFieldPressesOk) {
+    // As in the keyword entry dialogs: an empty answer is refused, a typed one closes the dialog with OK.
+    CaptchaWithMessages c;
+    TfrmCaptcha& dialog = c.dialog;
+    QString refused;
+    test::WhenModals({[&](QWidget*) { test::PressKey(dialog.edtPassword->LineEdit(), Qt::Key_Return); },
+                      ReadRefusal(refused, [&] {
+                          dialog.edtPassword->SetText(QStringLiteral("x7k"));
+                          test::PressKey(dialog.edtPassword->LineEdit(), Qt::Key_Enter);
+                      })});
+    EXPECT_EQ(dialog.ShowModal(), skinctrls::mrOk);
+    EXPECT_EQ(refused, "Please enter a password.");
+    EXPECT_EQ(dialog.edtPassword->Text(), "x7k");
+}
+
+TEST(CaptchaDialog, TabGoesFromTheAnswerToOkToCancel) {
+    skin::TSkinData skin;
+    TfrmCaptcha dialog(&skin, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.edtPassword->LineEdit()->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.edtPassword->LineEdit()->hasFocus(); }));
+    QStringList reached;
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(reached, QStringList({"btnOk", "btnCancel"}));
 }
 
 TEST(CaptchaDialog, ImageLoadsFromThePageAndAFailedOneLeavesTheViewEmpty) {

@@ -326,6 +326,25 @@ TEST(CookieJar, NegativeMaxAgeDeletesWhateverTheExpiresSays) {
     EXPECT_EQ(jar.CookieCollection().Count(), 0);
 }
 
+TEST(CookieJar, MaxAgeOfZeroOrBelowDeletesAtAnyMomentOfASecond) {
+    // The jar's clock stands at moments of 2026-12-09 12:00:00, the last ones within half a millisecond of
+    // the next second, where writing "now" as a date would round up and keep the cookie a second longer.
+    TDateTime day = 0;
+    ASSERT_TRUE(TryEncodeDate(2026, 12, 9, day));
+    for (const double second : {0.0, 0.5, 0.9995, 0.9997, 0.99999}) {
+        for (const char* text : {"s=1; path=/; max-age=-1", "s=1; path=/; max-age=0", "s=1; path=/; max-age=-30",
+                                 "s=1; path=/; expires=Thu, 01 Jan 2037 00:00:00 GMT; max-age=-1"}) {
+            SCOPED_TRACE(testing::Message() << text << " at +" << second << " s");
+            TNetCookieManager jar;
+            const TDateTime now = day + (12 * 3600 + second) / 86400.0;
+            jar.CookieCollection().Clock = [now] { return now; };
+            jar.AcceptSetCookie(text, TNetURI("http://h.test/"));
+            EXPECT_EQ(headerFor(jar, "http://h.test/"), "");
+            EXPECT_EQ(jar.CookieCollection().Count(), 0);
+        }
+    }
+}
+
 TEST(CookieJar, CookieLargerThanFourKiBOrWithControlBytesIsIgnored) {
     TNetCookieManager jar;
     const TNetURI origin("http://h.test/");

@@ -269,6 +269,32 @@ TEST(HttpClient, ChunkedBodySplitAtAwkwardPoints) {
     EXPECT_TRUE(http.IsConnected());
 }
 
+TEST(HttpClient, ChunkSizesAreHexInEitherCase) {
+    // The peer keeps the connection open: a size misread as larger would wait for bytes that never come, so
+    // a short read timeout ends such a regression instead of the test's own time limit.
+    const std::string ten = "0123456789", twentySix = "abcdefghijklmnopqrstuvwxyz";
+    struct Case {
+        std::string body, page;
+    };
+    for (const Case& c : {Case{"a\r\n" + ten + "\r\n0\r\n\r\n", ten},
+                          Case{"A\r\n" + ten + "\r\n0\r\n\r\n", ten},
+                          Case{"1a\r\n" + twentySix + "\r\n0\r\n\r\n", twentySix},
+                          Case{"1A;x=y\r\n" + twentySix + "\r\n0\r\n\r\n", twentySix},
+                          Case{"00000000000000a\r\n" + ten + "\r\n0\r\n\r\n", ten}}) {
+        ScriptedServer server;
+        server.AddConnection({ServerStep::ReadHead(),
+                              ServerStep::Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + c.body),
+                              ServerStep::WaitClose()});
+        server.Start();
+        TNetHTTP http;
+        http.ReadTimeout = 5000;
+        TNetMemoryStream page;
+        http.FetchToStream(server.Url("/"), page);
+        EXPECT_EQ(page.DataString(), c.page) << c.body;
+        EXPECT_TRUE(http.IsConnected());
+    }
+}
+
 TEST(HttpClient, ChunkTrailersAreConsumed) {
     ScriptedServer server;
     server.AddConnection({ServerStep::ReadHead(),

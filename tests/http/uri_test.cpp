@@ -187,27 +187,6 @@ TEST(MergePathTest, DotsInsideANameAreNotASegment) {
     EXPECT_EQ(MergePath("/a/b/", "c..d/"), "/a/b/c..d/");
 }
 
-TEST(FormEncodeTest, KeepsTheUnreservedFormBytesAndEscapesTheRest) {
-    struct Case {
-        std::string value;
-        std::string encoded;
-    };
-    const std::vector<Case> cases = {
-        {"golf clubs", "golf+clubs"},
-        {"AT&T", "AT%26T"},
-        {"c++", "c%2B%2B"},
-        {"#1", "%231"},
-        {"a=b?c/d", "a%3Db%3Fc%2Fd"},
-        {"\"quoted\"", "%22quoted%22"},
-        {"*-._~!", "*-._%7E%21"},
-        {"caf\xc3\xa9", "caf%C3%A9"},
-        {std::string("nul\0tab\t", 8), "nul%00tab%09"},
-        {"%41", "%2541"},
-        {"", ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(FormEncode(c.value), c.encoded) << c.value;
-}
-
 TEST(EncodeTargetBytesTest, BlanksAndBytesAboveTildeOnly) {
     EXPECT_EQ(EncodeTargetBytes("/a b/caf\xc3\xa9?q=a+b&r=%22~"), "/a%20b/caf%C3%A9?q=a+b&r=%22~");
     EXPECT_EQ(EncodeTargetBytes("/\x7f\xff"), "/%7F%FF");

@@ -183,11 +183,32 @@ TEST(SkinPicture, RectanglesPastThePictureAndHugeSizesStayWithinTheCaps) {
 }
 
 TEST(SkinPicture, TranslatedRectanglesFollowTheFittedPoints) {
-    const TSkinGeometry g = Geometry({4, 8}, {18, 9}, {}, {});
-    // Spanning both points grows, right of the far point moves, left of the near point stays.
-    EXPECT_EQ(TranslateSkinRect(g, 2, QSize(99, 21), {2, 3, 22, 18}), (TRect{2, 3, 97, 18}));
-    EXPECT_EQ(TranslateSkinRect(g, 2, QSize(99, 21), {19, 0, 23, 21}), (TRect{94, 0, 98, 21}));
-    EXPECT_EQ(TranslateSkinRect(g, 2, QSize(99, 21), {0, 0, 3, 21}), (TRect{0, 0, 3, 21}));
+    // Split at x 4 and 18 (mode 2) or y 8 and 15 (mode 3) on the 24 x 21 picture, fitted to 99 x 21 or 24 x 50:
+    // a rectangle spanning both points grows, one starting at or past the far point moves, others stay.
+    const TSkinGeometry across = Geometry({4, 8}, {18, 9}, {}, {});
+    const TSkinGeometry down = Geometry({4, 8}, {}, {3, 15}, {});
+    struct Case {
+        const TSkinGeometry* G;
+        int Mode;
+        QSize Size;
+        TRect In, Out;
+    };
+    for (const Case& c : {
+             Case{&across, 2, {99, 21}, {2, 3, 22, 18}, {2, 3, 97, 18}},    // spans both points
+             Case{&across, 2, {99, 21}, {4, 3, 18, 18}, {4, 3, 93, 18}},    // exactly from point to point
+             Case{&across, 2, {99, 21}, {5, 3, 22, 18}, {5, 3, 22, 18}},    // starts past the near point
+             Case{&across, 2, {99, 21}, {19, 0, 23, 21}, {94, 0, 98, 21}},  // past the far point
+             Case{&across, 2, {99, 21}, {18, 2, 23, 18}, {93, 2, 98, 18}},  // exactly at the far point
+             Case{&across, 2, {99, 21}, {18, 2, 18, 18}, {18, 2, 18, 18}},  // at the far point, ends there
+             Case{&across, 2, {99, 21}, {0, 0, 3, 21}, {0, 0, 3, 21}},      // left of the near point
+             Case{&down, 3, {24, 50}, {1, 8, 20, 15}, {1, 8, 20, 44}},      // exactly from point to point
+             Case{&down, 3, {24, 50}, {1, 15, 20, 20}, {1, 44, 20, 49}},    // exactly at the far point
+             Case{&down, 3, {24, 50}, {1, 16, 20, 20}, {1, 45, 20, 49}},    // past the far point
+             Case{&down, 3, {24, 50}, {1, 9, 20, 20}, {1, 9, 20, 20}},      // starts past the near point
+         }) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.Mode << " from " << c.In.Left << "," << c.In.Top);
+        EXPECT_EQ(TranslateSkinRect(*c.G, c.Mode, c.Size, c.In), c.Out);
+    }
 }
 
 }  // namespace

@@ -92,6 +92,28 @@ TEST(SkinFrame, HitCodesAlongTheBorderCornersAndCaption) {
     EXPECT_EQ(m.frame->HitTest({0, m.form.height() / 2}), THitCode::Object);
 }
 
+TEST(SkinFrame, BorderPointsAtTheHitTestPointsBelongToTheCorners) {
+    // A 200 x 100 window whose corners end at x 10 / 190 and y 10 / 90; the column and row of each point are
+    // part of its corner, the next ones already part of the edge.
+    TFrameFit fit;
+    fit.WindowSize = {200, 100};
+    fit.ClientRect = {4, 20, 196, 96};
+    fit.HitLTPoint = {10, 10}, fit.HitRTPoint = {190, 10}, fit.HitLBPoint = {10, 90}, fit.HitRBPoint = {190, 90};
+    struct Case {
+        QPoint at;
+        THitCode code;
+    } cases[] = {
+        {{10, 0}, THitCode::TopLeft},     {{0, 10}, THitCode::TopLeft},     {{11, 0}, THitCode::Top},
+        {{0, 11}, THitCode::Left},        {{190, 0}, THitCode::TopRight},   {{199, 10}, THitCode::TopRight},
+        {{189, 0}, THitCode::Top},        {{199, 11}, THitCode::Right},     {{10, 99}, THitCode::BottomLeft},
+        {{0, 90}, THitCode::BottomLeft},  {{11, 99}, THitCode::Bottom},     {{0, 89}, THitCode::Left},
+        {{190, 99}, THitCode::BottomRight}, {{199, 90}, THitCode::BottomRight}, {{189, 99}, THitCode::Bottom},
+        {{199, 89}, THitCode::Right},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SkinBorderHit(fit, 4, nullptr, c.at), c.code) << c.at.x() << "," << c.at.y();
+}
+
 TEST(SkinFrame, MainWindowAndDialogCaptionButtons) {
     MainForm m;
     const int w = m.form.width();

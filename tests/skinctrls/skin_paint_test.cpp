@@ -135,6 +135,28 @@ TEST(SkinPaint, AButtonShowsTheStateImageOfItsState) {
     EXPECT_TRUE(button.mask().contains(QPoint(49, 10)));
 }
 
+TEST(SkinPaint, ADisabledButtonShowsTheDisabledImageEvenWhenDown) {
+    // Disabled is chosen before down, for a grouped button (down whatever the mouse does) and for a hot one.
+    auto skin = ProgramSkin();
+    for (const int group : {1, 0}) {
+        SCOPED_TRACE(group);
+        TSkinButton button;
+        button.SetSkinData(skin.get());
+        button.SetBounds(0, 0, 98, 20);
+        button.SetGroupIndex(group);
+        auto* description = dynamic_cast<const skin::TDataSkinButtonControl*>(skin->Control(button.DescriptionIndex()));
+        ASSERT_NE(description, nullptr);
+        const QImage& picture = *button.Picture();
+        auto expected = [&](const skin::TRect& state) { return picture.pixel(state.Left + 30, state.Top + 1); };
+        ASSERT_NE(expected(description->disabledskinrect), expected(description->downskinrect));
+        Enter(button);
+        button.SetDown(true);
+        ASSERT_EQ(button.RenderImage().pixel(30, 1), expected(description->downskinrect));
+        button.setEnabled(false);
+        EXPECT_EQ(button.RenderImage().pixel(30, 1), expected(description->disabledskinrect));
+    }
+}
+
 TEST_F(ManualBlendTimer, TheHoverBlendReachesItsEndInFiveTicks) {
     auto skin = ProgramSkin();
     TSkinButton button;

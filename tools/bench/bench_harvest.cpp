@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     std::vector<double> ours, curl;
     for (int round = 0; round < kRounds; ++round) {
         harvest::TResultCountHarvest harvest(w.HarvestWindow(), w.Fetcher());
-        w.Fetcher().FAbort = false;
+        w.Fetcher().Begin();
         const auto start = Clock::now();
         harvest.HarvestResultCounts(0);
         ours.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());

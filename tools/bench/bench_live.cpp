@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     compare(
         "gather data, 100 rows from JSON counts", countUrls.size(),
         [&] {
-            w.Fetcher().FAbort = false;
+            w.Fetcher().Begin();
             harvest::TResultCountHarvest(w.HarvestWindow(), w.Fetcher()).HarvestResultCounts(0);
         },
         curlCommand(dir, "count", countUrls));

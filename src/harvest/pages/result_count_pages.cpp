@@ -10,20 +10,22 @@ namespace dorvanel::pages {
 namespace {
 
 // Each engine's request and count markers. When `skipTo` is set, the text from `start` to it is cut first
-// and dropped, and the count is the text from `skipTo` to `end`.
+// and dropped, and the count is the text from `skipTo` to `end`. With `withinSpan` both cuts run on the span
+// from `start` to `end` alone, so a `skipTo` elsewhere in the page (a title "history of golf") never counts.
 struct EngineRules {
     std::string_view name;
     std::string_view pathAndKey;
     std::string_view start;
     std::string_view skipTo;
     std::string_view end;
+    bool withinSpan;
     int cell;
 };
 
 constexpr EngineRules kRules[] = {
-    {"Google", "/search?q=", "<font size=-1>Results", "of about <b>", "</b>", 2},
-    {"Yahoo", "/search?p=", "<span id=\"infototal\">", "", "</span>", 3},
-    {"Msn", "/results.aspx?q=", "<span id=\"count\">", " of ", "</span>", 4},
+    {"Google", "/search?q=", "<font size=-1>Results", "of about <b>", "</b>", false, 2},
+    {"Yahoo", "/search?p=", "<span id=\"infototal\">", "", "</span>", false, 3},
+    {"Msn", "/results.aspx?q=", "<span id=\"count\">", " of ", "</span>", true, 4},
 };
 static_assert(std::size(kRules) == kEngines.size(), "one rule set per engine");
 
@@ -44,6 +46,10 @@ std::string CutResultCount(Engine engine, std::string page) {
     using markup::CutBetween;
     const EngineRules& rules = rulesOf(engine);
     if (rules.skipTo.empty()) return CutBetween(page, rules.start, rules.end);
+    if (rules.withinSpan) {
+        // The span with its markers, or only the markers when the page has no whole span.
+        page = std::string(rules.start) + CutBetween(page, rules.start, rules.end) + std::string(rules.end);
+    }
     CutBetween(page, rules.start, rules.skipTo);
     return CutBetween(page, rules.skipTo, rules.end);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The keyword-suggestion service's requests and pages, as text: the two request addresses, the test for a
 // security-image page, and the rows of a result page. Plain C++; the command that fetches and fills the
-// table lives with the main window.
+// table is the harvest library's.
 #include <string>
 #include <string_view>
 #include <vector>

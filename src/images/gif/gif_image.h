@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/picture_limits.h"
 #include "images/gif/index_pixels.h"
 
 namespace dorvanel::gif {
@@ -22,8 +23,8 @@ inline constexpr const char* kGIFDescription = "CompuServe GIF Image";
 // pixels in the logical screen or in all frames together (each frame's and each kept extension's own
 // bookkeeping counted as that many bytes of pixels), or more than kMaxFrames frames is refused with
 // "Stream read error".
-inline constexpr int kMaxPictureSide = 16384;
-inline constexpr std::int64_t kMaxPicturePixels = 64'000'000;
+using common::kMaxPictureSide;
+using common::kMaxPicturePixels;
 inline constexpr int kMaxFrames = 65536;
 
 // Frame delays are played within these bounds (milliseconds).

@@ -16,9 +16,9 @@ constexpr std::size_t kSlack = 16;
 
 // Reads the code bytes straight out of the data sub-blocks, low bit first. A last block cut short keeps what
 // is there; the empty block ends the data.
-class TCodeReader {
+class CodeReader {
 public:
-    explicit TCodeReader(std::string_view blocks)
+    explicit CodeReader(std::string_view blocks)
         : p_(reinterpret_cast<const std::uint8_t*>(blocks.data())), end_(p_ + blocks.size()) {}
 
     // Makes at least `bits` bits available; false when the data has run out first.
@@ -108,7 +108,7 @@ TLZWResult DecodeLZW(std::string_view stored, int width, int height, int bitsPer
             minCodeSize = std::clamp(minCodeSize, kMinCodeSize, kMaxCodeSize);
             result.Corrupted = true;
         }
-        TCodeReader codes(stored.substr(1));
+        CodeReader codes(stored.substr(1));
         const std::uint8_t pixelMask = static_cast<std::uint8_t>((1u << std::clamp(bitsPerPixel, 1, 8)) - 1);
         const int clear = 1 << minCodeSize;
         const int endOfInfo = clear + 1;

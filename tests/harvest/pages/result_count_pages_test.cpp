@@ -60,6 +60,24 @@ TEST(CutResultCount, MissingMarkersGiveEmptyText) {
     EXPECT_EQ(CutResultCount(Engine::Google, "of about <b>5</b>"), "5");
 }
 
+TEST(CutResultCount, TheMsnCountIsCutInsideItsSpan) {
+    // A " of " outside the count's span, before it, after it or with no span at all, is never the cut.
+    struct Case {
+        const char* page;
+        const char* count;
+    };
+    for (const Case& c : {
+             Case{"<title>history of golf</title><span id=\"count\">1-10 of 77 results</span>", "77 results"},
+             Case{"<span id=\"count\">1-10 OF 77</span><title>history of golf</title>", "77"},
+             Case{"<span id=\"count\">12 results</span><title>history of golf</title><p>x</span>", ""},
+             Case{"<title>history of golf</title><span>12 results</span>", ""},
+             Case{"<span id=\"count\">1-10 of 77 results <title>history of golf</title>", ""},
+             Case{"<span id=\"count\"> of </span>", ""},
+         }) {
+        EXPECT_EQ(CutResultCount(Engine::Msn, c.page), c.count) << c.page;
+    }
+}
+
 TEST(CutResultCount, ReadsEveryStandInPage) {
     for (const char* keyword : {"golf clubs", "shoes", "women's golf & bags"}) {
         for (Engine e : kEngines) {

@@ -123,6 +123,37 @@ TEST(FrameComposer, CoveringFrameStartsAfreshUnlessItRestores) {
     ExpectCacheAgrees(image);
 }
 
+TEST(FrameComposer, CoveringFrameWithTransparentPixelsShowsWhatLiesBeneath) {
+    // Frame 2 covers the screen but its right pixel is see-through: composed afresh, from a jump or after a
+    // reset, that pixel shows what frames 0 and 1 left there, as it does when the frames are stepped through.
+    GifBuilder b;
+    b.Header(2, 1, 2, 0, "GIF89a", kColours);
+    b.GraphicControl(1, 10).Image(0, 0, 2, 1, Solid(2, 1));                        // red
+    b.GraphicControl(1, 10).Image(1, 0, 1, 1, Solid(1, 2));                        // green right
+    b.GraphicControl(1, 10, 0).Image(0, 0, 2, 1, LiteralImageData({3, 0}, 2));  // blue left, right see-through
+    b.Trailer();
+    TGIFImage image = Load(b);
+    const std::vector<std::uint32_t> expected{B, G};
+    EXPECT_EQ(Fresh(image, 2), expected);
+    TFrameComposer composer(kWindow);
+    composer.ComposeFrameBitmap(image, 0);
+    EXPECT_EQ(composer.ComposeFrameBitmap(image, 2).Pixels, expected);  // a jump over frame 1
+    composer.Reset();
+    EXPECT_EQ(composer.ComposeFrameBitmap(image, 2).Pixels, expected);
+    ExpectCacheAgrees(image);
+}
+
+TEST(FrameComposer, AnotherWindowColourReachesAFrameAlreadyComposed) {
+    GifBuilder b;
+    b.Header(2, 1, 2, 3, "GIF89a", kColours).Image(1, 0, 1, 1, Solid(1, 1)).Trailer();
+    TGIFImage image = Load(b);
+    TFrameComposer composer(kWindow);
+    EXPECT_EQ(composer.ComposeFrameBitmap(image, 0).Pixels, (std::vector<std::uint32_t>{Win, R}));
+    composer.SetWindowColor(TRGB{0, 0, 255});
+    EXPECT_EQ(composer.ComposeFrameBitmap(image, 0).Pixels, (std::vector<std::uint32_t>{B, R}));
+    EXPECT_EQ(composer.FillPixel(), B);
+}
+
 TEST(FrameComposer, UndefinedDisposalsKeepTheFrame) {
     GifBuilder b;
     b.Header(2, 1, 2, 0, "GIF89a", kColours);

@@ -1,0 +1,16 @@
+#include "harvest/page_text.h"
+
+#include <QByteArray>
+
+namespace dorvanel::harvest {
+
+QString FromBytes(std::string_view bytes) {
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string ToBytes(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+}  // namespace dorvanel::harvest
