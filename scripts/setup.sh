@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-liberation
   xvfb xauth x11-utils x11-apps openbox xdotool
+  qt6-wayland weston
   clang libclang-rt-14-dev
   imagemagick libgif-dev
   libcpp-httplib-dev

@@ -114,8 +114,9 @@ public:
     void FrameChanged(const QRect& area = QRect());
     TSkinPopupMenu* SystemMenu() const { return FSystemMenu; }
 
-    // The frame as it paints now (the whole window with the client area left as the frame leaves it).
-    QImage RenderImage();
+    // The frame as it paints now (the whole window with the client area left as the frame leaves it), at the
+    // window's device pixel ratio or at the one given.
+    QImage RenderImage(qreal ratio = 0);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
