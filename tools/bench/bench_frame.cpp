@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QProcess>
+#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
@@ -63,6 +64,8 @@ constexpr const char* kRatioChild = "--full-repaint";
 int FullRepaintChild() {
     app::TfrmMain w;
     w.show();
+    // A window the platform has not exposed yet paints nothing.
+    while (!w.windowHandle() || !w.windowHandle()->isExposed()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
     auto* frame = w.findChild<skinctrls::TSkinFrame*>(QStringLiteral("SkinFrame1"));
     std::vector<double> ms;
