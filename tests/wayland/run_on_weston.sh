@@ -42,5 +42,8 @@ if [ ! -S "$runtime/$socket" ]; then
 fi
 
 export XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland
+# The headless backend offers no seat (no keyboard, no pointer), and Qt's Wayland text-input context reads the
+# missing seat when an edit draws its cursor: the compose input context serves instead. A real session has a seat.
+export QT_IM_MODULE=compose
 unset DISPLAY
 "$@"

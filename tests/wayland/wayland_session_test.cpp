@@ -50,7 +50,7 @@ TEST_F(WaylandSession, MainWindowDialogAndHarvestAsANativeClient) {
     ASSERT_TRUE(QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         << QGuiApplication::platformName().toStdString();
     ASSERT_TRUE(platform::CompositorPlacesWindows());
-    Open({});
+    Open({"--captcha", "never"});
     TfrmMain& w = *window;
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
