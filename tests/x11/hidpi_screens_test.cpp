@@ -2,7 +2,7 @@
 // QT_SCALE_FACTOR gives (1, 1.5 or 2): each window is its logical size times the ratio on the screen, its
 // layout unchanged, its outline still cut round by the mask; at 2 the frame's pictures are the 1x ones with
 // every pixel repeated, while the caption's text is drawn at the screen's resolution (it differs from the 1x
-// rendering enlarged). The screen captures are saved (DORVANEL_SCREENS_DIR) to be looked at.
+// rendering enlarged); maximised, the window starts at the screen's corner. The screen captures are saved (DORVANEL_SCREENS_DIR) to be looked at.
 #include "app/main_window.h"
 #include "skindialogs/skin_message.h"
 #include "skinctrls/skin_frame.h"
@@ -140,6 +140,16 @@ TEST(HiDpiScreens, MainWindowAndDialogScaleWithTheirOutlineAndCrispCaption) {
     EXPECT_EQ(frame->ClientSize(), QSize(644, 455));
     const QImage mainShot = CheckWindow(main, frame, QStringLiteral("main"), bare);
     CheckCaptionDrawnAtTheRatio(mainShot, frame);
+
+    // Maximised on a screen that is all work area, the window leaves no gap of more than one device pixel at
+    // the left and top (a logical pixel is 1.5 or 2 of them).
+    frame->Maximize();
+    QTest::qWait(200);
+    const QPoint corner = ServerGeometry(main).topLeft();
+    EXPECT_EQ(corner, Ratio() > 1 ? QPoint(0, 0) : QPoint(1, 1));
+    frame->Restore();
+    QTest::qWait(200);
+    EXPECT_EQ(ServerGeometry(main).topLeft(), QPoint(int(std::lround(20 * Ratio())), int(std::lround(20 * Ratio()))));
 
     skindialogs::TSkinMessage message;
     auto* skin = main.findChild<skin::TSkinData*>(QStringLiteral("SkinData1"));
