@@ -119,7 +119,8 @@ void TSkinPanel::PaintFromSkin(QImage& bitmap) {
         if (Picture()) {
             const skin::TRect& c = Geometry().ClientRect;
             const skin::TRect& r = Geometry().SkinRect;
-            skin::TileImage(p, *Picture(), QRect(r.Left + c.Left, r.Top + c.Top, c.Width(), c.Height()), LogicalRect(bitmap));
+            skin::TileImage(p, *Picture(), QRect(r.Left + c.Left, r.Top + c.Top, c.Width(), c.Height()),
+                            LogicalRect(bitmap));
         }
         return;
     }

@@ -278,8 +278,10 @@ void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
         }
         const skin::TRect g = skin::HeldToPicture(glyph, &picture);
         if (!g.IsEmpty())
-            DrawPicture(tp, QPoint(Div(thumbSize.width(), 2) - Div(g.Width(), 2), Div(thumbSize.height(), 2) - Div(g.Height(), 2)),
-                        picture, g.ToQRect());
+            DrawPicture(
+                tp,
+                QPoint(Div(thumbSize.width(), 2) - Div(g.Width(), 2), Div(thumbSize.height(), 2) - Div(g.Height(), 2)),
+                picture, g.ToQRect());
     }
     if (bar->thumbtransparent) MakeColorTransparent(image, skin::SkinColor(bar->thumbtransparentcolor).rgb());
     p.drawImage(shown.topLeft(), image);

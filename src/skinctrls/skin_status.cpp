@@ -285,12 +285,12 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
                      x < begin + middle && x <= view.right(); x += middleSource.width()) {
                     const int w = std::min(middleSource.width(), begin + middle - x);
                     DrawPicture(bp, QRect(x, 0, w, filled.height()), *picture,
-                                 QRect(middleSource.left(), middleSource.top(), w, middleSource.height()));
+                                QRect(middleSource.left(), middleSource.top(), w, middleSource.height()));
                 }
             DrawPicture(bp, QRect(0, 0, begin, filled.height()), *picture,
-                         QRect(bar.left(), bar.top(), begin, bar.height()));
+                        QRect(bar.left(), bar.top(), begin, bar.height()));
             DrawPicture(bp, QRect(filled.width() - end, 0, end, filled.height()), *picture,
-                         QRect(bar.right() + 1 - end, bar.top(), end, bar.height()));
+                        QRect(bar.right() + 1 - end, bar.top(), end, bar.height()));
         } else {
             const int middle = filled.height() - begin - end;
             const QRect middleSource(bar.left(), bar.top() + begin, bar.width(), bar.height() - begin - end);
@@ -302,13 +302,13 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
                 for (; y > begin && y > view.top(); y -= step) {
                     const int h = std::min(step, y - begin);
                     DrawPicture(bp, QRect(0, y - h, filled.width(), h), *picture,
-                                 QRect(middleSource.left(), middleSource.bottom() + 1 - h, middleSource.width(), h));
+                                QRect(middleSource.left(), middleSource.bottom() + 1 - h, middleSource.width(), h));
                 }
             }
             DrawPicture(bp, QRect(0, 0, filled.width(), begin), *picture,
-                         QRect(bar.left(), bar.top(), bar.width(), begin));
+                        QRect(bar.left(), bar.top(), bar.width(), begin));
             DrawPicture(bp, QRect(0, filled.height() - end, filled.width(), end), *picture,
-                         QRect(bar.left(), bar.bottom() + 1 - end, bar.width(), end));
+                        QRect(bar.left(), bar.bottom() + 1 - end, bar.width(), end));
         }
     }
     if (g->progresstransparent) MakeColorTransparent(piece, skin::SkinColor(g->progresstransparentcolor).rgb());

@@ -130,8 +130,7 @@ TEST(DevicePicture, TilesAreLaidOutInLogicalPixelsAtEveryRatio) {
             QPainter p(&out);
             TileImage(p, picture, picture.rect(), QRect(0, 0, 8, 1));
         }
-        for (int x = 0; x < out.width(); ++x)
-            EXPECT_EQ(out.pixel(x, 0), picture.pixel(int(x / ratio) % 3, 0)) << x;
+        for (int x = 0; x < out.width(); ++x) EXPECT_EQ(out.pixel(x, 0), picture.pixel(int(x / ratio) % 3, 0)) << x;
     }
 }
 

@@ -515,9 +515,11 @@ ArchiveBuilder WithTwins(QSize frameTwin, QSize listTwin, const char* extraName)
     b.Picture = SolidPicture(60, 44, QColor(10, 20, 30));
     b.List = {SolidPicture(7, 3, QColor(200, 100, 50)), SolidPicture(listTwin.width(), listTwin.height(), Qt::red),
               SolidPicture(frameTwin.width(), frameTwin.height(), Qt::green), SolidPicture(2, 2, Qt::blue)};
-    b.Text = std::string("[VERSION]\r\nskinname=Twins\r\n[PICTURES]\r\npicture=Frame.bmp\r\nactivepicturescount=4\r\n"
-                         "0=a.bmp\r\n1=a@2x.bmp\r\n2=frame@2X.bmp\r\n3=") +
-             extraName + "\r\n[FORMINFO]\r\nclientrect=8,25,52,36\r\n[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n";
+    b.Text = std::string(
+                 "[VERSION]\r\nskinname=Twins\r\n[PICTURES]\r\npicture=Frame.bmp\r\nactivepicturescount=4\r\n"
+                 "0=a.bmp\r\n1=a@2x.bmp\r\n2=frame@2X.bmp\r\n3=") +
+             extraName +
+             "\r\n[FORMINFO]\r\nclientrect=8,25,52,36\r\n[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n";
     return b;
 }
 

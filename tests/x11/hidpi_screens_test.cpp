@@ -2,7 +2,8 @@
 // QT_SCALE_FACTOR gives (1, 1.5 or 2): each window is its logical size times the ratio on the screen, its
 // layout unchanged, its outline still cut round by the mask; at 2 the frame's pictures are the 1x ones with
 // every pixel repeated, while the caption's text is drawn at the screen's resolution (it differs from the 1x
-// rendering enlarged); maximised, the window starts at the screen's corner. The screen captures are saved (DORVANEL_SCREENS_DIR) to be looked at.
+// rendering enlarged); maximised, the window starts at the screen's corner. The screen captures are saved
+// (DORVANEL_SCREENS_DIR) to be looked at.
 #include "app/main_window.h"
 #include "skindialogs/skin_message.h"
 #include "skinctrls/skin_frame.h"
@@ -106,7 +107,8 @@ QImage CheckWindow(QWidget& window, skinctrls::TSkinFrame* frame, const QString&
     EXPECT_EQ(shot.pixel(shot.width() - 1, 0) & 0xFFFFFF, bareAt(shot.width() - 1, 0)) << name.toStdString();
     // ... while the frame covers the screen along the middle of the top edge.
     int covered = 0;
-    for (int x = shot.width() / 4; x < shot.width() * 3 / 4; ++x) covered += (shot.pixel(x, 2) & 0xFFFFFF) != bareAt(x, 2);
+    for (int x = shot.width() / 4; x < shot.width() * 3 / 4; ++x)
+        covered += (shot.pixel(x, 2) & 0xFFFFFF) != bareAt(x, 2);
     EXPECT_GT(covered, shot.width() / 4) << name.toStdString();
     return shot;
 }
