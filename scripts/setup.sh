@@ -11,6 +11,7 @@ packages=(
   fonts-liberation
   xvfb xauth x11-utils x11-apps openbox xdotool
   dbus-daemon at-spi2-core python3-pyatspi
+  qt6-wayland weston
   clang libclang-rt-14-dev
   imagemagick libgif-dev
   libcpp-httplib-dev

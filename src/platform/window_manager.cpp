@@ -112,6 +112,8 @@ bool StartSystemMoveResize(QWindow* window, QPoint pressedAt, Qt::Edges edges) {
     return true;
 }
 
+bool CompositorPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
 bool WindowManagerRunning() {
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return false;

@@ -13,6 +13,10 @@ namespace dorvanel::platform {
 // (Wayland and others); false on the offscreen and minimal platforms.
 bool WindowManagerRunning();
 
+// True on a Wayland session, where the compositor alone places windows: a client cannot set its own position,
+// ask for the work area, or shape its window; it asks the compositor to move, size, maximise and minimise it.
+bool CompositorPlacesWindows();
+
 // Hands a move of window (edges empty) or a sizing from its edges to the window manager while the left button
 // is held, as if it had begun where the button was pressed (pressedAt, global): the manager places the window
 // from the pointer's travel since then, so the point pressed stays under the pointer. False where no manager

@@ -1,12 +1,14 @@
 #include "skin/skin_data.h"
 
 #include "skin/bitmap_io.h"
+#include "skin/device_picture.h"
 #include "skin/skin_description.h"
 #include "skin/skin_errors.h"
 
 #include <QApplication>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace dorvanel::skin {
@@ -22,6 +24,22 @@ QImage ReadPictureSlot(TMemoryStream& archive, std::int64_t& pixelBudget) {
     unsigned char flag = 0;
     archive.ReadBuffer(&flag, 1);
     return flag == 0 ? ReadBitmap(archive, pixelBudget) : QImage();
+}
+
+// "frame@2x.bmp" is the detailed twin of "frame.bmp": the name without its "@2x" before the extension, or no
+// name when it has none.
+std::string BaseOfDetailedName(const std::string& name) {
+    static constexpr std::string_view kMark = "@2x";
+    const std::size_t dot = name.rfind('.');
+    const std::size_t end = dot == std::string::npos ? name.size() : dot;
+    if (end < kMark.size()) return {};
+    const std::size_t at = end - kMark.size();
+    if (QByteArray::fromStdString(name.substr(at, kMark.size())).toLower() != kMark.data()) return {};
+    return name.substr(0, at) + name.substr(end);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return !a.empty() && QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -95,7 +113,29 @@ bool TSkinData::ReadArchive(TMemoryStream& archive) {
     // Every line of the description becomes a few small objects: a cap on its length caps the memory they take.
     if (archive.Size() - at > kMaxDescriptionBytes) throw EDescriptionTooLong();
     ReadDescriptionText(std::string_view(archive.Data().constData() + at, std::size_t(archive.Size() - at)));
+    AttachDetailedPictures();
     return true;
+}
+
+void TSkinData::AttachDetailedPictures() {
+    const std::size_t listed = std::min(FActivePictures.size(), FActivePictureNames.size());
+    for (std::size_t i = 0; i < listed; ++i) {
+        const std::string base = BaseOfDetailedName(FActivePictureNames[i]);
+        if (base.empty()) continue;
+        // The mask is not among them: the window's shape is cut in logical pixels.
+        const QImage* picture = SameName(FPictureName, base)           ? &FPicture
+                                : SameName(FInactivePictureName, base) ? &FInactivePicture
+                                                                       : nullptr;
+        for (std::size_t j = 0; !picture && j < listed; ++j)
+            if (j != i && SameName(FActivePictureNames[j], base)) picture = &FActivePictures[j];
+        if (!picture || !AttachDetailedPicture(*picture, FActivePictures[i]))
+            FRefusedDetailed.push_back(FActivePictureNames[i]);
+    }
+}
+
+void TSkinData::DetachDetailedPictures() {
+    for (const QImage* picture : {&FPicture, &FInactivePicture}) DetachDetailedPicture(*picture);
+    for (const QImage& picture : FActivePictures) DetachDetailedPicture(picture);
 }
 
 void TSkinData::ReadDescriptionText(std::string_view text) {
@@ -138,6 +178,8 @@ void TSkinData::UnloadSkin() {
 }
 
 void TSkinData::ClearSkin() {
+    DetachDetailedPictures();
+    FRefusedDetailed.clear();
     FControls.Clear();
     FObjects.Clear();
     FActivePictures.clear();

@@ -130,6 +130,9 @@ public:
     const QImage& MainPicture() const { return FPicture; }  // null image when absent
     const QImage& InactivePicture() const { return FInactivePicture; }
     const QImage& Mask() const { return FMask; }
+    // Names of the list's "name@2x" pictures that were not twice the size of their "name" picture (or had
+    // none): they are drawn from nothing, and "name" is drawn alone.
+    const std::vector<std::string>& RefusedDetailedPictures() const { return FRefusedDetailed; }
 
     // ---- names and frame values ----
     const std::string& PictureName() const { return FPictureName; }
@@ -149,6 +152,10 @@ private:
     // False when the archive is of a version this program cannot read.
     bool ReadArchive(TMemoryStream& archive);
     void ReadDescriptionText(std::string_view text);
+    // Pairs every "name@2x" list picture with its "name" picture, for screens of more than one device pixel
+    // per logical pixel.
+    void AttachDetailedPictures();
+    void DetachDetailedPictures();
 
     bool FSkinEmpty = true;
     QPointer<TCompressedStoredSkin> FCompressedStoredSkin;
@@ -157,6 +164,7 @@ private:
     std::vector<QImage> FActivePictures;
     std::string FPictureName, FInactivePictureName, FMaskName;
     std::vector<std::string> FActivePictureNames;
+    std::vector<std::string> FRefusedDetailed;
     std::string FSkinName, FSkinAuthor, FAuthorEmail, FAuthorURL, FSkinComments;
     TSkinFormInfo FFormInfo;
     TDataSkinPopupWindow FPopupWindow;

@@ -1,5 +1,7 @@
 #include "skin/skin_picture.h"
 
+#include "skin/device_picture.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -154,8 +156,12 @@ void TileImage(QPainter& p, const QImage& picture, const QRect& source, const QR
     // Tiles outside the device and the painter's clip are never drawn: the loops start at the first tile that reaches into it
     // (on the same grid) and stop past it, so a long span clipped to a small control costs only what shows.
     QRect clip;
-    if (const QPaintDevice* device = p.device(); device && p.transform().isInvertible())
-        clip = p.transform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+    if (const QPaintDevice* device = p.device(); device && p.transform().isInvertible()) {
+        // An image counts its pixels, a widget its logical size; tiles are laid out in logical pixels.
+        const QSize logical = device->devType() == QInternal::Image ? LogicalSize(*static_cast<const QImage*>(device))
+                                                                    : QSize(device->width(), device->height());
+        clip = p.transform().inverted().mapRect(QRect(QPoint(0, 0), logical));
+    }
     if (p.hasClipping()) clip = clip.isNull() ? p.clipBoundingRect().toAlignedRect()
                                               : clip & p.clipBoundingRect().toAlignedRect();
     if (!clip.isNull()) {
@@ -169,7 +175,7 @@ void TileImage(QPainter& p, const QImage& picture, const QRect& source, const QR
         const int h = std::min(src.height(), destination.top() + destination.height() - y);
         for (int x = firstX; x < right; x += src.width()) {
             const int w = std::min(src.width(), destination.left() + destination.width() - x);
-            p.drawImage(QPoint(x, y), picture, QRect(src.left(), src.top(), w, h));
+            DrawPicture(p, QPoint(x, y), picture, QRect(src.left(), src.top(), w, h));
         }
     }
 }
@@ -187,7 +193,7 @@ QRect Span(int x0, int y0, int x1, int y1) { return QRect(x0, y0, x1 - x0, y1 - 
 void CopyPiece(QPainter& p, const QImage& picture, const QRect& piece, QPoint at) {
     const QRect src = piece & picture.rect();
     if (src.isEmpty()) return;
-    p.drawImage(at + (src.topLeft() - piece.topLeft()), picture, src);
+    DrawPicture(p, at + (src.topLeft() - piece.topLeft()), picture, src);
 }
 
 void StretchOrTile(QPainter& p, const QImage& picture, const QRect& piece, const QRect& span, bool stretch) {
@@ -197,7 +203,7 @@ void StretchOrTile(QPainter& p, const QImage& picture, const QRect& piece, const
     }
     const QRect src = piece & picture.rect();
     if (src.isEmpty() || span.isEmpty()) return;
-    p.drawImage(span, picture, src);
+    DrawPicture(p, span, picture, src);
 }
 
 }  // namespace
@@ -269,15 +275,16 @@ void DrawSkinImage(QPainter& p, QPoint at, const QImage* picture, const TRect& s
 }
 
 void BuildSkinImage(QImage& destination, const QImage* picture, const TRect& source, const TSkinGeometry& g,
-                    int sliceMode, QSize size, bool fillCentre, TStretchFlags stretch) {
+                    int sliceMode, QSize size, bool fillCentre, TStretchFlags stretch, qreal ratio) {
     TFittedGeometry fitted;
     const QSize imageSize = sliceMode < 0 ? CapPaintSize(size) : FitGeometry(g, sliceMode, size, fitted);
     if (!PaintSizeAllowed(imageSize)) {
         destination = QImage();
         return;
     }
-    if (destination.size() != imageSize || destination.format() != QImage::Format_RGB32)
-        destination = QImage(imageSize, QImage::Format_RGB32);
+    if (LogicalSize(destination) != imageSize || destination.format() != QImage::Format_RGB32 ||
+        destination.devicePixelRatio() != ratio)
+        destination = DeviceImage(imageSize, ratio, QImage::Format_RGB32);
     if (destination.isNull()) return;
     destination.fill(Qt::black);
     QPainter p(&destination);

@@ -69,9 +69,10 @@ void TileImage(QPainter& p, const QImage& picture, const QRect& source, const QR
 void DrawSkinImage(QPainter& p, QPoint at, const QImage* picture, const TRect& source, const TSkinGeometry& g,
                    int sliceMode, QSize size, bool fillCentre = true, TStretchFlags stretch = {});
 // The same into destination, which is first made the image's size (the skin rectangle's in mode 0, the
-// skin height in mode 2, the skin width in mode 3). Over the paint caps, destination becomes null.
+// skin height in mode 2, the skin width in mode 3), in logical pixels at the given device pixel ratio. Over
+// the paint caps, destination becomes null.
 void BuildSkinImage(QImage& destination, const QImage* picture, const TRect& source, const TSkinGeometry& g,
-                    int sliceMode, QSize size, bool fillCentre = true, TStretchFlags stretch = {});
+                    int sliceMode, QSize size, bool fillCentre = true, TStretchFlags stretch = {}, qreal ratio = 1);
 
 // The most pixel runs a mask gives; a mask with more keeps its first ones.
 inline constexpr int kMaxMaskRuns = 10000;

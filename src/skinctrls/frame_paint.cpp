@@ -32,7 +32,7 @@ void DrawPiece(QPainter& p, QPoint at, const QImage* picture, const TRect& sourc
     if (!picture || source.IsEmpty()) return;
     const QRect src = source.ToQRect() & picture->rect();
     if (src.isEmpty()) return;
-    p.drawImage(at, *picture, QRect(src.topLeft(), src.size().boundedTo(clip)));
+    DrawPicture(p, at, *picture, QRect(src.topLeft(), src.size().boundedTo(clip)));
 }
 
 // A piece drawn across width: its part left of `from` once, the part from `from` to `to` tiled, the rest once
@@ -45,10 +45,10 @@ void DrawThreePart(QPainter& p, QPoint at, const QImage& picture, const TRect& s
     const int rightPart = src.width() - to;
     p.save();
     p.setClipRect(QRect(at, QSize(width, src.height())), Qt::IntersectClip);
-    p.drawImage(at, picture, QRect(src.left(), src.top(), from, src.height()));
+    DrawPicture(p, at, picture, QRect(src.left(), src.top(), from, src.height()));
     skin::TileImage(p, picture, QRect(src.left() + from, src.top(), to - from, src.height()),
                     QRect(at.x() + from, at.y(), std::max(0, width - from - rightPart), src.height()));
-    p.drawImage(QPoint(at.x() + width - rightPart, at.y()), picture,
+    DrawPicture(p, QPoint(at.x() + width - rightPart, at.y()), picture,
                 QRect(src.left() + to, src.top(), rightPart, src.height()));
     p.restore();
 }
@@ -69,7 +69,7 @@ void PaintButton(QPainter& p, const TSkinStdButtonObject& button, const TFramePa
         if (!hot.IsEmpty() && hot.Width() == normal.Width() && hot.Height() == normal.Height()) {
             const QImage blended = skin::BlendStates(picture->copy(normal.ToQRect()), picture->copy(hot.ToQRect()),
                                                      b->morphkind, button.Blend.Position());
-            p.drawImage(at.topLeft(), blended, QRect(QPoint(0, 0), at.size()));
+            DrawPicture(p, at.topLeft(), blended, QRect(QPoint(0, 0), at.size()).intersected(blended.rect()));
             return;
         }
     }
@@ -87,14 +87,18 @@ void PaintCaption(QPainter& p, const TSkinCaptionObject& caption, const TFramePa
                           c->activeskinrect.Height() == c->skinrect.Height() && !c->activeskinrect.IsEmpty();
     if (picture && c->morphing && caption.Blend.InProgress() && sameSize) {
         // Between the inactive and the active look: both drawn at the caption's width, then blended.
-        QImage normal(at.size(), QImage::Format_ARGB32_Premultiplied), active(at.size(), normal.format());
-        if (skin::PaintSizeAllowed(at.size())) {
+        const qreal ratio = skin::DeviceRatio(p);
+        QImage normal = DeviceImage(at.size(), ratio, QImage::Format_ARGB32_Premultiplied);
+        QImage active = DeviceImage(at.size(), ratio, QImage::Format_ARGB32_Premultiplied);
+        if (!normal.isNull() && !active.isNull()) {
             for (auto [target, source] : {std::pair{&normal, &c->skinrect}, std::pair{&active, &c->activeskinrect}}) {
                 target->fill(Qt::transparent);
                 QPainter ip(target);
                 DrawThreePart(ip, {0, 0}, *picture, *source, c->textrect.Left, c->textrect.Right, at.width());
             }
-            p.drawImage(at.topLeft(), skin::BlendStates(normal, active, c->morphkind, caption.Blend.Position()));
+            QImage blended = skin::BlendStates(normal, active, c->morphkind, caption.Blend.Position());
+            blended.setDevicePixelRatio(ratio);
+            p.drawImage(at.topLeft(), blended);
         }
     } else if (picture && (caption.InOwnPicture() || &image == &c->activeskinrect)) {
         DrawThreePart(p, at.topLeft(), *picture, image, c->textrect.Left, c->textrect.Right, at.width());
@@ -143,15 +147,17 @@ void PaintObjects(QPainter& p, const TFramePaintState& s, const QRect& area, TFi
 }  // namespace
 
 void TFrameStrips::Paint(QPainter& p, QSize windowSize, const TFramePaintState& s) {
-    if (!FValid || FSize != windowSize) Build(windowSize, s);
+    const qreal ratio = skin::DeviceRatio(p);
+    if (!FValid || FSize != windowSize || FRatio != ratio) Build(windowSize, ratio, s);
     const QImage* images[] = {&FTop, &FLeft, &FRight, &FBottom};
     for (int i = 0; i < 4; ++i)
         if (!images[i]->isNull() && !FPlaces[i].isEmpty()) p.drawImage(FPlaces[i].topLeft(), *images[i]);
 }
 
-void TFrameStrips::Build(QSize window, const TFramePaintState& s) {
+void TFrameStrips::Build(QSize window, qreal ratio, const TFramePaintState& s) {
     FValid = true;
     FSize = window;
+    FRatio = ratio;
     const QImage* picture = nullptr;
     skin::TSkinGeometry geometry;
     skin::TStretchFlags stretch;
@@ -175,11 +181,14 @@ void TFrameStrips::Build(QSize window, const TFramePaintState& s) {
     for (int i = 0; i < 4; ++i) {
         QImage& image = *images[i];
         const QRect& place = FPlaces[i];
-        if (place.isEmpty() || !skin::PaintSizeAllowed(place.size())) {
+        if (place.isEmpty()) {
             image = QImage();
             continue;
         }
-        if (image.size() != place.size()) image = QImage(place.size(), QImage::Format_RGB32);
+        // Drawn at the screen's resolution: pictures and the caption's text are as sharp as the screen allows.
+        if (LogicalSize(image) != place.size() || image.devicePixelRatio() != ratio)
+            image = DeviceImage(place.size(), ratio, QImage::Format_RGB32);
+        if (image.isNull()) continue;
         // A skin whose pieces do not cover the strip leaves the face colour there, never the memory's old bytes.
         image.fill(clBtnFace());
         {
@@ -196,6 +205,7 @@ void TFrameStrips::Build(QSize window, const TFramePaintState& s) {
             skin::TEffectBmp altered(image);
             altered.Apply(s.Skin->FormInfo().inactiveeffect);
             image = altered.Image().convertToFormat(QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
         }
     }
 }

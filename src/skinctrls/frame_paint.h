@@ -38,12 +38,13 @@ public:
     void Invalidate() { FValid = false; }
 
 private:
-    void Build(QSize windowSize, const TFramePaintState& s);
+    void Build(QSize windowSize, qreal ratio, const TFramePaintState& s);
 
     QImage FTop, FBottom, FLeft, FRight;
     TFittedText FCaption;
     QRect FPlaces[4];
     QSize FSize;
+    qreal FRatio = 1;
     bool FValid = false;
 };
 

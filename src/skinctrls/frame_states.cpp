@@ -43,12 +43,21 @@ void TFrameStates::KeepRestoreBounds() {
 }
 
 void TFrameStates::Maximize(bool fullScreen) {
+    if (platform::CompositorPlacesWindows()) {
+        // Only the compositor knows the work area and may place the window there.
+        FWindowState = TFrameWindowState::wsMaximized;
+        FRolledUp = false;
+        UpdateSizeLimits();
+        if (fullScreen) FForm->showFullScreen();
+        else FForm->showMaximized();
+        FHost.BoundsChanged();
+        return;
+    }
     QScreen* screen = FForm->screen();
     if (!screen) return;
     KeepRestoreBounds();
-    QRect area = fullScreen ? screen->geometry() : screen->availableGeometry();
-    // A window as large as the whole screen would be taken for a full-screen one.
-    if (area == screen->geometry()) area.adjust(1, 1, -1, -1);
+    const QRect area = MaximizedBounds(fullScreen ? screen->geometry() : screen->availableGeometry(),
+                                       screen->geometry(), FForm->devicePixelRatioF());
     FWindowState = TFrameWindowState::wsMaximized;
     FRolledUp = false;
     UpdateSizeLimits();
@@ -60,7 +69,15 @@ void TFrameStates::Restore() {
     const QRect bounds = FRestoreBounds;
     const bool wasRolledUp = FRolledUp && FWindowState == TFrameWindowState::wsNormal;
     FRestoreBounds = {};
+    const bool wasPlaced = FWindowState != TFrameWindowState::wsNormal && platform::CompositorPlacesWindows();
     FWindowState = TFrameWindowState::wsNormal;
+    if (wasPlaced) {
+        FRolledUp = false;
+        UpdateSizeLimits();
+        FForm->showNormal();
+        FHost.BoundsChanged();
+        return;
+    }
     if (wasRolledUp) {
         RollUp();
         return;
@@ -72,7 +89,8 @@ void TFrameStates::Restore() {
 }
 
 void TFrameStates::Minimize(bool applicationWindow) {
-    if (applicationWindow && platform::WindowManagerRunning()) {
+    // The compositor never says when a minimised window comes back: its state stays the frame's normal one.
+    if ((applicationWindow && platform::WindowManagerRunning()) || platform::CompositorPlacesWindows()) {
         FForm->showMinimized();
         return;
     }
@@ -86,6 +104,22 @@ void TFrameStates::Minimize(bool applicationWindow) {
     const QRect area = screen->availableGeometry();
     SetWindowBounds(QRect(QPoint(area.left(), area.bottom() + 1 - size.height()), size));
     FHost.BoundsChanged();
+}
+
+void TFrameStates::FollowWindowState() {
+    if (!platform::CompositorPlacesWindows()) return;
+    const Qt::WindowStates state = FForm->windowState();
+    if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) FWindowState = TFrameWindowState::wsMaximized;
+    else if (FWindowState == TFrameWindowState::wsMaximized) FWindowState = TFrameWindowState::wsNormal;
+}
+
+QRect MaximizedBounds(const QRect& area, const QRect& screen, qreal ratio) {
+    if (area != screen) return area;
+    // A window as large as the whole screen would be taken for a full-screen one. One logical pixel is more
+    // than one device pixel above a ratio of 1 (two at 1.5, where the position is rounded up): there the
+    // window keeps the top-left corner and gives up its pixel at the right and bottom only.
+    if (ratio > 1.0) return area.adjusted(0, 0, -1, -1);
+    return area.adjusted(1, 1, -1, -1);
 }
 
 void TFrameStates::RollUp() {

@@ -2,7 +2,8 @@
 // The window states a frame keeps for its window: normal, maximised, minimised and rolled up, the bounds a
 // restore puts back, and the size limits of each state. The window system sees a normal window throughout:
 // the states set the window's bounds themselves (only the program's main window, under a window manager,
-// minimises through the window system).
+// minimises through the window system). Under Wayland, where a client cannot place itself, maximise, restore
+// and minimise ask the compositor instead.
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -51,6 +52,8 @@ public:
     void UpdateSizeLimits();
     // Enlarges the window to the smallest size of the present state where it is smaller.
     void EnlargeToMinimalSize();
+    // Under Wayland: takes over a maximised or restored state the compositor gave the window.
+    void FollowWindowState();
 
 private:
     // Keeps the bounds a restore puts back, unless some are kept already.
@@ -64,5 +67,9 @@ private:
     QRect FRestoreBounds;
     int FRollUpHeight = 0;
 };
+
+// The bounds of a maximised window on a screen (whole screen rectangle) whose work area is area, both in
+// logical pixels at the given device pixel ratio: the work area, held one pixel away from being the screen.
+QRect MaximizedBounds(const QRect& area, const QRect& screen, qreal ratio);
 
 }  // namespace dorvanel::skinctrls

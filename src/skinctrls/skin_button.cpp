@@ -85,9 +85,9 @@ void TSkinButton::PaintPlain(QImage& bitmap) {
     const bool active = FHot || (FCanFocused && hasFocus());
     {
         QPainter p(&bitmap);
-        DrawStateFill(p, bitmap.rect(), active, down);
+        DrawStateFill(p, LogicalRect(bitmap), active, down);
     }
-    PaintButtonImage(bitmap, bitmap.rect(), active, down);
+    PaintButtonImage(bitmap, LogicalRect(bitmap), active, down);
 }
 
 const skin::TDataSkinButtonControl* TSkinButton::ButtonDescription() const {
@@ -115,13 +115,15 @@ void TSkinButton::PaintFromSkin(QImage& bitmap) {
     if (isEnabled() && b->morphing && FBlend.InProgress()) {
         // Both state images, each with its caption, blended into the canvas.
         const skin::TRect active = b->activeskinrect.IsEmpty() ? b->skinrect : b->activeskinrect;
-        if (FBlendNormal.size() != bitmap.size()) FBlendNormal = QImage(bitmap.size(), QImage::Format_RGB32);
-        if (FBlendActive.size() != bitmap.size()) FBlendActive = QImage(bitmap.size(), QImage::Format_RGB32);
+        for (QImage* image : {&FBlendNormal, &FBlendActive})
+            if (image->size() != bitmap.size() || image->devicePixelRatio() != bitmap.devicePixelRatio())
+                *image = DeviceImage(LogicalSize(bitmap), bitmap.devicePixelRatio(), QImage::Format_RGB32);
         FBlendNormal.fill(clBtnFace());
         FBlendActive.fill(clBtnFace());
         PaintButtonImage(FBlendNormal, b->skinrect.ToQRect(), false, false);
         PaintButtonImage(FBlendActive, active.ToQRect(), true, false);
-        const QImage blended = skin::BlendStates(FBlendNormal, FBlendActive, b->morphkind, FBlend.Position());
+        QImage blended = skin::BlendStates(FBlendNormal, FBlendActive, b->morphkind, FBlend.Position());
+        blended.setDevicePixelRatio(bitmap.devicePixelRatio());
         QPainter p(&bitmap);
         p.drawImage(0, 0, blended);
         return;

@@ -34,7 +34,7 @@ QRect TSkinComboBox::ButtonRect() const {
 
 void TSkinComboBox::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    const QRect r = bitmap.rect();
+    const QRect r = LogicalRect(bitmap);
     // A sunken box: shadow on the top and left, highlight on the bottom and right.
     p.fillRect(r, clWindow());
     p.setPen(clBtnShadow());
@@ -67,7 +67,7 @@ void TSkinComboBox::PaintFromSkin(QImage& bitmap) {
     else if (MouseInside()) button = active;
     button = skin::HeldToPicture(button, Picture());
     const QRect at = ButtonRect();
-    if (!button.IsEmpty()) p.drawImage(at.topLeft(), *Picture(), button.ToQRect());
+    if (!button.IsEmpty()) DrawPicture(p, at.topLeft(), *Picture(), button.ToQRect());
     QRect text = FittedClientRect();
     text.setRight(std::min(text.right(), at.left() - 2));
     PaintItem(p, text, CaptionFont(combo), skin::SkinColor(combo->fontcolor));

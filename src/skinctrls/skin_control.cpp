@@ -85,7 +85,7 @@ void TSkinControl::SetSkinData(skin::TSkinData* skinData) {
 
 void TSkinControl::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    p.fillRect(bitmap.rect(), clBtnFace());
+    p.fillRect(skin::LogicalRect(bitmap), clBtnFace());
 }
 
 // A control without a skin image of its own kind shows its plain look.
@@ -127,8 +127,12 @@ void TSkinControl::PaintTo(QImage& bitmap) {
         bitmap = QImage();
         return;
     }
-    if (bitmap.size() != size() || bitmap.format() != QImage::Format_ARGB32_Premultiplied)
-        bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    // The off-screen image has the screen's pixels, so that pictures and text are drawn at its resolution.
+    const qreal ratio = devicePixelRatioF();
+    if (skin::LogicalSize(bitmap) != size() || bitmap.devicePixelRatio() != ratio ||
+        bitmap.format() != QImage::Format_ARGB32_Premultiplied)
+        bitmap = skin::DeviceImage(size(), ratio, QImage::Format_ARGB32_Premultiplied);
+    if (bitmap.isNull()) return;
     bitmap.fill(FTransparentPaint ? QColor(Qt::transparent) : clBtnFace());
     if (FIndex == -1) PaintPlain(bitmap);
     else PaintFromSkin(bitmap);

@@ -116,7 +116,7 @@ void DrawTransparentPiece(QPainter& p, QPoint at, const QImage& picture, const Q
         made.push_back({key, src, piece});
         hit = made.end() - 1;
     }
-    p.drawImage(at, hit->Image);
+    DrawPicture(p, at, hit->Image, hit->Image.rect());
 }
 
 void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const QImage& glyph) {

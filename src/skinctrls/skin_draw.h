@@ -2,6 +2,7 @@
 // Drawing shared by the skinned controls: the system colours of the plain look, the framed fills and arrows
 // that several plain looks use, text fitting, and the skin geometry (slicing of a skin image and fitting
 // it to a control's size).
+#include "skin/device_picture.h"
 #include "skin/skin_picture.h"
 #include "skin/skin_types.h"
 
@@ -69,6 +70,12 @@ void DrawGlyphFrame(QPainter& p, int x, int y, int frame, int frameCount, const 
 
 // Integer halves as the layout rules take them: division that truncates toward zero.
 inline int Div(int a, int b) { return a / b; }
+
+// ---- off-screen images at the screen's resolution, and pictures drawn onto them ----
+using skin::DeviceImage;
+using skin::DrawPicture;
+using skin::LogicalRect;
+using skin::LogicalSize;
 
 // ---- skin geometry (built in the skin library, shared by every control) ----
 using skin::FitGeometry;

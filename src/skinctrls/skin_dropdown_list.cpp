@@ -123,7 +123,8 @@ void TSkinDropDownList::PaintRow(QPainter& p, int row, const QRect& r, const ski
             g.LTPoint = {std::clamp(list->itemleftoffset, 0, source.Width()), 0};
             g.RTPoint = {std::clamp(source.Width() - list->itemrightoffset, g.LTPoint.X, source.Width()), 0};
             QImage piece;
-            skin::BuildSkinImage(piece, Picture(), source, g, 2, QSize(r.width(), source.Height()));
+            skin::BuildSkinImage(piece, Picture(), source, g, 2, QSize(r.width(), source.Height()), true, {},
+                                 skin::DeviceRatio(p));
             if (!piece.isNull()) p.drawImage(r, piece);
         }
         color = skin::SkinColor(current ? list->focusfontcolor : hot ? list->activefontcolor : list->fontcolor);
@@ -152,7 +153,7 @@ void TSkinDropDownList::PaintRow(QPainter& p, int row, const QRect& r, const ski
 
 void TSkinDropDownList::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    DrawFramedFill(p, bitmap.rect(), clBtnShadow(), clWindow());
+    DrawFramedFill(p, LogicalRect(bitmap), clBtnShadow(), clWindow());
     const QRect rows = RowsRect();
     p.setClipRect(rows);
     for (int row = FTop; row < Count() && row < FTop + FRows; ++row)

@@ -134,8 +134,8 @@ void TSkinEdit::UpdateTextLook() {
 
 void TSkinEdit::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    p.fillRect(bitmap.rect(), clWindow());
-    const QRect r = bitmap.rect();
+    p.fillRect(LogicalRect(bitmap), clWindow());
+    const QRect r = LogicalRect(bitmap);
     DrawFramedFill(p, r, clBtnShadow(), clBtnFace());
     p.fillRect(r.adjusted(2, 2, -2, -2), clWindow());
     if (FButtonMode) {
@@ -148,7 +148,7 @@ void TSkinEdit::PaintPlain(QImage& bitmap) {
 
 void TSkinEdit::PaintFromSkin(QImage& bitmap, const skin::TDataSkinEditControl& edit) {
     QPainter p(&bitmap);
-    p.fillRect(bitmap.rect(), clWindow());
+    p.fillRect(LogicalRect(bitmap), clWindow());
     TSkinLook look = LookOf(FSkinData, &edit);
     if (!look.Picture) return;
     // The frame is a horizontal three-part image of the active or normal rectangle; its inner part is the
@@ -162,8 +162,9 @@ void TSkinEdit::PaintFromSkin(QImage& bitmap, const skin::TDataSkinEditControl& 
     } else {
         // Built at the skin height and stretched to the box's height.
         QImage frame;
-        skin::BuildSkinImage(frame, look.Picture, source, look.Geometry, 2, QSize(width(), skinHeight));
-        if (!frame.isNull()) p.drawImage(bitmap.rect(), frame);
+        skin::BuildSkinImage(frame, look.Picture, source, look.Geometry, 2, QSize(width(), skinHeight), true, {},
+                             bitmap.devicePixelRatio());
+        if (!frame.isNull()) p.drawImage(LogicalRect(bitmap), frame);
     }
     if (!FButtonMode) return;
     const skin::TRect activeButton = edit.activebuttonrect.IsEmpty() ? edit.buttonrect : edit.activebuttonrect;
@@ -175,13 +176,13 @@ void TSkinEdit::PaintFromSkin(QImage& bitmap, const skin::TDataSkinEditControl& 
     else if (buttonHot) button = activeButton;
     button = skin::HeldToPicture(button, look.Picture);
     if (!button.IsEmpty())
-        p.drawImage(QRect(ButtonRect().topLeft(), QSize(button.Width(), height())), *look.Picture, button.ToQRect());
+        DrawPicture(p, QRect(ButtonRect().topLeft(), QSize(button.Width(), height())), *look.Picture, button.ToQRect());
 }
 
 QImage TSkinEdit::RenderImage() {
     RefreshSkinDescription();
-    if (!skin::PaintSizeAllowed(size())) return {};
-    QImage bitmap(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage bitmap = DeviceImage(size(), devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+    if (bitmap.isNull()) return {};
     if (auto* edit = dynamic_cast<const skin::TDataSkinEditControl*>(Description())) PaintFromSkin(bitmap, *edit);
     else PaintPlain(bitmap);
     return bitmap;

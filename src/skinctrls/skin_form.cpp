@@ -1,12 +1,14 @@
 #include "skinctrls/skin_form.h"
 
 #include "platform/align.h"
+#include "platform/window_manager.h"
 #include "skin/skin_events.h"
 #include "skinctrls/skin_accessible.h"
 #include "skinctrls/skin_button.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QWindow>
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QScreen>
@@ -38,7 +40,14 @@ void TSkinForm::SetModalResult(int result) {
 
 int TSkinForm::ShowModal() {
     FModalResult = mrNone;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (platform::CompositorPlacesWindows()) {
+        // The compositor places a dialog by the window it belongs to, which it must be told.
+        QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+        if (owner && owner != this && owner->windowHandle()) {
+            winId();
+            if (QWindow* window = windowHandle()) window->setTransientParent(owner->windowHandle());
+        }
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.left() + area.width() / 2 - width() / 2, area.top() + area.height() / 2 - height() / 2);
     }

@@ -54,6 +54,9 @@ TSkinFrame::TSkinFrame(QWidget* form, TFormBorderStyle borderStyle)
     form->setWindowFlag(Qt::FramelessWindowHint, true);
     form->setMouseTracking(true);
     form->setAttribute(Qt::WA_OpaquePaintEvent);
+    // A compositor shapes no window: the outline is drawn over a transparent background, and the mask only
+    // says where the window takes the pointer.
+    if (platform::CompositorPlacesWindows()) form->setAttribute(Qt::WA_TranslucentBackground);
     FClient = new TClientArea(this);
     FSystemMenu = new TSkinPopupMenu(form);
     FSystemMenu->setObjectName(QStringLiteral("SystemMenu"));
@@ -253,11 +256,25 @@ void TSkinFrame::Paint(QPainter& p) {
         p.fillRect(QRect(QPoint(0, 0), size), clBtnFace());
         return;
     }
+    if (FForm->testAttribute(Qt::WA_TranslucentBackground) && !FShape.isEmpty()) {
+        // Outside the outline the window shows what lies behind it.
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.setClipRegion(QRegion(QRect(QPoint(0, 0), size)) - FShape);
+        p.fillRect(QRect(QPoint(0, 0), size), Qt::transparent);
+        p.restore();
+        p.save();
+        p.setClipRegion(FShape);
+        FStrips.Paint(p, size, PaintState());
+        p.restore();
+        return;
+    }
     FStrips.Paint(p, size, PaintState());
 }
 
-QImage TSkinFrame::RenderImage() {
-    QImage image(FForm->size(), QImage::Format_ARGB32);
+QImage TSkinFrame::RenderImage(qreal ratio) {
+    QImage image = DeviceImage(FForm->size(), ratio > 0 ? ratio : FForm->devicePixelRatioF(), QImage::Format_ARGB32);
+    if (image.isNull()) return image;
     image.fill(Qt::transparent);
     QPainter p(&image);
     Paint(p);
@@ -418,6 +435,10 @@ bool TSkinFrame::eventFilter(QObject* watched, QEvent* event) {
             // The caption changes to its active look, blended where its description says so.
             if (TSkinCaptionObject* caption = CaptionObject())
                 caption->Blend.MoveTo(FActive, caption->Data() && caption->Data()->morphing);
+            FrameChanged();
+            break;
+        case QEvent::WindowStateChange:
+            FStates.FollowWindowState();
             FrameChanged();
             break;
         case QEvent::WindowTitleChange:

@@ -117,8 +117,9 @@ public:
     // strings first), with the accelerator's "&" left in.
     QString CommandCaption(skin::TStdCommand command) const;
 
-    // The frame as it paints now (the whole window with the client area left as the frame leaves it).
-    QImage RenderImage();
+    // The frame as it paints now (the whole window with the client area left as the frame leaves it), at the
+    // window's device pixel ratio or at the one given.
+    QImage RenderImage(qreal ratio = 0);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -27,7 +27,8 @@ void DrawHeaderImage(QPainter& p, const QRect& r, const TSkinLook& look, const s
     geometry.LBPoint = geometry.RBPoint = {};
     if (geometry.RTPoint.IsZero()) geometry.RTPoint = {geometry.SkinRect.Width(), 0};
     QImage strip;
-    skin::BuildSkinImage(strip, look.Picture, source, geometry, 2, QSize(r.width(), geometry.SkinRect.Height()));
+    skin::BuildSkinImage(strip, look.Picture, source, geometry, 2, QSize(r.width(), geometry.SkinRect.Height()), true,
+                         {}, skin::DeviceRatio(p));
     if (!strip.isNull()) p.drawImage(r, strip);
 }
 

@@ -75,8 +75,8 @@ void TSkinPanel::ApplySkin() {
 
 void TSkinPanel::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    p.fillRect(bitmap.rect(), clBtnFace());
-    DrawPlainBorder(p, bitmap.rect(), FBorderStyle);
+    p.fillRect(LogicalRect(bitmap), clBtnFace());
+    DrawPlainBorder(p, LogicalRect(bitmap), FBorderStyle);
     if (!FCaptionMode) return;
     // The caption bar, framed twice, with its check box and caption.
     const QRect bar(1, 1, width() - 2, FDefaultCaptionHeight);
@@ -111,7 +111,7 @@ void TSkinPanel::PaintFromSkin(QImage& bitmap) {
     if (panel && panel->bgpictureindex != -1) {
         // A background picture is tiled over the whole panel from its top-left corner.
         if (const QImage* background = SkinData()->Picture(panel->bgpictureindex))
-            skin::TileImage(p, *background, background->rect(), bitmap.rect());
+            skin::TileImage(p, *background, background->rect(), LogicalRect(bitmap));
         return;
     }
     if (FBorderStyle == TSkinBorderStyle::bvNone && SliceMode() == 1 && !FCaptionMode) {
@@ -119,7 +119,8 @@ void TSkinPanel::PaintFromSkin(QImage& bitmap) {
         if (Picture()) {
             const skin::TRect& c = Geometry().ClientRect;
             const skin::TRect& r = Geometry().SkinRect;
-            skin::TileImage(p, *Picture(), QRect(r.Left + c.Left, r.Top + c.Top, c.Width(), c.Height()), bitmap.rect());
+            skin::TileImage(p, *Picture(), QRect(r.Left + c.Left, r.Top + c.Top, c.Width(), c.Height()),
+                            LogicalRect(bitmap));
         }
         return;
     }
@@ -132,7 +133,7 @@ void TSkinPanel::PaintFromSkin(QImage& bitmap) {
     if (FCheckedMode) {
         const skin::TRect image = FChecked ? panel->checkimagerect : panel->uncheckimagerect;
         if (!image.IsEmpty() && Picture()) {
-            p.drawImage(QPoint(r.left(), r.top() + Div(r.height(), 2) - Div(image.Height(), 2)), *Picture(),
+            DrawPicture(p, QPoint(r.left(), r.top() + Div(r.height(), 2) - Div(image.Height(), 2)), *Picture(),
                         image.ToQRect());
             text.setLeft(text.left() + image.Width() + 2);
         }

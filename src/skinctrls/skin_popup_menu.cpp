@@ -337,8 +337,11 @@ void TSkinPopupMenu::PaintTo(QImage& bitmap) {
         bitmap = QImage();
         return;
     }
-    if (bitmap.size() != size() || bitmap.format() != QImage::Format_ARGB32_Premultiplied)
-        bitmap = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = devicePixelRatioF();
+    if (LogicalSize(bitmap) != size() || bitmap.devicePixelRatio() != ratio ||
+        bitmap.format() != QImage::Format_ARGB32_Premultiplied)
+        bitmap = DeviceImage(size(), ratio, QImage::Format_ARGB32_Premultiplied);
+    if (bitmap.isNull()) return;
     bitmap.fill(clWindow());
     const TLook look = CurrentLook();
     QPainter p(&bitmap);

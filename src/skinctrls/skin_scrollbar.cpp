@@ -208,7 +208,7 @@ TSkinScrollBar::Part TSkinScrollBar::PartAt(const QPoint& p) const {
 
 void TSkinScrollBar::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    p.fillRect(bitmap.rect(), clBtnFace());
+    p.fillRect(LogicalRect(bitmap), clBtnFace());
     const TLayout l = ComputeLayout();
     auto part = [&](Part which, const QRect& r, bool isThumb) {
         const bool hot = FHot[which];
@@ -237,7 +237,7 @@ void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
         if (!FHot[part]) return;
         skin::TRect source = FPressed[part] ? (down.IsEmpty() ? active : down) : active;
         source = skin::HeldToPicture(source, &picture);
-        if (!source.IsEmpty()) p.drawImage(at.topLeft(), picture, source.ToQRect());
+        if (!source.IsEmpty()) DrawPicture(p, at.topLeft(), picture, source.ToQRect());
     };
     button(ptUpButton, l.Up, bar->activeupbuttonrect, bar->downupbuttonrect);
     button(ptDownButton, l.Down, bar->activedownbuttonrect, bar->downdownbuttonrect);
@@ -252,8 +252,9 @@ void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
 
     // Only the part of the thumb inside the bar is built: the skin decides the thumb's thickness.
     const QRect shown = l.Thumb & QRect(QPoint(0, 0), size());
-    if (shown.isEmpty() || !skin::PaintSizeAllowed(shown.size())) return;
-    QImage image(shown.size(), QImage::Format_ARGB32_Premultiplied);
+    if (shown.isEmpty()) return;
+    QImage image = DeviceImage(shown.size(), bitmap.devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return;
     image.fill(Qt::transparent);
     const QSize thumbSize = l.Thumb.size();
     {
@@ -273,12 +274,14 @@ void TSkinScrollBar::PaintFromSkin(QImage& bitmap) {
             }
             skin::DrawSkinImage(tp, {0, 0}, &picture, source, g, Horizontal() ? 2 : 3, thumbSize, true);
         } else {
-            tp.drawImage(0, 0, picture, source.Left, source.Top, source.Width(), source.Height());
+            DrawPicture(tp, QPoint(0, 0), picture, source.ToQRect());
         }
         const skin::TRect g = skin::HeldToPicture(glyph, &picture);
         if (!g.IsEmpty())
-            tp.drawImage(Div(thumbSize.width(), 2) - Div(g.Width(), 2), Div(thumbSize.height(), 2) - Div(g.Height(), 2),
-                         picture, g.Left, g.Top, g.Width(), g.Height());
+            DrawPicture(
+                tp,
+                QPoint(Div(thumbSize.width(), 2) - Div(g.Width(), 2), Div(thumbSize.height(), 2) - Div(g.Height(), 2)),
+                picture, g.ToQRect());
     }
     if (bar->thumbtransparent) MakeColorTransparent(image, skin::SkinColor(bar->thumbtransparentcolor).rgb());
     p.drawImage(shown.topLeft(), image);

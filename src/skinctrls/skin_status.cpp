@@ -54,8 +54,8 @@ void TSkinLabel::DrawCaption(QPainter& p, const QRect& r) const {
 
 void TSkinLabel::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    p.fillRect(bitmap.rect(), clBtnFace());
-    DrawPlainBorder(p, bitmap.rect(), FBorderStyle);
+    p.fillRect(LogicalRect(bitmap), clBtnFace());
+    DrawPlainBorder(p, LogicalRect(bitmap), FBorderStyle);
     DrawCaption(p, PlainTextRect());
 }
 
@@ -110,8 +110,8 @@ int TSkinStatusPanel::GlyphWidth() const { return FGlyph.isNull() ? 0 : FGlyph.w
 
 void TSkinStatusPanel::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    p.fillRect(bitmap.rect(), clBtnFace());
-    DrawPlainBorder(p, bitmap.rect(), BorderStyle());
+    p.fillRect(LogicalRect(bitmap), clBtnFace());
+    DrawPlainBorder(p, LogicalRect(bitmap), BorderStyle());
     QRect text = PlainTextRect();
     if (!FGlyph.isNull()) {
         DrawGlyphFrame(p, 3, Div(height(), 2) - Div(FGlyph.height(), 2), isEnabled() ? 1 : 2, FNumGlyphs, FGlyph);
@@ -263,8 +263,9 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
     const int end = std::clamp(g->endoffset, 0, FVertical ? bar.height() : bar.width());
     // Only the part of the bar the control shows is built: a skin's progress area may be far larger.
     const QRect shown = filled & QRect(QPoint(0, 0), size());
-    if (shown.isEmpty() || !skin::PaintSizeAllowed(shown.size())) return;
-    QImage piece(shown.size(), QImage::Format_ARGB32_Premultiplied);
+    if (shown.isEmpty()) return;
+    QImage piece = DeviceImage(shown.size(), skin::DeviceRatio(p), QImage::Format_ARGB32_Premultiplied);
+    if (piece.isNull()) return;
     piece.fill(Qt::transparent);
     {
         QPainter bp(&piece);
@@ -283,13 +284,13 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
                 for (int x = firstTile(begin, view.left(), middleSource.width());
                      x < begin + middle && x <= view.right(); x += middleSource.width()) {
                     const int w = std::min(middleSource.width(), begin + middle - x);
-                    bp.drawImage(QRect(x, 0, w, filled.height()), *picture,
-                                 QRect(middleSource.left(), middleSource.top(), w, middleSource.height()));
+                    DrawPicture(bp, QRect(x, 0, w, filled.height()), *picture,
+                                QRect(middleSource.left(), middleSource.top(), w, middleSource.height()));
                 }
-            bp.drawImage(QRect(0, 0, begin, filled.height()), *picture,
-                         QRect(bar.left(), bar.top(), begin, bar.height()));
-            bp.drawImage(QRect(filled.width() - end, 0, end, filled.height()), *picture,
-                         QRect(bar.right() + 1 - end, bar.top(), end, bar.height()));
+            DrawPicture(bp, QRect(0, 0, begin, filled.height()), *picture,
+                        QRect(bar.left(), bar.top(), begin, bar.height()));
+            DrawPicture(bp, QRect(filled.width() - end, 0, end, filled.height()), *picture,
+                        QRect(bar.right() + 1 - end, bar.top(), end, bar.height()));
         } else {
             const int middle = filled.height() - begin - end;
             const QRect middleSource(bar.left(), bar.top() + begin, bar.width(), bar.height() - begin - end);
@@ -300,14 +301,14 @@ void TSkinGauge::DrawBar(QPainter& p, const QRect& filled) const {
                 if (view.bottom() + 1 < y) y -= (y - (view.bottom() + 1)) / step * step;
                 for (; y > begin && y > view.top(); y -= step) {
                     const int h = std::min(step, y - begin);
-                    bp.drawImage(QRect(0, y - h, filled.width(), h), *picture,
-                                 QRect(middleSource.left(), middleSource.bottom() + 1 - h, middleSource.width(), h));
+                    DrawPicture(bp, QRect(0, y - h, filled.width(), h), *picture,
+                                QRect(middleSource.left(), middleSource.bottom() + 1 - h, middleSource.width(), h));
                 }
             }
-            bp.drawImage(QRect(0, 0, filled.width(), begin), *picture,
-                         QRect(bar.left(), bar.top(), bar.width(), begin));
-            bp.drawImage(QRect(0, filled.height() - end, filled.width(), end), *picture,
-                         QRect(bar.left(), bar.bottom() + 1 - end, bar.width(), end));
+            DrawPicture(bp, QRect(0, 0, filled.width(), begin), *picture,
+                        QRect(bar.left(), bar.top(), bar.width(), begin));
+            DrawPicture(bp, QRect(0, filled.height() - end, filled.width(), end), *picture,
+                        QRect(bar.left(), bar.bottom() + 1 - end, bar.width(), end));
         }
     }
     if (g->progresstransparent) MakeColorTransparent(piece, skin::SkinColor(g->progresstransparentcolor).rgb());
@@ -323,7 +324,7 @@ void TSkinGauge::PaintFromSkin(QImage& bitmap) {
 
 void TSkinGauge::PaintPlain(QImage& bitmap) {
     QPainter p(&bitmap);
-    DrawFramedFill(p, bitmap.rect(), clBtnShadow(), clWindow());
+    DrawFramedFill(p, LogicalRect(bitmap), clBtnShadow(), clWindow());
     const QRect filled = FilledRect(QRect(1, 1, width() - 2, height() - 2));
     if (filled.width() > 0 && filled.height() > 0) p.fillRect(filled, clPlainHotFill);
     DrawText(p);

@@ -76,7 +76,12 @@ int TSkinMessage::ButtonHeight() const {
 
 TMessageForm* TSkinMessage::CreateMessageForm(const QString& text, TMsgDlgType kind, TMsgDlgButtons buttons) {
     kind = KnownKind(kind);
-    auto form = std::make_unique<TMessageForm>(QApplication::activeWindow());
+    // The message belongs to the active window; where no window has the keyboard (a compositor that gave none
+    // the focus yet) it belongs to its owner's window.
+    QWidget* window = QApplication::activeWindow();
+    if (!window)
+        if (auto* owner = qobject_cast<QWidget*>(parent())) window = owner->window();
+    auto form = std::make_unique<TMessageForm>(window);
     form->setWindowTitle(KindCaption(kind));
     form->SetAlertText(text);
     // The message window's frame offers close alone.

@@ -28,10 +28,10 @@ void TSkinSpeedButton::PaintPlain(QImage& bitmap) {
     {
         QPainter p(&bitmap);
         // Flat on the bar until the mouse is over it or it is held down.
-        if (Hot() || down) DrawStateFill(p, bitmap.rect(), Hot(), down);
-        else p.fillRect(bitmap.rect(), clBtnFace());
+        if (Hot() || down) DrawStateFill(p, LogicalRect(bitmap), Hot(), down);
+        else p.fillRect(LogicalRect(bitmap), clBtnFace());
     }
-    PaintButtonImage(bitmap, bitmap.rect(), Hot(), down);
+    PaintButtonImage(bitmap, LogicalRect(bitmap), Hot(), down);
 }
 
 TSkinMenuSpeedButton::TSkinMenuSpeedButton(QWidget* parent) : TSkinSpeedButton(parent) {
@@ -42,11 +42,11 @@ TSkinMenuSpeedButton::TSkinMenuSpeedButton(QWidget* parent) : TSkinSpeedButton(p
 
 void TSkinMenuSpeedButton::PaintPlain(QImage& bitmap) {
     const bool down = DrawnDown();
-    const QRect glyphPart(0, 0, bitmap.width() - ArrowWidth, bitmap.height());
+    const QRect glyphPart(0, 0, LogicalSize(bitmap).width() - ArrowWidth, LogicalSize(bitmap).height());
     {
         QPainter p(&bitmap);
-        if (Hot() || down) DrawStateFill(p, bitmap.rect(), Hot(), down);
-        else p.fillRect(bitmap.rect(), clBtnFace());
+        if (Hot() || down) DrawStateFill(p, LogicalRect(bitmap), Hot(), down);
+        else p.fillRect(LogicalRect(bitmap), clBtnFace());
     }
     PaintButtonImage(bitmap, glyphPart, Hot(), down);
     PaintArrow(bitmap);
@@ -59,7 +59,7 @@ void TSkinMenuSpeedButton::PaintFromSkin(QImage& bitmap) {
 
 void TSkinMenuSpeedButton::PaintArrow(QImage& bitmap) {
     QPainter p(&bitmap);
-    const QRect arrow(bitmap.width() - ArrowWidth, 0, ArrowWidth - 2, bitmap.height());
+    const QRect arrow(LogicalSize(bitmap).width() - ArrowWidth, 0, ArrowWidth - 2, LogicalSize(bitmap).height());
     // The menu drops downward: the arrow's point is at the bottom.
     const int cx = arrow.left() + arrow.width() / 2, cy = arrow.top() + arrow.height() / 2;
     p.setPen(isEnabled() ? clBtnText() : clBtnShadow());

@@ -22,6 +22,7 @@ done
 
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/dorvanel_*.deb)
+dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "the package does not recommend qt6-wayland"
 
 # A clean root with an empty package database; the libraries the program needs come from the running system.
 root="$work/root"

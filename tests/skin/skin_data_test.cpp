@@ -1,6 +1,7 @@
 // Applying skin archives: layout, versions and slots, description lists, notifications, and what each
 // failure leaves of the live skin.
 #include "skin/skin_data.h"
+#include "skin/device_picture.h"
 #include "skin/skin_errors.h"
 #include "skin/archive_builder.h"
 #include "support/plain/temp_dir.h"
@@ -504,4 +505,63 @@ TEST(SkinData, PackingNeedsAllFiveSections) {
     // A named picture that is missing is reported.
     writeFileBytes(description, "[VERSION]\n[PICTURES]\npicture=none.bmp\n[FORMINFO]\n[SKINOBJECTS]\n[SKINCONTROLS]\n");
     EXPECT_THROW(stored.BuildFromDescriptionFile(QString::fromStdString(description)), EFOpenError);
+}
+
+namespace {
+
+// A skin whose main picture is "frame.bmp" and whose list holds a.bmp, its twin and the given further twin.
+ArchiveBuilder WithTwins(QSize frameTwin, QSize listTwin, const char* extraName) {
+    ArchiveBuilder b;
+    b.Picture = SolidPicture(60, 44, QColor(10, 20, 30));
+    b.List = {SolidPicture(7, 3, QColor(200, 100, 50)), SolidPicture(listTwin.width(), listTwin.height(), Qt::red),
+              SolidPicture(frameTwin.width(), frameTwin.height(), Qt::green), SolidPicture(2, 2, Qt::blue)};
+    b.Text = std::string(
+                 "[VERSION]\r\nskinname=Twins\r\n[PICTURES]\r\npicture=Frame.bmp\r\nactivepicturescount=4\r\n"
+                 "0=a.bmp\r\n1=a@2x.bmp\r\n2=frame@2X.bmp\r\n3=") +
+             extraName +
+             "\r\n[FORMINFO]\r\nclientrect=8,25,52,36\r\n[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n";
+    return b;
+}
+
+}  // namespace
+
+TEST(SkinData, PicturesNamedWithAt2xAreTheDetailedTwinsOfTheirNamesakes) {
+    TSkinData skin;
+    Apply(skin, WithTwins({120, 88}, {14, 6}, "b.bmp"));
+    ASSERT_FALSE(skin.SkinEmpty());
+    const QImage* frameTwin = DetailedPicture(skin.MainPicture());
+    ASSERT_NE(frameTwin, nullptr);
+    EXPECT_EQ(frameTwin->pixelColor(0, 0), QColor(Qt::green));
+    const QImage* listTwin = DetailedPicture(*skin.Picture(0));
+    ASSERT_NE(listTwin, nullptr);
+    EXPECT_EQ(listTwin->size(), QSize(14, 6));
+    EXPECT_TRUE(skin.RefusedDetailedPictures().empty());
+    // The list keeps its indexes: the twins stay in it.
+    EXPECT_EQ(skin.PictureCount(), 4);
+    skin.UnloadSkin();
+    EXPECT_EQ(skin.PictureCount(), 0);
+}
+
+TEST(SkinData, ADetailedTwinOfTheWrongSizeOrWithoutANamesakeIsRefused) {
+    struct Case {
+        QSize FrameTwin, ListTwin;
+        const char* Extra;
+        std::vector<std::string> Refused;
+    };
+    const Case cases[] = {
+        {{120, 87}, {14, 6}, "b.bmp", {"frame@2X.bmp"}},             // one row short
+        {{120, 88}, {7, 3}, "b.bmp", {"a@2x.bmp"}},                  // the 1x size again
+        {{240, 176}, {14, 6}, "b.bmp", {"frame@2X.bmp"}},            // four times
+        {{120, 88}, {14, 6}, "nothing@2x.bmp", {"nothing@2x.bmp"}},  // no picture of that name
+        {{120, 88}, {14, 6}, "a@2x.bmp", {"a@2x.bmp"}},              // a second twin of a.bmp, 2 x 2
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Extra);
+        TSkinData skin;
+        Apply(skin, WithTwins(c.FrameTwin, c.ListTwin, c.Extra));
+        ASSERT_FALSE(skin.SkinEmpty());
+        EXPECT_EQ(skin.RefusedDetailedPictures(), c.Refused);
+        const bool frameTwinFits = c.FrameTwin == QSize(120, 88);
+        EXPECT_EQ(DetailedPicture(skin.MainPicture()) != nullptr, frameTwinFits);
+    }
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a test program on a display of its own (Xvfb), with no window manager ("none") or under openbox, so
 # that it can drive its windows with real pointer and key events (xdotool). Exits 77 (skipped) when a tool
-# is missing.
+# is missing. XVFB_SCREEN sets the screen's size and depth (1280x1024x24 unless set).
 set -u
 wm=$1
 shift
@@ -20,7 +20,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
