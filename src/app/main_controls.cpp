@@ -128,6 +128,7 @@ TMainControls::TMainControls(QWidget* window) {
     workbench::SetupKeywordColumns(lvwItems->Items());
     lvwItems->SetHScrollBar(SkinScrollBar2);
     lvwItems->SetVScrollBar(SkinScrollBar1);
+    lvwItems->header()->setObjectName(QStringLiteral("lvwItemsHeader"));
 
     // Footer: the table commands and the two links.
     SkinPanel4 = new TSkinPanel(client);

@@ -71,6 +71,7 @@ QColor PaletteColor(QPalette::ColorRole role) { return QGuiApplication::palette(
 
 TSkinPopupMenu::TSkinPopupMenu(QWidget* owner) : QWidget(owner, Qt::Popup | Qt::FramelessWindowHint) {
     FSkinDataName = QStringLiteral("menuitem");
+    EnsureSkinAccessibility();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

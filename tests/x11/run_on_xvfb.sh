@@ -25,6 +25,9 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
+# Ready once a client gets in (several servers starting at once may take a moment more).
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb on $DISPLAY takes no clients:"; cat "$work/xvfb.log"; exit 1; }
 
 if [ "$wm" = openbox ]; then
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
