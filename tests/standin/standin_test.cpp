@@ -5,12 +5,15 @@
 #include <future>
 
 #include "standin/pages.h"
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 
 namespace dorvanel::test {
 namespace {
 
+using standin::BodyOf;
 using standin::Engine;
+using standin::RawGet;
+using standin::StandinServer;
 
 std::string headerValue(const std::string& response, const std::string& name) {
     const std::string head = response.substr(0, response.find("\r\n\r\n"));

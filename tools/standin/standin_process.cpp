@@ -1,4 +1,4 @@
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,7 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace dorvanel::test {
+namespace dorvanel::standin {
 
 StandinServer::StandinServer(const std::string& program, const std::vector<std::string>& options) {
     int out[2];
@@ -129,4 +129,4 @@ std::string BodyOf(const std::string& response) {
     return joined;
 }
 
-}  // namespace dorvanel::test
+}  // namespace dorvanel::standin

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace dorvanel::test {
+namespace dorvanel::standin {
 
 // Where the build put dorvanel-standin (test programs are compiled knowing the build folder).
 #ifdef DORVANEL_BINARY_DIR
@@ -47,4 +47,4 @@ std::string RawGet(int port, const std::string& target, const std::string& extra
 // The body of a raw response without chunked framing (status line and headers dropped).
 std::string BodyOf(const std::string& response);
 
-}  // namespace dorvanel::test
+}  // namespace dorvanel::standin
