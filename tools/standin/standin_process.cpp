@@ -69,8 +69,12 @@ std::string StandinServer::captchaText(const std::string& random) {
     return body;
 }
 
-std::vector<std::string> StandinServer::requests(bool clear) {
-    const std::string body = BodyOf(RawGet(port_, clear ? "/standin/requests?clear=1" : "/standin/requests"));
+std::vector<std::string> StandinServer::requests(bool clear) { return lines("/standin/requests", clear); }
+
+std::vector<std::string> StandinServer::faults(bool clear) { return lines("/standin/faults", clear); }
+
+std::vector<std::string> StandinServer::lines(const std::string& path, bool clear) {
+    const std::string body = BodyOf(RawGet(port_, clear ? path + "?clear=1" : path));
     std::vector<std::string> lines;
     size_t from = 0;
     for (size_t nl = body.find('\n'); nl != std::string::npos; nl = body.find('\n', from)) {
