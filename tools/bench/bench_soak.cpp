@@ -104,9 +104,10 @@ int main(int argc, char** argv) {
     // descriptor: kept for the run, they do not make the two samples differ by when the last paint was.
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 5000;
-    const std::string faults =
-        argc > 2 ? argv[2] : "reset=0.0005,reset-mid=0.0005,stall=0.0003:1,500=0.0005,503=0.0005:1,cut=0.0005,"
-                             "trickle=0.0005:10,429=0.0002:2";
+    const std::string faults = argc > 2
+                                   ? argv[2]
+                                   : "reset=0.0005,reset-mid=0.0005,stall=0.0003:1,500=0.0005,503=0.0005:1,cut=0.0005,"
+                                     "trickle=0.0005:10,429=0.0002:2";
     const std::string seed = argc > 3 ? argv[3] : "7";
     const int sampleRow = std::min(500, rows - 1);
     std::printf("soak: %d rows, faults %s, seed %s, Retries=3, DelayMs=0\n", rows, faults.c_str(), seed.c_str());
@@ -236,9 +237,8 @@ int main(int argc, char** argv) {
         }
     }
     auto madeOf = [&made](const char* name) {
-        return std::count_if(made.begin(), made.end(), [name](const std::string& f) {
-            return f.rfind(std::string(name) + " ", 0) == 0;
-        });
+        return std::count_if(made.begin(), made.end(),
+                             [name](const std::string& f) { return f.rfind(std::string(name) + " ", 0) == 0; });
     };
 
     // curl: the same addresses in one process, each retried up to three times, against the same stand-in
@@ -279,28 +279,33 @@ int main(int argc, char** argv) {
                 rows);
     if (first.descriptors != last.descriptors || first.threads != last.threads)
         std::printf("  at row %d:%s\n  at row %d:%s\n", sampleRow + 1, first.what.c_str(), rows, last.what.c_str());
-    std::printf("longest event-loop stall: %.1f ms%s, of it %.1f ms waiting for a processor; the longest less that "
-                "wait: %.1f ms (target < 100); %.1f ms while the peer stalled or trickled on purpose (the idle pump's "
-                "250 ms slices)\n",
-                longestMs, longestAtRow < 0 ? "" : (" near row " + std::to_string(longestAtRow + 1)).c_str(),
-                longestQueuedMs, longestOwnMs, longestHeldMs);
+    std::printf(
+        "longest event-loop stall: %.1f ms%s, of it %.1f ms waiting for a processor; the longest less that "
+        "wait: %.1f ms (target < 100); %.1f ms while the peer stalled or trickled on purpose (the idle pump's "
+        "250 ms slices)\n",
+        longestMs, longestAtRow < 0 ? "" : (" near row " + std::to_string(longestAtRow + 1)).c_str(), longestQueuedMs,
+        longestOwnMs, longestHeldMs);
     if (longestMs > 100) std::printf("  the status then: %s\n", longestFetching.c_str());
     std::printf("rows: %d filled, %d left empty, %d half-written, %d cells holding a count not their row's\n", filled,
                 empty, halfWritten, foreign);
-    std::printf("requests retried: %zu (served %zu, %d without faults; a Yahoo page retried is asked twice, with "
-                "its redirect); retry waits the 10 ms timer saw in the status bar: %d\n",
-                served - static_cast<size_t>(rows) * 4, served, rows * 4, retries);
-    std::printf("faults made: %zu (reset %td, reset-mid %td, stall %td, 500 %td, 503 %td, cut %td, trickle %td, "
-                "429 %td)\n",
-                made.size(), madeOf("reset"), madeOf("reset-mid"), madeOf("stall"), madeOf("500"), madeOf("503"),
-                madeOf("cut"), madeOf("trickle"), madeOf("429"));
+    std::printf(
+        "requests retried: %zu (served %zu, %d without faults; a Yahoo page retried is asked twice, with "
+        "its redirect); retry waits the 10 ms timer saw in the status bar: %d\n",
+        served - static_cast<size_t>(rows) * 4, served, rows * 4, retries);
+    std::printf(
+        "faults made: %zu (reset %td, reset-mid %td, stall %td, 500 %td, 503 %td, cut %td, trickle %td, "
+        "429 %td)\n",
+        made.size(), madeOf("reset"), madeOf("reset-mid"), madeOf("stall"), madeOf("500"), madeOf("503"), madeOf("cut"),
+        madeOf("trickle"), madeOf("429"));
     std::printf("status at the end: %s\n", endStatus.c_str());
-    std::printf("time: ours %.1f s (%.2f ms per page), curl --retry 3 %.1f s (%.2f ms per page), ratio %.2f; "
-                "curl: %d of %d pages right, %zu requests, exit %d\n",
-                oursSeconds, oursSeconds * 1000 / (rows * 3), curlSeconds, curlSeconds * 1000 / (rows * 3),
-                oursSeconds / curlSeconds, curlRight, rows * 3, curlServed, curlExit);
-    const bool ok = halfWritten == 0 && foreign == 0 && filled + empty == rows && first.descriptors == last.descriptors &&
-                    first.threads == last.threads && last.residentMiB - first.residentMiB < 8 && longestOwnMs < 100;
+    std::printf(
+        "time: ours %.1f s (%.2f ms per page), curl --retry 3 %.1f s (%.2f ms per page), ratio %.2f; "
+        "curl: %d of %d pages right, %zu requests, exit %d\n",
+        oursSeconds, oursSeconds * 1000 / (rows * 3), curlSeconds, curlSeconds * 1000 / (rows * 3),
+        oursSeconds / curlSeconds, curlRight, rows * 3, curlServed, curlExit);
+    const bool ok = halfWritten == 0 && foreign == 0 && filled + empty == rows &&
+                    first.descriptors == last.descriptors && first.threads == last.threads &&
+                    last.residentMiB - first.residentMiB < 8 && longestOwnMs < 100;
     std::printf("soak: %s\n", ok ? "every target met" : "a target missed");
     return ok ? 0 : 1;
 }

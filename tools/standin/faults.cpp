@@ -16,6 +16,7 @@ struct KindInfo {
     int defaultArgument, low, high;  // of the argument
 };
 
+// clang-format off
 constexpr KindInfo kKinds[] = {
     {FaultKind::Reset, "reset", false, 0, 0, 0},
     {FaultKind::ResetMidway, "reset-mid", false, 0, 0, 0},
@@ -26,6 +27,7 @@ constexpr KindInfo kKinds[] = {
     {FaultKind::Trickle, "trickle", true, 0, 0, 1000000},
     {FaultKind::TooManyBurst, "429", true, 3, 1, 1000},
 };
+// clang-format on
 
 constexpr std::string_view kKnown = "reset, reset-mid, stall, 500, 503, cut, trickle, 429";
 

@@ -215,7 +215,8 @@ private:
             if (offset >= shared->size()) return false;
             const bool pacing = offset < paced;
             if (pacing && offset > 0) std::this_thread::sleep_for(pause);
-            sink.write(shared->data() + offset, std::min(pacing ? piece : whole, (pacing ? paced : shared->size()) - offset));
+            sink.write(shared->data() + offset,
+                       std::min(pacing ? piece : whole, (pacing ? paced : shared->size()) - offset));
             return true;
         };
         switch (transfer) {

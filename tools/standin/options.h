@@ -35,8 +35,8 @@ struct Options {
     bool verbose = false;        // every request line on stderr
     std::string tlsCertificate;  // with tlsKey: serve https with this certificate (chain) file
     std::string tlsKey;
-    int throttle = 0;  // the next so many requests of the JSON endpoints answer 429 with Retry-After
-    int retryAfterSeconds = 1;  // of the throttle's 429 answers and of the 429 bursts of `faults`
+    int throttle = 0;               // the next so many requests of the JSON endpoints answer 429 with Retry-After
+    int retryAfterSeconds = 1;      // of the throttle's 429 answers and of the 429 bursts of `faults`
     std::vector<FaultRate> faults;  // made at these rates, drawn from `seed`
     std::uint64_t seed = 1;
 };
