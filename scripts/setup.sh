@@ -19,7 +19,7 @@ packages=(
   nlohmann-json3-dev libxlsxwriter-dev python3-openpyxl xclip
   nginx-light curl tinyproxy
   python3
-  xdg-utils desktop-file-utils appstream
+  xdg-utils desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -8,7 +8,7 @@
 #include "standin/pages.h"
 #include "support/plain/temp_dir.h"
 #include "support/qt/modal.h"
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 #include "workbench/keyword_table.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +20,7 @@
 namespace dorvanel::test {
 
 using dorvanel::app::TfrmMain;
+using standin::StandinServer;
 
 inline void Click(QWidget* dlg, const char* name) {
     QTest::mouseClick(dlg->findChild<skinctrls::TSkinButton*>(QString::fromLatin1(name)), Qt::LeftButton, {},

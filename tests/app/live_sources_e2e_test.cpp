@@ -139,4 +139,28 @@ TEST_F(LiveSourcesTest, StopEndsABackOffWaitAtOnce) {
     EXPECT_EQ(test::Control<skinctrls::TSkinButton>(w, "btnGatherData")->Caption(), "Gather Data");
 }
 
+// Each way a peer can fail a request is tried again, and the row still gets its own counts. The stand-in's
+// draws are seeded, so the same faults come on the same requests every run (with seed 4, never more than two
+// requests in a row).
+TEST_F(LiveSourcesTest, EachKindOfFaultIsTriedAgainAndTheRowFills) {
+    for (const char* faults : {"reset=0.3", "reset-mid=0.3", "cut=0.3", "500=0.3", "503=0.3:0", "429=0.3:2"}) {
+        SCOPED_TRACE(faults);
+        OpenLive({"--faults", faults, "--seed", "4", "--retry-after", "0"}, "[Pacing]\nRetries=3\nDelayMs=0\n");
+        TfrmMain& w = *window;
+        w.AddTypedKeyword(QStringLiteral("golf clubs"));
+        WhenModals({ChooseSearch(true)});
+        w.btnGatherDataClick();
+        for (standin::Engine e : {standin::Engine::Google, standin::Engine::Yahoo, standin::Engine::Msn}) {
+            EXPECT_EQ(Std(Cell(0, workbench::cellGoogle + static_cast<int>(e))),
+                      standin::CountCellText(e, "golf clubs", true));
+        }
+        const std::string kind = std::string(faults).substr(0, std::string(faults).find('='));
+        const std::vector<std::string> made = standin->faults();
+        EXPECT_FALSE(made.empty());
+        for (const std::string& f : made) EXPECT_EQ(f.substr(0, f.find(' ')), kind);
+        EXPECT_GT(standin->requests().size(), 4u);  // one row's three pages and Yahoo's redirect, and the retries
+        EXPECT_FALSE(w.Fetcher().FAbort);
+    }
+}
+
 }  // namespace

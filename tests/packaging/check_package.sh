@@ -3,7 +3,8 @@
 #   - the menu entry and the AppStream data pass desktop-file-validate and appstreamcli validate;
 #   - cpack -G DEB makes a package that installs into a clean root (dpkg --root; the real /usr is never
 #     touched), whose program starts from the menu entry's command through the bin/ link and finds its
-#     program folder (its dbconfig.dat caption shows on the window), and that removes cleanly.
+#     program folder (its dbconfig.dat caption shows on the window), and that removes cleanly;
+#   - lintian finds no error and no warning in the package.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -23,6 +24,7 @@ done
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/dorvanel_*.deb)
 dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "the package does not recommend qt6-wayland"
+lintian --fail-on error,warning "$deb" >&2 || fail "lintian finds errors or warnings in $(basename "$deb")"
 
 # A clean root with an empty package database; the libraries the program needs come from the running system.
 root="$work/root"
@@ -52,4 +54,4 @@ rm "$root/usr/lib/dorvanel/dbconfig.dat"
 dpkg --root="$root" --force-depends --force-script-chrootless -r dorvanel >/dev/null 2>&1 || fail "dpkg -r failed"
 left=$( (find "$root/usr" -mindepth 1 2>/dev/null || true) | head -5)
 [ -z "$left" ] || fail "removing left files behind: $left"
-echo "check_package: install tree valid; $(basename "$deb") installs, starts and removes cleanly"
+echo "check_package: install tree valid; $(basename "$deb") passes lintian, installs, starts and removes cleanly"

@@ -5,12 +5,15 @@
 #include <future>
 
 #include "standin/pages.h"
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 
 namespace dorvanel::test {
 namespace {
 
+using standin::BodyOf;
 using standin::Engine;
+using standin::RawGet;
+using standin::StandinServer;
 
 std::string headerValue(const std::string& response, const std::string& name) {
     const std::string head = response.substr(0, response.find("\r\n\r\n"));
@@ -187,10 +190,89 @@ TEST(Standin, FailuresAndDelays) {
     EXPECT_THROW(standin.configure("nonsense=1"), std::runtime_error);
 }
 
+// A fault list as a query value: its "=" and "," escaped.
+std::string FaultsQuery(std::string list) {
+    std::string query = "faults=";
+    for (char c : list) query += c == '=' ? "%3D" : c == ',' ? "%2C" : std::string(1, c);
+    return query;
+}
+
+// Whether `response` is an answer that came whole: a status line, the headers and as many bytes as they promise.
+bool Whole(const std::string& response) {
+    const size_t headEnd = response.find("\r\n\r\n");
+    if (headEnd == std::string::npos) return false;
+    const std::string length = headerValue(response, "Content-Length");
+    return length.empty() || response.size() - headEnd - 4 == std::stoul(length);
+}
+
+TEST(StandinFaults, EachKindAsConfigured) {
+    StandinServer standin({"--faults", "reset=1", "--seed", "7", "--retry-after", "4"});
+    const std::string page = standin::EnginePage(Engine::Msn, "x", false);
+    const struct {
+        const char* faults;
+        const char* target;
+        const char* status;  // the answer's status line starts so; empty: no answer at all
+        bool whole;
+    } cases[] = {
+        {"reset=1", "/results.aspx?q=x", "", false},
+        {"reset-mid=1", "/results.aspx?q=x", "HTTP/1.1 200", false},
+        {"cut=1", "/results.aspx?q=x", "HTTP/1.1 200", false},
+        {"cut=1", "/search?q=x", "HTTP/1.1 200", false},
+        {"500=1", "/search?p=x", "HTTP/1.1 500", true},
+        {"503=1:7", "/results.aspx?q=x", "HTTP/1.1 503", true},
+        {"429=1:2", "/count?q=x", "HTTP/1.1 429", true},
+        {"stall=1:0", "/results.aspx?q=x", "HTTP/1.1 200", true},
+        {"trickle=1:5", "/results.aspx?q=x", "HTTP/1.1 200", true},
+    };
+    for (const auto& c : cases) {
+        standin.configure(FaultsQuery(c.faults));
+        standin.faults(true);
+        const std::string response = RawGet(standin.port(), c.target);
+        if (*c.status) EXPECT_EQ(response.rfind(c.status, 0), 0u) << c.faults << ": " << response.substr(0, 40);
+        else EXPECT_EQ(response, "") << c.faults;
+        EXPECT_EQ(Whole(response), c.whole) << c.faults;
+        // The list of faults made names the kind and the request; the control paths never fail.
+        const std::string name = std::string(c.faults).substr(0, std::string(c.faults).find('='));
+        EXPECT_EQ(standin.faults(), std::vector<std::string>{name + " " + c.target}) << c.faults;
+    }
+
+    standin.configure(FaultsQuery("503=1:7"));
+    EXPECT_EQ(headerValue(RawGet(standin.port(), "/search?q=x"), "Retry-After"), "7");
+    standin.configure(FaultsQuery("429=1:2"));
+    EXPECT_EQ(headerValue(RawGet(standin.port(), "/search?q=x"), "Retry-After"), "4");
+    // A redirect that fails goes nowhere.
+    standin.configure(FaultsQuery("500=1"));
+    EXPECT_EQ(headerValue(RawGet(standin.port(), "/search?p=x"), "Location"), "");
+    // A stall and a trickle change when the bytes come, not which.
+    for (const char* faults : {"stall=1:0", "trickle=1:5"}) {
+        standin.configure(FaultsQuery(faults));
+        EXPECT_EQ(BodyOf(RawGet(standin.port(), "/results.aspx?q=x")), page) << faults;
+    }
+    standin.configure("faults=none");
+    EXPECT_EQ(BodyOf(RawGet(standin.port(), "/results.aspx?q=x")), page);
+    EXPECT_THROW(standin.configure(FaultsQuery("bogus=1")), std::runtime_error);
+    EXPECT_THROW(standin.configure("seed=-3"), std::runtime_error);
+}
+
+TEST(StandinFaults, TheSameSeedMakesTheSameFaultsOnTheSameRequests) {
+    const std::vector<std::string> options = {"--faults", "reset=0.2,500=0.2,cut=0.2", "--seed", "11"};
+    std::vector<std::string> made[2];
+    for (auto& faults : made) {
+        StandinServer standin(options);
+        for (int i = 0; i < 30; ++i) RawGet(standin.port(), "/search?q=k" + std::to_string(i));
+        faults = standin.faults();
+    }
+    EXPECT_EQ(made[0], made[1]);
+    EXPECT_GT(made[0].size(), 5u);
+    EXPECT_LT(made[0].size(), 30u);
+}
+
 TEST(Standin, RefusesBadCommandLines) {
     EXPECT_THROW(StandinServer({"--delay", "soon"}), std::runtime_error);
     EXPECT_THROW(StandinServer({"--captcha-text", "a b"}), std::runtime_error);
     EXPECT_THROW(StandinServer({"--fail"}), std::runtime_error);
+    EXPECT_THROW(StandinServer({"--faults", "reset=2"}), std::runtime_error);
+    EXPECT_THROW(StandinServer({"--seed", "soon"}), std::runtime_error);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "skin/skin_data.h"
 #include "harvest/pages/result_count_pages.h"
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 #include "workbench/keyword_table.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@ static double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    test::StandinServer standin(std::string(DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"),
+    standin::StandinServer standin(std::string(DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"),
                                 {"--captcha", "never"});
     QTemporaryDir dir;
     app::TfrmMain w;

@@ -8,7 +8,7 @@
 #include "harvest/pages/live_sources.h"
 #include "harvest/result_count_harvest.h"
 #include "common/text.h"
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 #include "workbench/keyword_table.h"
 
 #include <QApplication>
@@ -71,7 +71,7 @@ void compare(const char* what, size_t requests, const std::function<void()>& our
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    test::StandinServer standin(std::string(DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"), {});
+    standin::StandinServer standin(std::string(DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"), {});
     QTemporaryDir dir;
     app::TfrmMain w;
     const std::string origin = "http://" + standin.hostPort();

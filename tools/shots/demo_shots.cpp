@@ -8,7 +8,7 @@
 #include "skinctrls/skin_checkbox.h"
 #include "skinctrls/skin_edit.h"
 #include "skinctrls/skin_frame.h"
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     }
     gOut = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(gOut);
-    test::StandinServer standin(std::string(DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"),
+    standin::StandinServer standin(std::string(DORVANEL_BINARY_DIR "/tools/standin/dorvanel-standin"),
                                 {"--captcha-text", "ABCDE"});
     app::TfrmMain w;
     const std::string host = standin.hostPort();

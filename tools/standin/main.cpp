@@ -6,6 +6,11 @@
 // after one redirect, MSN until the connection closes.
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <charconv>
 #include <condition_variable>
 #include <cstdint>
@@ -19,6 +24,7 @@
 #include <thread>
 
 #include "standin/captcha_image.h"
+#include "standin/faults.h"
 #include "standin/options.h"
 #include "standin/pages.h"
 
@@ -33,6 +39,40 @@ constexpr size_t kCaptchaLength = 5;
 constexpr size_t kMaxChallenges = 10000;
 constexpr size_t kMaxSessions = 10000;
 constexpr size_t kMaxLoggedRequests = 100000;
+constexpr auto kTrickleByteGap = std::chrono::milliseconds(50);
+
+// The socket of the connection `req` came on. httplib does not hand it to handlers, so it is found among the
+// process's sockets by the connection's two ports; -1 when it is not there.
+int connectionOf(const httplib::Request& req, int ownPort) {
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir) return -1;
+    int found = -1;
+    while (const dirent* entry = readdir(dir)) {
+        int fd = -1;
+        const std::string_view name = entry->d_name;
+        if (std::from_chars(name.data(), name.data() + name.size(), fd).ec != std::errc()) continue;
+        sockaddr_in peer{}, local{};
+        socklen_t peerSize = sizeof peer, localSize = sizeof local;
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerSize) != 0 || peer.sin_family != AF_INET ||
+            getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localSize) != 0)
+            continue;
+        if (ntohs(peer.sin_port) == req.remote_port && ntohs(local.sin_port) == ownPort) {
+            found = fd;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+// Resets the connection (the peer gets an RST) and leaves the socket to its owner: a TCP socket asked to
+// connect to AF_UNSPEC drops its connection that way. What httplib writes afterwards fails.
+void resetConnection(int fd) {
+    if (fd < 0) return;
+    sockaddr none{};
+    none.sa_family = AF_UNSPEC;
+    connect(fd, &none, sizeof none);
+}
 
 struct Challenge {
     std::string session;
@@ -42,7 +82,8 @@ struct Challenge {
 
 class Standin {
 public:
-    explicit Standin(Options options) : options_(std::move(options)), random_(std::random_device{}()) {}
+    explicit Standin(Options options)
+        : options_(std::move(options)), random_(std::random_device{}()), dice_(options_.faults, options_.seed) {}
 
     void install(httplib::Server& server) {
         server.Get("/", [this](const auto& req, auto& res) { suggestions(req, res); });
@@ -58,7 +99,8 @@ public:
         server.Get("/count", [this](const auto& req, auto& res) { count(req, res); });
         server.Get("/standin/config", [this](const auto& req, auto& res) { config(req, res); });
         server.Get("/standin/captcha-text", [this](const auto& req, auto& res) { captchaText(req, res); });
-        server.Get("/standin/requests", [this](const auto& req, auto& res) { requests(req, res); });
+        server.Get("/standin/requests", [this](const auto& req, auto& res) { listing(log_, req, res); });
+        server.Get("/standin/faults", [this](const auto& req, auto& res) { listing(faultLog_, req, res); });
     }
 
     int port = 0;
@@ -69,6 +111,8 @@ private:
         bool fail = false;
         bool cut = false;
         int trickleMs = 0;
+        Fault fault;
+        int retryAfterSeconds = 1;
     };
 
     // Logs the request, waits the configured delay and says how the response is to go.
@@ -86,16 +130,23 @@ private:
             }
             plan.fail = options_.failing.count(service) > 0;
             plan.cut = options_.failMode == FailMode::Cut;
+            plan.retryAfterSeconds = options_.retryAfterSeconds;
+            plan.fault = dice_.Next();
+            if (plan.fault.kind != FaultKind::None && faultLog_.size() < kMaxLoggedRequests)
+                faultLog_.push_back(std::string(FaultName(plan.fault.kind)) + " " + req.target);
             if (options_.verbose) std::cerr << "dorvanel-standin: GET " << req.target << std::endl;
         }
-        // A settings change ends the delays in progress, so that a test can hold a response exactly as long
-        // as it needs to.
-        if (delay > 0) {
-            std::unique_lock lock(mutex_);
-            configChanged_.wait_for(lock, std::chrono::milliseconds(delay),
-                                    [&] { return configGeneration_ != generation; });
-        }
+        hold(delay, generation);
+        if (plan.fault.kind == FaultKind::Stall) hold(plan.fault.argument * 1000, generation);
         return plan;
+    }
+
+    // Waits `ms`. A settings change ends the waits in progress, so that a test can hold a response exactly as
+    // long as it needs to.
+    void hold(int ms, std::uint64_t generation) {
+        if (ms <= 0) return;
+        std::unique_lock lock(mutex_);
+        configChanged_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return configGeneration_ != generation; });
     }
 
     // How a body goes on the wire: with a Content-Length; in chunks of 1 KiB; or with neither, its end being
@@ -107,22 +158,65 @@ private:
     void send(Service service, const httplib::Request& req, httplib::Response& res, std::string body, const char* type,
               Transfer transfer = Transfer::Length) {
         const Plan plan = begin(service, req);
+        switch (plan.fault.kind) {
+            case FaultKind::Reset:
+                resetConnection(connectionOf(req, port));
+                return;
+            case FaultKind::ResetMidway:
+                sendHalf(res, std::move(body), type, connectionOf(req, port));
+                return;
+            case FaultKind::Cut:
+                sendHalf(res, std::move(body), type, -1);
+                return;
+            case FaultKind::Status500:
+                failWith(res, 500);
+                return;
+            case FaultKind::Status503:
+                failWith(res, 503);
+                res.set_header("Retry-After", std::to_string(plan.fault.argument));
+                return;
+            case FaultKind::TooManyBurst:
+                failWith(res, 429);
+                res.set_header("Retry-After", std::to_string(plan.retryAfterSeconds));
+                return;
+            case FaultKind::None:
+            case FaultKind::Stall:  // held in begin
+            case FaultKind::Trickle:
+                break;
+        }
         if (plan.fail) {
-            fail(res, std::move(body), type, plan.cut);
+            if (plan.cut) sendHalf(res, std::move(body), type, -1);
+            else failWith(res, 503);
             return;
         }
-        if (transfer == Transfer::Length && plan.trickleMs == 0) {
+        const bool trickled = plan.fault.kind == FaultKind::Trickle;
+        if (transfer == Transfer::Length && plan.trickleMs == 0 && !trickled) {
             res.set_content(std::move(body), type);
             return;
         }
         auto shared = std::make_shared<std::string>(std::move(body));
-        const size_t piece = plan.trickleMs > 0 || transfer == Transfer::Chunked ? 1024 : shared->size();
-        const auto pause = std::chrono::milliseconds(plan.trickleMs);
+        // The first `paced` bytes go `piece` at a time, `pause` apart; the rest in pieces of `whole`.
+        const size_t whole = transfer == Transfer::Chunked ? 1024 : shared->size();
+        size_t piece = whole, paced = 0;
+        std::chrono::milliseconds pause(0);
+        if (plan.trickleMs > 0) {
+            piece = 1024;
+            paced = shared->size();
+            pause = std::chrono::milliseconds(plan.trickleMs);
+        }
+        if (trickled) {
+            piece = 1;
+            paced = plan.fault.argument == 0 ? shared->size()
+                                             : std::min(shared->size(), static_cast<size_t>(plan.fault.argument));
+            pause = kTrickleByteGap;
+        }
         // Writes the next piece; false once everything is written.
-        auto writeFrom = [shared, piece, pause](size_t offset, httplib::DataSink& sink) {
+        auto writeFrom = [shared, whole, piece, paced, pause](size_t offset, httplib::DataSink& sink) {
             if (offset >= shared->size()) return false;
-            if (offset > 0 && pause.count() > 0) std::this_thread::sleep_for(pause);
-            sink.write(shared->data() + offset, std::min(piece, shared->size() - offset));
+            const bool pacing = offset < paced;
+            if (pacing && offset > 0) std::this_thread::sleep_for(pause);
+            sink.write(shared->data() + offset,
+                       std::min(pacing ? piece : whole, (pacing ? paced : shared->size()) - offset));
             return true;
         };
         switch (transfer) {
@@ -146,20 +240,32 @@ private:
         }
     }
 
-    static void fail(httplib::Response& res, std::string body, const char* type, bool cut) {
-        if (!cut) {
-            res.status = 503;
-            res.headers.erase("Location");
-            res.set_content("<html><body><h1>Service Unavailable</h1></body></html>\r\n", "text/html");
-            return;
-        }
-        // Promise the whole body, send half of it, and let the server drop the connection.
+    // An error page with `status` in place of the answer (and of a redirect's address).
+    static void failWith(httplib::Response& res, int status) {
+        res.status = status;
+        res.headers.erase("Location");
+        const char* title = status == 429   ? "Too Many Requests"
+                            : status == 500 ? "Internal Server Error"
+                                            : "Service Unavailable";
+        res.set_content("<html><body><h1>" + std::string(title) + "</h1></body></html>\r\n", "text/html");
+    }
+
+    // Promises the whole body, sends half of it, and lets the server drop the connection; with a socket
+    // given, resets that connection instead. A body that would run to the close is given a length, so that
+    // the cut shows.
+    static void sendHalf(httplib::Response& res, std::string body, const char* type, int resetFd) {
+        res.headers.erase("Location");
         const size_t half = body.size() / 2;
         auto shared = std::make_shared<std::string>(std::move(body));
-        res.set_content_provider(shared->size(), type, [shared, half](size_t offset, size_t, httplib::DataSink& sink) {
-            if (offset < half) sink.write(shared->data() + offset, half - offset);
-            return offset < half;
-        });
+        res.set_content_provider(shared->size(), type,
+                                 [shared, half, resetFd](size_t offset, size_t, httplib::DataSink& sink) {
+                                     if (offset < half) {
+                                         sink.write(shared->data() + offset, half - offset);
+                                         return true;
+                                     }
+                                     resetConnection(resetFd);
+                                     return false;
+                                 });
     }
 
     // Addresses the stand-in writes into its pages and redirects use the scheme it serves.
@@ -343,6 +449,7 @@ private:
         changed.tlsCertificate = options_.tlsCertificate;
         changed.tlsKey = options_.tlsKey;
         options_ = changed;
+        if (req.has_param("faults") || req.has_param("seed")) dice_ = FaultDice(options_.faults, options_.seed);
         ++configGeneration_;
         configChanged_.notify_all();
         res.set_content("ok\n", "text/plain");
@@ -361,11 +468,12 @@ private:
         res.set_content(it->second.characters + "\n", "text/plain");
     }
 
-    void requests(const httplib::Request& req, httplib::Response& res) {
+    // One of the lists, a line each; ?clear=1 empties it.
+    void listing(std::vector<std::string>& lines, const httplib::Request& req, httplib::Response& res) {
         std::lock_guard lock(mutex_);
         std::string list;
-        for (const auto& line : log_) list += line + "\n";
-        if (req.get_param_value("clear") == "1") log_.clear();
+        for (const auto& line : lines) list += line + "\n";
+        if (req.get_param_value("clear") == "1") lines.clear();
         res.set_content(list, "text/plain");
     }
 
@@ -378,6 +486,8 @@ private:
     std::map<std::string, Challenge> challenges_;
     std::string lastRandom_;
     std::vector<std::string> log_;
+    FaultDice dice_;
+    std::vector<std::string> faultLog_;
 };
 
 }  // namespace

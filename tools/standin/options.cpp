@@ -82,6 +82,14 @@ void ApplyOption(Options& options, std::string_view key, std::string_view value)
         options.throttle = parseNumber(key, value, 0, 1000000);
     } else if (key == "retry-after") {
         options.retryAfterSeconds = parseNumber(key, value, 0, 3600);
+    } else if (key == "faults") {
+        options.faults = ParseFaults(value);
+    } else if (key == "seed") {
+        std::uint64_t seed = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seed);
+        if (value.empty() || ec != std::errc() || end != value.data() + value.size())
+            throw OptionError("seed: '" + std::string(value) + "' is not a whole number from 0");
+        options.seed = seed;
     } else if (key == "verbose") {
         options.verbose = value != "0" && value != "no";
     } else {
@@ -134,7 +142,22 @@ const char* UsageText() {
            "                          until the session's cookie has typed it right once)\n"
            "  --captcha-text TEXT     draw TEXT in every security image instead of random characters\n"
            "  --throttle N            the next N requests of the JSON endpoints answer 429 Too Many Requests\n"
-           "  --retry-after S         with Retry-After: S (default 1)\n"
+           "  --retry-after S         with Retry-After: S (default 1), also for the 429 faults\n"
+           "  --faults LIST           make faults at the given rates (0 to 1 per request, adding up to at most 1),\n"
+           "                          e.g. reset=0.02,stall=0.01:3,503=0.01:1; LIST is NAME=RATE[:N],... or none:\n"
+           "                            reset         reset the connection before a byte of the answer\n"
+           "                            reset-mid     send the headers and half the body, then reset\n"
+           "                            stall[:S]     hold the answer S seconds (default 1), then send it whole\n"
+           "                            500           answer 500 Internal Server Error\n"
+           "                            503[:S]       answer 503 Service Unavailable, Retry-After: S (default 1)\n"
+           "                            cut           promise the whole body, send half, close the connection\n"
+           "                            trickle[:N]   send the first N bytes of the body (default all) one every\n"
+           "                                          50 ms, then the rest\n"
+           "                            429[:N]       answer this and the next N-1 requests (default 3) with 429\n"
+           "                                          Too Many Requests, Retry-After as --retry-after says\n"
+           "                          The control paths under /standin/ never fail.\n"
+           "  --seed N                where the faults are drawn from (default 1): the same seed and the same\n"
+           "                          requests in the same order meet the same faults\n"
            "  --verbose               print every request on stderr\n"
            "  --tls-cert FILE --tls-key FILE\n"
            "                          serve https with this certificate (chain) and key instead of http\n"
@@ -145,7 +168,9 @@ const char* UsageText() {
            "While running, GET /standin/config?delay=500&fail=yahoo (same keys) changes the settings and ends\n"
            "every delay in progress,\n"
            "GET /standin/captcha-text?random=R answers the characters of a security image (tests only),\n"
-           "GET /standin/requests lists the requests served so far (?clear=1 empties the list).\n";
+           "GET /standin/requests lists the requests served so far (?clear=1 empties the list),\n"
+           "GET /standin/faults the faults made so far, \"NAME TARGET\" a line (?clear=1 empties the list).\n"
+           "Changing faults or seed there starts the draws again.\n";
 }
 
 }  // namespace dorvanel::standin

@@ -1,10 +1,14 @@
 #pragma once
 // The stand-in's settings: given on the command line at start, and changeable while it runs through
 // GET /standin/config?key=value&... (the same keys), so one running stand-in can serve several test steps.
+#include <cstdint>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "standin/faults.h"
 
 namespace dorvanel::standin {
 
@@ -31,8 +35,10 @@ struct Options {
     bool verbose = false;        // every request line on stderr
     std::string tlsCertificate;  // with tlsKey: serve https with this certificate (chain) file
     std::string tlsKey;
-    int throttle = 0;  // the next so many requests of the JSON endpoints answer 429 with Retry-After
-    int retryAfterSeconds = 1;
+    int throttle = 0;               // the next so many requests of the JSON endpoints answer 429 with Retry-After
+    int retryAfterSeconds = 1;      // of the throttle's 429 answers and of the 429 bursts of `faults`
+    std::vector<FaultRate> faults;  // made at these rates, drawn from `seed`
+    std::uint64_t seed = 1;
 };
 
 class OptionError : public std::runtime_error {
@@ -41,8 +47,7 @@ public:
 };
 
 // Sets one key ("port", "delay", "trickle", "delay-for", "fail", "fail-mode", "captcha", "captcha-text", "verbose",
-// "throttle", "retry-after",
-// and on the command line only "tls-cert" and "tls-key").
+// "throttle", "retry-after", "faults", "seed", and on the command line only "tls-cert" and "tls-key").
 // Throws OptionError naming the key or value it did not understand.
 void ApplyOption(Options& options, std::string_view key, std::string_view value);
 

@@ -8,7 +8,7 @@
 #include "http/exceptions.h"
 #include "http/http_client.h"
 #include "standin/pages.h"
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 #include "support/plain/temp_dir.h"
 #include "support/plain/test_certificates.h"
 
@@ -29,10 +29,10 @@ std::string fetch(http::TNetHTTP& client, const std::string& url) {
 }
 
 TEST(StandinRoundTrip, GatherKeywordsThroughOneWrongAndOneRightAnswer) {
-    test::StandinServer standin;
+    standin::StandinServer services;
     http::TNetHTTP client;
     client.HandleRedirects = true;
-    const std::string host = standin.hostPort();
+    const std::string host = services.hostPort();
 
     std::string page = fetch(client, SuggestionsAddress(host, "golf clubs"));
     ASSERT_TRUE(IsSecurityImagePage(page));
@@ -44,7 +44,7 @@ TEST(StandinRoundTrip, GatherKeywordsThroughOneWrongAndOneRightAnswer) {
     ASSERT_TRUE(IsSecurityImagePage(page));
     values = CutCaptchaPage(page);
 
-    page = fetch(client, CaptchaAnswerAddress(host, standin.captchaText(values.random), values.random, values.seed));
+    page = fetch(client, CaptchaAnswerAddress(host, services.captchaText(values.random), values.random, values.seed));
     ASSERT_FALSE(IsSecurityImagePage(page));
     const auto rows = ParseSuggestions(page);
     const auto expected = standin::SuggestionsFor("golf clubs");
@@ -56,22 +56,22 @@ TEST(StandinRoundTrip, GatherKeywordsThroughOneWrongAndOneRightAnswer) {
 
     // The client kept the session cookie: the next request is answered at once.
     EXPECT_FALSE(IsSecurityImagePage(fetch(client, SuggestionsAddress(host, "shoes"))));
-    EXPECT_EQ(standin.requests().size(), 4u);
+    EXPECT_EQ(services.requests().size(), 4u);
 }
 
 TEST(StandinRoundTrip, EveryEngineChunkedRedirectedOrReadUntilClose) {
-    test::StandinServer standin;
+    standin::StandinServer services;
     http::TNetHTTP client;
     client.HandleRedirects = true;
     for (SearchType type : {SearchType::Precise, SearchType::Broad}) {
         for (Engine engine : kEngines) {
-            const std::string page = fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf clubs", type));
+            const std::string page = fetch(client, ResultCountAddress(engine, services.hostPort(), "golf clubs", type));
             const auto se = static_cast<standin::Engine>(static_cast<int>(engine));
             EXPECT_EQ(CutResultCount(engine, page),
                       standin::CountCellText(se, "golf clubs", type == SearchType::Precise));
         }
     }
-    EXPECT_EQ(standin.requests(), (std::vector<std::string>{
+    EXPECT_EQ(services.requests(), (std::vector<std::string>{
                                       "/search?q=%22golf+clubs%22",
                                       "/search?p=%22golf+clubs%22",
                                       "/search?p=%22golf+clubs%22&fr=yfp-t-501",
@@ -84,36 +84,36 @@ TEST(StandinRoundTrip, EveryEngineChunkedRedirectedOrReadUntilClose) {
 }
 
 TEST(StandinRoundTrip, TrickledPagesArriveWhole) {
-    test::StandinServer standin({"--trickle", "10"});
+    standin::StandinServer services({"--trickle", "10"});
     http::TNetHTTP client;
     client.HandleRedirects = true;
     for (Engine engine : kEngines) {
         const std::string page =
-            fetch(client, ResultCountAddress(engine, standin.hostPort(), "golf", SearchType::Broad));
+            fetch(client, ResultCountAddress(engine, services.hostPort(), "golf", SearchType::Broad));
         EXPECT_EQ(page, standin::EnginePage(static_cast<standin::Engine>(static_cast<int>(engine)), "golf", false));
     }
 }
 
 TEST(StandinRoundTrip, FailingEngineFailsTheFetch) {
-    test::StandinServer standin({"--fail", "yahoo"});
+    standin::StandinServer services({"--fail", "yahoo"});
     http::TNetHTTP client;
     client.HandleRedirects = true;
-    EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Yahoo, standin.hostPort(), "x", SearchType::Broad)),
+    EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Yahoo, services.hostPort(), "x", SearchType::Broad)),
                  dorvanel::Exception);
-    standin.configure("fail=google&fail-mode=cut");
-    EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Google, standin.hostPort(), "x", SearchType::Broad)),
+    services.configure("fail=google&fail-mode=cut");
+    EXPECT_THROW(fetch(client, ResultCountAddress(Engine::Google, services.hostPort(), "x", SearchType::Broad)),
                  dorvanel::Exception);
 }
 
 TEST(StandinRoundTrip, HttpsModeServesEveryServiceOverTls) {
     test::TempDir dir;
     const test::TestCertificates certificates(dir.path().string());
-    test::StandinServer standin(
+    standin::StandinServer services(
         {"--tls-cert", certificates.Certificate("good"), "--tls-key", certificates.Key("good"), "--captcha", "never"});
     http::TNetHTTP client;
     client.HandleRedirects = true;
     client.TrustAnchorFile = certificates.Authority();
-    const std::string host = "https://localhost:" + std::to_string(standin.port());
+    const std::string host = "https://localhost:" + std::to_string(services.port());
     const auto rows = ParseSuggestions(fetch(client, SuggestionsAddress(host, "golf clubs")));
     EXPECT_EQ(rows.size(), standin::SuggestionsFor("golf clubs").size());
     // Yahoo's redirect stays on https.

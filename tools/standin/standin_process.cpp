@@ -1,4 +1,4 @@
-#include "support/plain/standin_server.h"
+#include "standin/standin_process.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,7 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace dorvanel::test {
+namespace dorvanel::standin {
 
 StandinServer::StandinServer(const std::string& program, const std::vector<std::string>& options) {
     int out[2];
@@ -69,8 +69,12 @@ std::string StandinServer::captchaText(const std::string& random) {
     return body;
 }
 
-std::vector<std::string> StandinServer::requests(bool clear) {
-    const std::string body = BodyOf(RawGet(port_, clear ? "/standin/requests?clear=1" : "/standin/requests"));
+std::vector<std::string> StandinServer::requests(bool clear) { return lines("/standin/requests", clear); }
+
+std::vector<std::string> StandinServer::faults(bool clear) { return lines("/standin/faults", clear); }
+
+std::vector<std::string> StandinServer::lines(const std::string& path, bool clear) {
+    const std::string body = BodyOf(RawGet(port_, clear ? path + "?clear=1" : path));
     std::vector<std::string> lines;
     size_t from = 0;
     for (size_t nl = body.find('\n'); nl != std::string::npos; nl = body.find('\n', from)) {
@@ -129,4 +133,4 @@ std::string BodyOf(const std::string& response) {
     return joined;
 }
 
-}  // namespace dorvanel::test
+}  // namespace dorvanel::standin

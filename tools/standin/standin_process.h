@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace dorvanel::test {
+namespace dorvanel::standin {
 
 // Where the build put dorvanel-standin (test programs are compiled knowing the build folder).
 #ifdef DORVANEL_BINARY_DIR
@@ -31,10 +31,14 @@ public:
     std::string captchaText(const std::string& random = "");
     // The request targets served so far, one per element; `clear` empties the stand-in's list.
     std::vector<std::string> requests(bool clear = false);
+    // The faults made so far, "NAME TARGET" each; `clear` empties the stand-in's list.
+    std::vector<std::string> faults(bool clear = false);
     // Changes settings while it runs, e.g. "delay=500&delay-for=yahoo". Throws when the stand-in refuses.
     void configure(const std::string& query);
 
 private:
+    std::vector<std::string> lines(const std::string& path, bool clear);
+
     int pid_ = -1;
     int port_ = 0;
 };
@@ -47,4 +51,4 @@ std::string RawGet(int port, const std::string& target, const std::string& extra
 // The body of a raw response without chunked framing (status line and headers dropped).
 std::string BodyOf(const std::string& response);
 
-}  // namespace dorvanel::test
+}  // namespace dorvanel::standin
