@@ -159,7 +159,7 @@ TEST_F(LiveSourcesTest, EachKindOfFaultIsTriedAgainAndTheRowFills) {
         EXPECT_FALSE(made.empty());
         for (const std::string& f : made) EXPECT_EQ(f.substr(0, f.find(' ')), kind);
         EXPECT_GT(standin->requests().size(), 4u);  // one row's three pages and Yahoo's redirect, and the retries
-        EXPECT_FALSE(w.Fetcher().FAbort);
+        EXPECT_FALSE(w.Fetcher().Aborted());
     }
 }
 
