@@ -56,22 +56,11 @@ if [ -n "$https" ]; then
 fi
 
 log="$demo/standin.log"
-build/tools/standin/dorvanel-standin 0 "${tls[@]}" "$@" >"$log" 2>&1 &
-standin=$!
+standin_pid=""
 xvfb=""
-trap 'kill "$standin" 2>/dev/null || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true' EXIT
-port=""
-for _ in $(seq 100); do
-  port=$(grep -o 'port [0-9]*' "$log" | head -1 | cut -d' ' -f2 || true)
-  [ -n "$port" ] && break
-  kill -0 "$standin" 2>/dev/null || break
-  sleep 0.1
-done
-if [ -z "$port" ]; then
-  echo "run: the stand-in services did not start:" >&2
-  cat "$log" >&2
-  exit 1
-fi
+trap 'kill "$standin_pid" 2>/dev/null || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true' EXIT
+source tools/standin/start_standin.sh
+start_standin "$log" build/tools/standin/dorvanel-standin 0 "${tls[@]}" "$@"
 if [ "$branded" = 1 ]; then
   bash scripts/branded_demo.sh build "$demo" "$port"
 fi

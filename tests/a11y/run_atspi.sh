@@ -13,16 +13,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$standin" 0 >"$work/standin.log" 2>&1 &
-standin_pid=$!
-port=""
-for _ in $(seq 200); do
-  port=$(grep -o 'port [0-9]*' "$work/standin.log" | head -1 | cut -d' ' -f2 || true)
-  [ -n "$port" ] && break
-  kill -0 "$standin_pid" 2>/dev/null || break
-  sleep 0.05
-done
-[ -n "$port" ] || { echo "the stand-in did not start:" >&2; cat "$work/standin.log" >&2; exit 1; }
+source "$here/../../tools/standin/start_standin.sh"
+start_standin "$work/standin.log" "$standin" 0
 
 mkdir -p "$work/app" "$work/config" "$work/state" "$work/cache"
 cp "$program" "$work/app/dorvanel"
