@@ -24,9 +24,14 @@ def describe(root, depth=0, out=None):
 APP = None
 
 
+PROGRAM = None
+
+
 def wait_for(what, find):
     deadline = time.monotonic() + PATIENCE_S
     while time.monotonic() < deadline:
+        if PROGRAM is not None and PROGRAM.poll() is not None:
+            sys.exit(f"the program ended (exit status {PROGRAM.returncode}) while waiting for: {what}")
         try:
             found = find()
         except Exception:  # the tree changes under us while windows open and close
@@ -58,7 +63,8 @@ def press(node):
 
 
 def main():
-    program = subprocess.Popen([sys.argv[1]], cwd=sys.argv[1].rsplit("/", 1)[0])
+    global PROGRAM
+    program = PROGRAM = subprocess.Popen([sys.argv[1]], cwd=sys.argv[1].rsplit("/", 1)[0])
     try:
         global APP
         app = APP = wait_for("the program", lambda: application(program.pid))
