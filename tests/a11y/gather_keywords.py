@@ -62,12 +62,34 @@ def press(node):
     action.doAction(names.index("Press"))
 
 
-def main():
+def start(path):
+    """The program, found on the accessibility bus. On a loaded machine a fresh virtual display now and then
+    turns the program's first connection away ("could not connect to display"): a program that ends before it
+    appears is started again, at most twice, and said so."""
     global PROGRAM
-    program = PROGRAM = subprocess.Popen([sys.argv[1]], cwd=sys.argv[1].rsplit("/", 1)[0])
+    for attempt in range(3):
+        PROGRAM = subprocess.Popen([path], cwd=path.rsplit("/", 1)[0])
+        deadline = time.monotonic() + PATIENCE_S
+        while time.monotonic() < deadline and PROGRAM.poll() is None:
+            try:
+                found = application(PROGRAM.pid)
+            except Exception:  # the bus answers while applications come and go
+                found = None
+            if found:
+                return found
+            time.sleep(0.1)
+        if PROGRAM.poll() is None:
+            break
+        print(f"the program ended (exit status {PROGRAM.returncode}) before it appeared; attempt {attempt + 1} of 3",
+              file=sys.stderr)
+    return wait_for("the program", lambda: application(PROGRAM.pid))
+
+
+def main():
+    global APP
+    app = APP = start(sys.argv[1])
+    program = PROGRAM
     try:
-        global APP
-        app = APP = wait_for("the program", lambda: application(program.pid))
         button = pyatspi.ROLE_PUSH_BUTTON
         press(wait_for("Main Keyword", lambda: descendant(app, button, "Main Keyword")))
         dialog = wait_for("the Main Keyword dialog", lambda: descendant(app, pyatspi.ROLE_DIALOG, "Main Keyword"))
