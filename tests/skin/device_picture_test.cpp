@@ -61,15 +61,18 @@ TEST(DevicePicture, AnImageWhosePixelsPassTheCapsIsNotMade) {
     EXPECT_TRUE(DeviceImage({0, 5}, 2, QImage::Format_RGB32).isNull());
 }
 
-TEST(DevicePicture, WholeRatiosRepeatEveryPixelIntoASharpBlock) {
-    const QImage picture = Checker(6, 5);
-    for (int ratio : {2, 3}) {
+TEST(DevicePicture, WholeRatiosRepeatEveryPixelOfThePieceIntoASharpBlock) {
+    // A piece from inside the picture (not its corner), drawn at the left top: ratio 1 copies it.
+    const QImage picture = Checker(8, 8);
+    const QRect piece(3, 2, 4, 3);
+    for (int ratio : {1, 2, 3}) {
         SCOPED_TRACE(ratio);
-        const QImage out = Drawn({6, 5}, ratio, picture, picture.rect(), picture.rect());
-        ASSERT_EQ(out.size(), QSize(6 * ratio, 5 * ratio));
+        const QImage out = Drawn(piece.size(), ratio, picture, piece, QRect(QPoint(0, 0), piece.size()));
+        ASSERT_EQ(out.size(), piece.size() * ratio);
         for (int y = 0; y < out.height(); ++y)
             for (int x = 0; x < out.width(); ++x)
-                ASSERT_EQ(out.pixel(x, y), picture.pixel(x / ratio, y / ratio)) << x << "," << y;
+                ASSERT_EQ(out.pixel(x, y), picture.pixel(piece.left() + x / ratio, piece.top() + y / ratio))
+                    << x << "," << y;
     }
 }
 
@@ -80,13 +83,6 @@ TEST(DevicePicture, AFractionalRatioScalesSmoothly) {
     // Blended neighbours: colours that are neither of the two (nor the black background).
     const std::set<QRgb> colours = Colours(out);
     EXPECT_GT(colours.size(), 3u);
-}
-
-TEST(DevicePicture, ARatioOfOneCopiesThePiece) {
-    const QImage picture = Checker(8, 8);
-    const QImage out = Drawn({4, 4}, 1, picture, QRect(3, 2, 4, 4), QRect(0, 0, 4, 4));
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(out.pixel(x, y), picture.pixel(3 + x, 2 + y));
 }
 
 TEST(DevicePicture, ADetailedTwinIsDrawnPixelForPixelAtTwo) {
