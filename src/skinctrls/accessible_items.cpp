@@ -148,14 +148,15 @@ QAccessibleInterface* Kept(std::map<Key, QAccessible::Id>& kept, const Key& key,
     return made;
 }
 
+// Whether child is one of the kept children, and under which key.
 template <typename Key>
-int KeyOf(const std::map<Key, QAccessible::Id>& kept, const QAccessibleInterface* child, Key& key) {
+bool KeyOf(const std::map<Key, QAccessible::Id>& kept, const QAccessibleInterface* child, Key& key) {
     for (const auto& [k, id] : kept)
         if (QAccessible::accessibleInterface(id) == child) {
             key = k;
-            return 1;
+            return true;
         }
-    return 0;
+    return false;
 }
 
 template <typename Key>
